@@ -1,0 +1,39 @@
+#pragma once
+
+// One class per subcommand: it declares its arguments on the parser and runs with swappable
+// output and error streams, so that tests read what it printed and the exit status it chose.
+
+#include <ostream>
+#include <string_view>
+
+namespace CLI {
+class App;
+}
+
+namespace pelagor::cli {
+
+// Exit statuses shared by every command.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;  // the work was refused or did not load
+inline constexpr int kExitUsage = 2;    // bad arguments, or a file that cannot be read
+
+struct Streams {
+    std::ostream& out;
+    std::ostream& err;
+};
+
+class Command {
+public:
+    Command() = default;
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
+    Command(Command&&) = delete;
+    Command& operator=(Command&&) = delete;
+    virtual ~Command() = default;
+
+    // Adds the subcommand and its options to `app`; returns the subcommand.
+    virtual CLI::App* Register(CLI::App& app) = 0;
+    virtual int Execute(Streams streams) = 0;
+};
+
+}  // namespace pelagor::cli

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "cli/Command.h"
+
+namespace pelagor::cli {
+
+// `dump FILE`: loads FILE as the dialog loads a source and prints the document as JSON.
+class DumpCommand final : public Command {
+public:
+    CLI::App* Register(CLI::App& app) override;
+    int Execute(Streams streams) override;
+
+private:
+    std::string m_file;
+    std::string m_encoding;
+};
+
+}  // namespace pelagor::cli

@@ -1,0 +1,6 @@
+# AddressSanitizer and UndefinedBehaviorSanitizer for the whole build: every fault stops the test.
+if(PELAGOR_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+endif()

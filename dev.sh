@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The project's one entry point: installs what is missing, builds, runs and tests.
+#
+#   ./dev.sh run     build, then convert the bundled samples (and open the window on a display)
+#   ./dev.sh test    every test: unit tests in the dev and asan presets, then each fuzz target
+#   ./dev.sh deps    install the Debian packages the project needs, when missing
+#   ./dev.sh bench   build the release preset and run the benchmarks
+#   ./dev.sh fuzz [SECONDS]   build the fuzz preset and run each target (default 60 s each)
+#   ./dev.sh lint    clang-format and clang-tidy over the sources
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+    cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy
+    libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+    qt6-base-dev qt6-base-dev-tools fonts-arphic-uming xvfb xauth
+    libxml2-utils help2man
+)
+
+deps() {
+    local missing=()
+    for package in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+            || missing+=("$package")
+    done
+    if ((${#missing[@]})); then
+        echo "== installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        $sudo apt-get update
+        # No recommended packages: a desktop theme would change how the file dialogs look.
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build() {
+    local preset=$1
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+}
+
+unit_tests() {
+    local preset=$1
+    build "$preset"
+    ctest --preset "$preset" -j "$(nproc)"
+}
+
+fuzz() {
+    local seconds=${1:-60}
+    build fuzz
+    local corpus_root=build/fuzz/corpus
+    for target in build/fuzz/fuzz/fuzz_*; do
+        [ -x "$target" ] || continue
+        local name
+        name=$(basename "$target")
+        mkdir -p "$corpus_root/$name"
+        echo "== $name for ${seconds}s"
+        "$target" -max_total_time="$seconds" -print_final_stats=1 \
+            "$corpus_root/$name" "build/fuzz/fuzz/seeds/$name" 2>&1 | tail -n 12
+    done
+}
+
+run() {
+    build dev
+    local out=build/examples
+    mkdir -p "$out"
+    for sample in examples/*.wtr examples/*.evo; do
+        echo "== $sample"
+        build/dev/cli/pelagor-cli dump "$sample" | head -n 40
+    done
+}
+
+case "${1:-}" in
+    deps) deps ;;
+    run) deps; run ;;
+    test)
+        deps
+        unit_tests dev
+        unit_tests asan
+        fuzz "${FUZZ_SECONDS:-60}"
+        ;;
+    bench) deps; build release; for b in build/release/bench/bench_*; do "$b"; done ;;
+    fuzz) deps; fuzz "${2:-60}" ;;
+    lint)
+        git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+        build dev
+        git ls-files '*.cpp' | grep -v -E '^(tests|bench|fuzz)/' \
+            | xargs clang-tidy -p build/dev --quiet
+        ;;
+    *) sed -n '2,11p' "$0"; exit 2 ;;
+esac

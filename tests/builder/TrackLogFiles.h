@@ -1,0 +1,56 @@
+#pragma once
+
+// Builders of whole WTR and EVO files from plain values, laid out as the readers expect them.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "builder/ByteBuilder.h"
+
+namespace pelagor::testkit {
+
+struct SampleWaypoint {
+    std::string name;  // raw bytes, as the file stores them
+    std::int32_t latitude = 0;
+    std::int32_t longitude = 0;
+    float altitude = 0.0F;
+    std::uint16_t symbol = 18;
+};
+
+struct SamplePoint {
+    std::int32_t latitude = 0;
+    std::int32_t longitude = 0;
+    std::uint32_t time = 0;
+    float altitude = 0.0F;
+};
+
+struct SampleTrack {
+    std::string name;
+    std::vector<SamplePoint> points;
+};
+
+// WTR pieces: the 16-byte file head, one 64-byte waypoint slot, the 50-byte head of the track
+// slot, the track name written at T + 34 (a name of 16 characters or more runs into the first
+// point slot, so write it after the points), one 21-byte point slot, and the 21-byte end slot.
+void WtrHead(ByteBuilder& file);
+void WtrWaypointSlot(ByteBuilder& file, const SampleWaypoint& waypoint);
+void WtrTrackHead(ByteBuilder& file, bool withHeaderMarker = true);
+void WtrTrackName(ByteBuilder& file, std::size_t trackStart, const std::string& name);
+void WtrPointSlot(ByteBuilder& file, const SamplePoint& point);
+void WtrEndSlot(ByteBuilder& file);
+// A whole file: head, waypoints, the track slot (always present) and, when given, the track.
+std::vector<std::uint8_t> WtrFile(const std::vector<SampleWaypoint>& waypoints,
+                                  const std::optional<SampleTrack>& track);
+
+// EVO pieces: the 48-byte header, one waypoint record (pattern, fields, name ended by a line
+// feed, symbol ten bytes after it), one track record (00 00, a name that begins with "AC", a
+// line feed, the point count and 24-byte points).
+void EvoHeader(ByteBuilder& file, std::uint16_t waypointCount, std::uint16_t trackCount);
+void EvoWaypointRecord(ByteBuilder& file, const SampleWaypoint& waypoint);
+void EvoTrackRecord(ByteBuilder& file, const SampleTrack& track);
+std::vector<std::uint8_t> EvoFile(const std::vector<SampleWaypoint>& waypoints,
+                                  const std::vector<SampleTrack>& tracks);
+
+}  // namespace pelagor::testkit

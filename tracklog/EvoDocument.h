@@ -1,0 +1,15 @@
+#pragma once
+
+#include "tracklog/TrackLogDocument.h"
+
+namespace pelagor {
+
+// An EVO track log: a header with the waypoint and track counts, then records of varying length
+// that the reader finds by scanning for byte patterns, moving forward only.
+class EvoDocument : public TrackLogDocument {
+public:
+    std::int32_t Load(const std::filesystem::path& path, LineSink* waypointList,
+                      LineSink* trackList) override;
+};
+
+}  // namespace pelagor

@@ -1,0 +1,18 @@
+#pragma once
+
+// The two listing lines that readers append for what they store.
+
+#include <string>
+
+#include "tracklog/Entries.h"
+
+namespace pelagor {
+
+// "%s %3.lf": the name, a blank, and the altitude rounded to a whole number, right-aligned in
+// at least three characters. An altitude above 9999 shows as 0, as the altitude rule has it.
+std::string WaypointLine(const WaypointEntry& waypoint);
+
+// "%s (%d)": the name, a blank, and the point count in parentheses.
+std::string TrackLine(const TrackEntry& track);
+
+}  // namespace pelagor

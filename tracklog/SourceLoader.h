@@ -1,0 +1,27 @@
+#pragma once
+
+// How a source file is loaded, by the dialog and the command line alike: a WTR document first;
+// when its Load fails, that document is destroyed and a fresh EVO document reads the same file,
+// appending to the same list.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "tracklog/TrackLogDocument.h"
+
+namespace pelagor {
+
+struct SourceLoadReport {
+    std::string wtrReason;  // why the WTR reader refused, when it did
+    std::string evoReason;  // why the EVO reader refused, when it was tried and did
+};
+
+// Fills `slot` with the document that read the file (or the failed EVO document), destroying
+// what it held before anything is read. Returns that document's Load result.
+std::int32_t LoadSource(std::unique_ptr<TrackLogDocument>& slot, const std::filesystem::path& path,
+                        LineSink* waypointList, LineSink* trackList,
+                        SourceLoadReport* report = nullptr);
+
+}  // namespace pelagor

@@ -1,0 +1,102 @@
+#pragma once
+
+// The in-memory form of one GPS file: its waypoints and its tracks. The base class's Load reads
+// a WTR file; EvoDocument reads EVO files and MapSourceDocument reads MapSource files.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "platform/FileIo.h"
+#include "tracklog/Entries.h"
+#include "tracklog/LineSink.h"
+
+namespace pelagor {
+
+class TrackLogDocument {
+public:
+    TrackLogDocument() = default;
+    TrackLogDocument(const TrackLogDocument&) = delete;
+    TrackLogDocument& operator=(const TrackLogDocument&) = delete;
+    TrackLogDocument(TrackLogDocument&&) = delete;
+    TrackLogDocument& operator=(TrackLogDocument&&) = delete;
+    virtual ~TrackLogDocument() = default;
+
+    // Reads the file at `path` once, on a freshly made document. Appends one line per stored
+    // waypoint to `waypointList` and one per stored track to `trackList`, either of which may be
+    // null. Returns 1 on success, 0 on failure; a failed Load keeps what it stored, with every
+    // count agreeing with its array, and FailureReason() says why. Never throws.
+    virtual std::int32_t Load(const std::filesystem::path& path, LineSink* waypointList,
+                              LineSink* trackList);
+
+    // Reads a whole file into one buffer owned by the caller: one open, one size query, one read.
+    // A missing, unreadable or empty file fails, and so does one of 4 GiB or more. On failure
+    // neither output is set and nothing stays allocated.
+    static std::int32_t ReadWholeFile(const std::filesystem::path& path,
+                                      std::unique_ptr<std::uint8_t[]>& data, std::uint32_t& size,
+                                      platform::FileError* error = nullptr);
+
+    // Why the last Load returned 0, naming the rule and the byte offset ("waypoint count 0 at
+    // byte 32"); empty after a success. The document's content does not depend on it.
+    [[nodiscard]] const std::string& FailureReason() const { return m_failureReason; }
+    // Whether the last Load failed because the file could not be read at all.
+    [[nodiscard]] bool FileUnreadable() const { return m_fileError.kind != platform::FileErrorKind::None; }
+    [[nodiscard]] const platform::FileError& FileError() const { return m_fileError; }
+
+    [[nodiscard]] std::span<const WaypointEntry> WaypointSpan() const {
+        return {waypoints.get(), static_cast<std::size_t>(waypointCount)};
+    }
+    [[nodiscard]] std::span<WaypointEntry> WaypointSpan() {
+        return {waypoints.get(), static_cast<std::size_t>(waypointCount)};
+    }
+    [[nodiscard]] std::span<const TrackEntry> TrackSpan() const {
+        return {tracks.get(), static_cast<std::size_t>(trackCount)};
+    }
+
+    // A count is nonzero only while its array exists, and then equals its length.
+    std::int32_t waypointCount = 0;
+    std::unique_ptr<WaypointEntry[]> waypoints;
+    std::int32_t trackCount = 0;
+    std::unique_ptr<TrackEntry[]> tracks;
+
+protected:
+    // The frame of every Load: reads the whole file, hands its bytes to `parse` and releases
+    // them afterwards, on every path. `parse(bytes, reason)` returns the Load's result and fills
+    // `reason` when it fails. Anything thrown inside (no memory) becomes a 0 result.
+    template <typename Parse>
+    std::int32_t RunLoad(const std::filesystem::path& path, Parse&& parse) noexcept {
+        m_fileError = {};
+        m_failureReason.clear();
+        std::unique_ptr<std::uint8_t[]> data;
+        std::uint32_t size = 0;
+        if (ReadWholeFile(path, data, size, &m_fileError) == 0) {
+            NoteUnreadable();
+            return 0;
+        }
+        try {
+            const std::int32_t result = parse(std::span<const std::uint8_t>(data.get(), size),
+                                              m_failureReason);
+            if (result != 0) {
+                m_failureReason.clear();
+            }
+            return result;
+        } catch (...) {
+            m_failureReason.assign("out of memory");
+            return 0;
+        }
+    }
+
+private:
+    void NoteUnreadable() noexcept;
+
+    platform::FileError m_fileError;
+    std::string m_failureReason;
+};
+
+// Text of a failure at a byte offset: "<what> at byte <offset>". Returns 0 for the Load result.
+std::int32_t FailAt(std::string& reason, std::string_view what, std::size_t offset);
+std::int32_t Fail(std::string& reason, std::string_view what);
+
+}  // namespace pelagor
