@@ -9,6 +9,8 @@
 #   ./dev.sh lint    clang-format and clang-tidy over the sources
 set -euo pipefail
 cd "$(dirname "$0")"
+# ccache, when present, shares compiled objects between checkouts of the project.
+export CCACHE_BASEDIR="$PWD"
 
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy
