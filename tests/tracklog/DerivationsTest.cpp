@@ -1,9 +1,8 @@
-// The listing lines, the clock, the degrees and the waypoint altitude rule, checked both on their
-// own and as each reader applies them to what it reads.
+// The listing lines, and the clock, the degrees and the waypoint altitude rule as each reader
+// applies them to what it reads.
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 #include "builder/TrackLogFiles.h"
@@ -16,14 +15,12 @@ namespace {
 
 using testkit::Reader;
 
-struct LineCase {
-    const char* name;
-    float altitude;
-    const char* line;
-};
-
 TEST(Listing, WaypointLineRoundsAndRightAlignsTheAltitude) {
-    const LineCase cases[] = {
+    const struct {
+        const char* name;
+        float altitude;
+        const char* line;
+    } cases[] = {
         {"WP1", 5.0F, "WP1   5"},     {"WP1", 123.4F, "WP1 123"},
         {"WP1", 12345.6F, "WP1   0"}, {"WP1", -12.0F, "WP1 -12"},
         {"WP1", 9999.0F, "WP1 9999"}, {"WP1", 9999.5F, "WP1   0"},
@@ -68,26 +65,6 @@ constexpr DegreeCase kDegrees[] = {
     {-1073741824, -90.00000033527613},
     {std::numeric_limits<std::int32_t>::min(), -180.00000067055225},
 };
-
-TEST(Derivations, ClockRunsEightHoursAheadAndWrapsAtTwentyFour) {
-    for (const auto& c : kClock) {
-        TrackPoint point{};
-        SetTrackPoint(point, 0, 0, c.time, 0.0F);
-        EXPECT_EQ(point.time, c.time);
-        EXPECT_EQ(point.hour, c.hour) << c.time;
-        EXPECT_EQ(point.minute, c.minute) << c.time;
-        EXPECT_EQ(point.second, c.second) << c.time;
-    }
-}
-
-TEST(Derivations, DegreesUseTheHistoricFactor) {
-    for (const auto& c : kDegrees) {
-        TrackPoint point{};
-        SetTrackPoint(point, c.semicircles, -(c.semicircles / 2), 0, 0.0F);
-        EXPECT_EQ(point.latitudeDegrees, c.degrees) << c.semicircles;
-        EXPECT_EQ(point.longitudeDegrees, -(c.semicircles / 2) * kDegreesPerSemicircle);
-    }
-}
 
 // Both readers derive the same values from the points they read, and keep a track point's
 // altitude whatever it is.

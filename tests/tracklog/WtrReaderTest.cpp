@@ -11,7 +11,6 @@ namespace {
 
 using testkit::ByteBuilder;
 using testkit::Reader;
-using testkit::SamplePoint;
 using testkit::SampleTrack;
 using testkit::SampleWaypoint;
 
@@ -85,40 +84,6 @@ TEST(WtrReader, OutcomeOfEachKindOfFile) {
         EXPECT_EQ(loaded->trackLines.lines, c.trackLines);
         EXPECT_EQ(loaded->document->FailureReason().empty(), c.result != 0);
         EXPECT_FALSE(loaded->document->FileUnreadable());
-    }
-}
-
-TEST(WtrReader, UnreadableFileLeavesTheDocumentEmpty) {
-    const testkit::TempFolder folder;
-    for (const auto& path : {folder.Write("empty.wtr", {}), folder.path() / "missing.wtr"}) {
-        const auto loaded = testkit::LoadFile(Reader::Wtr, path);
-        EXPECT_EQ(loaded->result, 0);
-        EXPECT_TRUE(loaded->document->FileUnreadable());
-        EXPECT_EQ(loaded->document->waypoints, nullptr);
-        EXPECT_EQ(loaded->document->tracks, nullptr);
-        EXPECT_TRUE(loaded->waypointLines.lines.empty());
-    }
-}
-
-TEST(WtrReader, FieldsOfAWaypointSlotAndThePointsInOrder) {
-    const auto loaded =
-        testkit::LoadBytes(Reader::Wtr, testkit::WtrFile(kTwoWaypoints, kThreePoints));
-    ASSERT_EQ(loaded->result, 1);
-    const WaypointEntry& second = loaded->document->waypoints[1];
-    EXPECT_EQ(NameOf(second.name), "WB");
-    EXPECT_EQ(second.latitude, -10);
-    EXPECT_EQ(second.longitude, -20);
-    EXPECT_EQ(second.altitude, 123.4F);
-    EXPECT_EQ(second.symbol, 8);
-    const TrackEntry& track = loaded->document->tracks[0];
-    EXPECT_EQ(NameOf(track.name), "TR");
-    ASSERT_EQ(track.pointCount, 3);
-    for (std::size_t index = 0; index < 3; ++index) {
-        const SamplePoint& expected = kThreePoints.points[index];
-        EXPECT_EQ(track.points[index].latitude, expected.latitude);
-        EXPECT_EQ(track.points[index].longitude, expected.longitude);
-        EXPECT_EQ(track.points[index].time, expected.time);
-        EXPECT_EQ(track.points[index].altitude, expected.altitude);
     }
 }
 
