@@ -128,14 +128,13 @@ TEST(DumpCommand, Failures) {
         const char* what;
         std::filesystem::path path;
         int status;
-        std::string err;          // after "<path>: "
+        std::string err;          // after "<path>: "; the beginning of the line when it has no "\n"
         std::string jsonOpening;  // empty: no JSON at all
         std::string waypointLines;
     } cases[] = {
         {"neither", folder.Write("x.wtr", notWtr.bytes()), 1,
          "not a WTR file (signature); EVO: waypoint count 0 at byte 32\n",
-         "\"reader\": \"evo\",\n  \"loaded\": false,\n  \"waypointCount\": 0,\n  \"trackCount\": "
-         "0,",
+         "\"reader\": \"evo\",\n  \"loaded\": false,\n  \"waypointCount\": 0,",
          "\"waypointLines\": [],"},
         {"WTR cut before the track header", folder.Write("cut.wtr", cutWtr), 1,
          "WTR: data ends before the track header marker at byte 160; EVO: waypoint count 0 at byte "
@@ -144,20 +143,23 @@ TEST(DumpCommand, Failures) {
          "\"waypointLines\": [\n    \"WA   0\",\n    \"WB   0\"\n  ],"},
         {"EVO without tracks", folder.Write("notracks.evo", noTracks.bytes()), 1,
          "not a WTR file (signature); EVO: track count 0 at byte 36\n",
-         "\"reader\": \"evo\",\n  \"loaded\": false,\n  \"waypointCount\": 1,\n  \"trackCount\": "
-         "0,",
+         "\"reader\": \"evo\",\n  \"loaded\": false,\n  \"waypointCount\": 1,",
          "\"waypointLines\": [\n    \"WP1   0\"\n  ],"},
         {"missing", folder.path() / "missing.wtr", 2,
          "cannot read the file: no such file or folder\n", "", ""},
         {"empty", folder.Write("empty.wtr", {}), 2, "cannot read the file: the file is empty\n", "",
          ""},
-        {"a folder", folder.path(), 2, "cannot read the file: not a regular file\n", "", ""},
+        {"a folder", folder.path(), 2, "cannot read the file: ", "", ""},  // each system says why
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const CliRun run = RunCli({"dump", c.path.string()});
         EXPECT_EQ(run.status, c.status);
-        EXPECT_EQ(run.err, c.path.string() + ": " + c.err);
+        if (c.err.ends_with('\n')) {
+            EXPECT_EQ(run.err, c.path.string() + ": " + c.err);
+        } else {
+            EXPECT_TRUE(run.err.starts_with(c.path.string() + ": " + c.err)) << run.err;
+        }
         if (c.jsonOpening.empty()) {
             EXPECT_EQ(run.out, "");
             continue;

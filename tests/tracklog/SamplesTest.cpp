@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "builder/Samples.h"
+#include "tracklog/EvoDocument.h"
 
 namespace pelagor {
 namespace {
@@ -20,6 +21,16 @@ std::vector<std::uint8_t> ReadExample(const char* name) {
 TEST(Samples, ExamplesAreTheGeneratorsOutput) {
     EXPECT_TRUE(ReadExample("sample.wtr") == testkit::WtrBytes(testkit::SampleWtrLog()));
     EXPECT_TRUE(ReadExample("sample.evo") == testkit::EvoBytes(testkit::SampleEvoLog()));
+}
+
+// Either list may be left out.
+TEST(Samples, LoadWithoutLists) {
+    TrackLogDocument wtr;
+    EXPECT_EQ(wtr.Load(std::string(PELAGOR_EXAMPLES_DIR) + "/sample.wtr", nullptr, nullptr), 1);
+    EXPECT_EQ(wtr.waypointCount, 8);
+    EvoDocument evo;
+    EXPECT_EQ(evo.Load(std::string(PELAGOR_EXAMPLES_DIR) + "/sample.evo", nullptr, nullptr), 1);
+    EXPECT_EQ(evo.trackCount, 2);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Reading a whole file: what is refused, and that a refusal leaves the caller's outputs alone.
+// Reading a whole file on a POSIX system: what is refused, and that a refusal leaves the
+// caller's outputs alone.
 
 #include <fcntl.h>
 #include <sys/file.h>
