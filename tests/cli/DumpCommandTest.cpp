@@ -6,7 +6,7 @@
 #include <limits>
 #include <sstream>
 
-#include "builder/TempFolder.h"
+#include "builder/TempDir.h"
 #include "builder/TrackLogFiles.h"
 #include "cli/CliApp.h"
 
@@ -77,7 +77,7 @@ TEST(DumpCommand, SampleFiles) {
 }
 
 TEST(DumpCommand, WholeOutputOfASmallFile) {
-    const testkit::TempFolder folder;
+    const testkit::TempDir folder;
     const SampleTrack track{"T",
                             {{0, 0, 0, 1.5F},
                              {std::numeric_limits<std::int32_t>::min(), 1073741824, 4294967295U,
@@ -117,7 +117,7 @@ TEST(DumpCommand, WholeOutputOfASmallFile) {
 // A file that neither reader takes is still dumped, with status 1 and the reasons on stderr; one
 // that cannot be read at all is status 2 with no JSON.
 TEST(DumpCommand, Failures) {
-    const testkit::TempFolder folder;
+    const testkit::TempDir folder;
     testkit::ByteBuilder notWtr;
     notWtr.Text("x").PadTo(40);
     std::vector<std::uint8_t> cutWtr = testkit::WtrFile({{"WA"}, {"WB"}}, SampleTrack{"TR", {}});
@@ -194,7 +194,7 @@ TEST(DumpCommand, UsageErrors) {
 
 // Names are decoded from the chosen code page; the bytes themselves travel as hex.
 TEST(DumpCommand, Encodings) {
-    const testkit::TempFolder folder;
+    const testkit::TempDir folder;
     const auto path = folder.Write(
         "names.wtr",
         testkit::WtrFile({{"\xA5\x78\xA5\x5F"}, {"X\xFF"}, {"A\"B\x01"}}, std::nullopt));

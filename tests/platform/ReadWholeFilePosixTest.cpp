@@ -10,7 +10,7 @@
 
 #include <functional>
 
-#include "builder/TempFolder.h"
+#include "builder/TempDir.h"
 #include "platform/FileIo.h"
 #include "tracklog/TrackLogDocument.h"
 
@@ -20,7 +20,7 @@ namespace {
 using platform::FileErrorKind;
 
 TEST(ReadWholeFile, ReadsTheWholeFileIntoOneBuffer) {
-    const testkit::TempFolder folder;
+    const testkit::TempDir folder;
     std::vector<std::uint8_t> bytes(100000);
     for (std::size_t index = 0; index < bytes.size(); ++index) {
         bytes[index] = static_cast<std::uint8_t>(index * 7);
@@ -34,7 +34,7 @@ TEST(ReadWholeFile, ReadsTheWholeFileIntoOneBuffer) {
 
 // Every refusal names its kind, and neither output is touched.
 TEST(ReadWholeFile, Refusals) {
-    const testkit::TempFolder folder;
+    const testkit::TempDir folder;
     const struct {
         const char* what;
         std::function<std::filesystem::path()> make;
@@ -77,7 +77,7 @@ TEST(ReadWholeFile, UnreadableFileIsRefused) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "the superuser reads any file; the folder case covers a failing open";
     }
-    const testkit::TempFolder folder;
+    const testkit::TempDir folder;
     const auto path = folder.Write("secret", std::vector<std::uint8_t>{1, 2, 3});
     std::filesystem::permissions(path, std::filesystem::perms::none);
     std::unique_ptr<std::uint8_t[]> data;
@@ -90,7 +90,7 @@ TEST(ReadWholeFile, UnreadableFileIsRefused) {
 
 // A writer that holds the file exclusively keeps readers out; other readers do not.
 TEST(ReadWholeFile, FileLockedExclusivelyIsRefused) {
-    const testkit::TempFolder folder;
+    const testkit::TempDir folder;
     const auto path = folder.Write("locked", std::vector<std::uint8_t>{1, 2, 3});
     for (const int lock : {LOCK_EX, LOCK_SH}) {
         SCOPED_TRACE(lock == LOCK_EX ? "exclusive" : "shared");

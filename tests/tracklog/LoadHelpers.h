@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/TempFolder.h"
+#include "builder/TempDir.h"
 #include "tracklog/EvoDocument.h"
 #include "tracklog/TrackLogDocument.h"
 
@@ -60,7 +60,7 @@ inline std::unique_ptr<Loaded> LoadFile(Reader reader, const std::filesystem::pa
 }
 
 inline std::unique_ptr<Loaded> LoadBytes(Reader reader, std::span<const std::uint8_t> bytes) {
-    const TempFolder folder;
+    const TempDir folder;
     return LoadFile(reader, folder.Write("log", bytes));
 }
 

@@ -13,9 +13,9 @@
 
 namespace pelagor::testkit {
 
-class TempFolder {
+class TempDir {
 public:
-    TempFolder() {
+    TempDir() {
         std::random_device entropy;
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string stem = test != nullptr ? test->name() : "pelagor";
@@ -29,9 +29,9 @@ public:
         }
         ADD_FAILURE() << "cannot make a temporary folder";
     }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);
     }
