@@ -24,6 +24,7 @@ struct CliRun {
 CliRun RunCli(std::vector<std::string> args) {
     args.insert(args.begin(), "pelagor-cli");
     std::vector<const char*> argv;
+    argv.reserve(args.size());
     for (const auto& arg : args) {
         argv.push_back(arg.c_str());
     }
@@ -202,9 +203,9 @@ TEST(DumpCommand, Encodings) {
         std::vector<std::string> options;
         std::vector<std::string> names;
     } cases[] = {
-        {{}, {"台北", "X\uFFFD", "A\\\"B\\u0001"}},
-        {{"--encoding", "cp950"}, {"台北", "X\uFFFD", "A\\\"B\\u0001"}},
-        {{"--encoding", "utf-8"}, {"\uFFFDx\uFFFD_", "X\uFFFD", "A\\\"B\\u0001"}},
+        {{}, {"台北", "X\uFFFD", R"(A\"B\u0001)"}},
+        {{"--encoding", "cp950"}, {"台北", "X\uFFFD", R"(A\"B\u0001)"}},
+        {{"--encoding", "utf-8"}, {"\uFFFDx\uFFFD_", "X\uFFFD", R"(A\"B\u0001)"}},
     };
     const char* hex[] = {"a578a55f", "58ff", "41224201"};
     for (const auto& c : cases) {

@@ -47,14 +47,14 @@ TEST(ReadWholeFile, Refusals) {
         {"a folder", [&] { return folder.path(); }, FileErrorKind::NotRegular},
         {"a named pipe with no writer",
          [&] {
-             const auto pipe = folder.path() / "pipe";
+             auto pipe = folder.path() / "pipe";
              EXPECT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
              return pipe;
          },
          FileErrorKind::NotRegular},
         {"4 GiB",
          [&] {
-             const auto huge = folder.Write("huge", {});
+             auto huge = folder.Write("huge", {});
              std::filesystem::resize_file(huge, std::uint64_t{1} << 32U);  // sparse: no disk used
              return huge;
          },

@@ -75,7 +75,7 @@ TEST(EvoReader, PointCountsThatCannotBeRead) {
     const std::vector<SampleTrack> tracks{
         kTwoTracks[0], {"ACLIAR", {{1, 1, 1, 1.0F}, {2, 2, 2, 2.0F}}}, {"ACC", {}}};
     const std::vector<std::uint8_t> honest = testkit::EvoFile(kTwoWaypoints, tracks);
-    const std::size_t countAt = honest.size() - (2 + 3 + 1 + 4) - 2 * 24 - 4;
+    const std::size_t countAt = honest.size() - (2 + 3 + 1 + 4) - std::size_t{2 * 24} - 4;
     for (const std::int32_t count : {-1, std::numeric_limits<std::int32_t>::min(), 3, 1000000,
                                      std::numeric_limits<std::int32_t>::max()}) {
         SCOPED_TRACE(count);

@@ -139,15 +139,15 @@ TEST(WtrReader, LongTrackNamesRunIntoThePointSlots) {
 TEST(WtrReader, EveryPrefixOfAFile) {
     const std::vector<std::uint8_t> whole = testkit::WtrFile(kTwoWaypoints, kThreePoints);
     constexpr std::size_t T = kTrackStart;
-    ASSERT_EQ(whole.size(), T + 50 + 21 * 4);
+    ASSERT_EQ(whole.size(), T + 50 + std::size_t{21 * 4});
     for (std::size_t length = 0; length <= whole.size(); ++length) {
         SCOPED_TRACE(length);
         const auto loaded = testkit::LoadBytes(Reader::Wtr, std::span(whole).first(length));
         const TrackLogDocument& document = *loaded->document;
-        const bool waypointsStored = length >= T + 5;         // the track slot's marker is there
-        const bool trackMade = length >= T + 21;              // so is the header marker
-        const bool nameStored = length >= T + 34 + 3;         // "TR" and its terminator
-        const bool complete = length >= T + 50 + 21 * 3 + 5;  // the end marker
+        const bool waypointsStored = length >= T + 5;  // the track slot's marker is there
+        const bool trackMade = length >= T + 21;       // so is the header marker
+        const bool nameStored = length >= T + 34 + 3;  // "TR" and its terminator
+        const bool complete = length >= T + 50 + std::size_t{21 * 3} + 5;  // the end marker
         EXPECT_EQ(loaded->result, complete ? 1 : 0);
         EXPECT_EQ(document.FileUnreadable(), length == 0);
         EXPECT_EQ(document.waypointCount, waypointsStored ? 2 : 0);
