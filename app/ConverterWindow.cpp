@@ -44,6 +44,9 @@ void ConverterWindow::CreateControls() {
             case ControlKind::Count: {
                 auto* label = new QLabel(Utf8(control.caption), this);
                 label->setTextFormat(Qt::PlainText);
+                // A framed QLabel would otherwise push its text half an 'x' down, and a count's
+                // digits would be cut off at the bottom of its nine units.
+                label->setIndent(0);
                 if (control.kind == ControlKind::Count) {
                     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
                     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -112,6 +112,38 @@ private slots:
                      qPrintable(caption + QStringLiteral(": ") + QString::number(ink)));
         }
     }
+
+    // A count shows its digits whole inside its sunken frame, as tall as the template makes it:
+    // as much ink as the same digits drawn with room to spare, and none on the frame's edge.
+    void countsAreNotCutOff() {
+        ConverterWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QString digits = QStringLiteral("8888");
+        QImage whole(200, 60, QImage::Format_RGB32);
+        whole.fill(window.palette().color(QPalette::Window));
+        {
+            QPainter painter(&whole);
+            painter.setFont(window.font());
+            painter.setPen(window.palette().color(QPalette::WindowText));
+            painter.drawText(whole.rect(), Qt::AlignCenter, digits);
+        }
+        const int expected = InkIn(whole, whole.rect());
+        QVERIFY(expected > 0);
+        for (ControlId id : {ControlId::SourceWaypointCount, ControlId::SourceTrackCount,
+                             ControlId::ReferenceWaypointCount, ControlId::ReferenceTrackCount}) {
+            QLabel* count = window.Count(id);
+            count->setText(digits);
+            const QImage image = count->grab().toImage();
+            const QRect inside = count->contentsRect();
+            const int ink = InkIn(image, inside);
+            QVERIFY2(
+                ink * 10 >= expected * 9,
+                qPrintable(QStringLiteral("%1: %2 of %3").arg(int(id)).arg(ink).arg(expected)));
+            const QRect lastRow(inside.left(), inside.bottom(), inside.width(), 1);
+            QCOMPARE(InkIn(image, lastRow), 0);
+        }
+    }
 };
 
 QTEST_MAIN(DialogRenderTest)
