@@ -4,7 +4,7 @@ set(CPACK_PACKAGE_NAME "pelagor")
 set(CPACK_PACKAGE_VENDOR "Orvane")
 set(CPACK_PACKAGE_CONTACT "Orvane Tessolt <pelagor@orvane.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Converts the track logs of Garmin GPS receivers (WTR and EVO files) into MapSource files, "
     "using an existing MapSource file as the reference for the header, the record templates and "
     "the map segments.")
