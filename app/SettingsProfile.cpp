@@ -25,8 +25,10 @@ QString SettingsProfile::KeyOf(std::string_view section, std::string_view key) c
 std::string SettingsProfile::GetProfileString(std::string_view section, std::string_view key,
                                               std::string_view defaultValue) {
     const QVariant value = m_settings.value(KeyOf(section, key));
-    // Only a string is a path; anything else a hand-edited store holds reads as missing.
-    if (m_settings.status() != QSettings::NoError || value.typeId() != QMetaType::QString) {
+    // A missing or unreadable store gives no value at all. Only a string is a path: anything
+    // else a hand-edited store holds reads as missing too. (The store's status is not asked:
+    // after a failed write it stays an error, and the entries still read as they are.)
+    if (value.typeId() != QMetaType::QString) {
         return std::string(defaultValue);
     }
     return value.toString().toUtf8().toStdString();

@@ -2,6 +2,7 @@
 // listing it, browsing with the file dialog stubbed, converting, and the settings file that
 // the next start reads.
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -311,6 +312,17 @@ private slots:
         session.dialog.OnInitDialog();
         QCOMPARE(session.window.Field(ControlId::SourcePath)->text(), QString());
         QCOMPARE(session.window.WaypointList()->count(), 0);
+    }
+
+    void storeThatCannotBeUsedReadsAsEmptyAndFailsQuietly() {
+        // The settings file's name is taken by a folder: nothing can be read or written.
+        QVERIFY(QDir().mkpath(OpenUserSettings()->fileName()));
+        Session session;
+        session.dialog.OnInitDialog();
+        QCOMPARE(session.window.Field(ControlId::SourcePath)->text(), QString());
+        session.window.Field(ControlId::SourcePath)->setText(m_source);
+        QTest::mouseClick(session.window.Button(ControlId::ListWaypoints), Qt::LeftButton);
+        QCOMPARE(session.window.Count(ControlId::SourceWaypointCount)->text(), QStringLiteral("3"));
     }
 
 private:
