@@ -1,0 +1,21 @@
+#pragma once
+
+// Questions about paths that guard the user's files before anything is written: whether an
+// output would land on an input, and what a path names now.
+
+#include <filesystem>
+
+namespace pelagor::platform {
+
+// Whether writing `output` would replace the file `input`: the same file through any spelling,
+// symbolic link or hard link; when either does not exist yet, the same resolved folder and name.
+bool NamesSameFile(const std::filesystem::path& output,
+                   const std::filesystem::path& input) noexcept;
+
+// Whether `path` names an existing folder (through links).
+bool IsFolder(const std::filesystem::path& path) noexcept;
+
+// Whether anything exists at `path` (through links).
+bool Exists(const std::filesystem::path& path) noexcept;
+
+}  // namespace pelagor::platform
