@@ -17,7 +17,7 @@ std::string FormatDegrees(std::int32_t semicircles);
 bool IsValidLatitude(std::int32_t semicircles);
 
 // A finite float as the shortest plain decimal that reads back to the same value ("123.4",
-// "-12", "340282350000000000000000000000000000000").
+// "-12"); the largest floats come out with all their 39 digits.
 std::string FormatDecimal(float value);
 
 // Seconds since 1970-01-01 00:00:00 UTC as ISO 8601 in UTC, "2106-02-07T06:28:15Z" for the
