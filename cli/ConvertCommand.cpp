@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <sstream>
 
+#include "cli/Counted.h"
 #include "cli/LoadedDocument.h"
 #include "cli/OutputNames.h"
 #include "cli/Progress.h"
@@ -147,19 +148,19 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
     if (!source.loaded) {
         // The dialog converts such a source too: what it read before the fault is kept.
         streams.err << job.source << ": warning: " << source.failure << "; converting the "
-                    << source.document->waypointCount << " waypoints and "
-                    << source.document->trackCount << " tracks read before it\n";
+                    << Counted(source.document->waypointCount, "waypoint") << " and "
+                    << Counted(source.document->trackCount, "track") << " read before it\n";
     }
     auto& merged = static_cast<MapSourceDocument&>(*reference.document);
     const platform::ReplaceMode mode =
         m_noClobber ? platform::ReplaceMode::NoClobber : platform::ReplaceMode::Replace;
     if (merged.WriteMerged(*source.document, job.output, mode) == 0) {
-        job.failure = "cannot write " + job.output.string() + ": " + merged.WriteFailureReason();
+        job.failure = merged.WriteFailureReason();
         return;
     }
     streams.out << job.source << " -> " << job.output.string() << " ("
-                << source.document->waypointCount << " waypoints, " << source.document->trackCount
-                << " tracks)\n";
+                << Counted(source.document->waypointCount, "waypoint") << ", "
+                << Counted(source.document->trackCount, "track") << ")\n";
 }
 
 int ConvertCommand::Execute(Streams streams) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 
+#include "cli/Counted.h"
 #include "cli/GpxWriter.h"
 #include "cli/LoadedDocument.h"
 #include "cli/OutputNames.h"
@@ -67,8 +68,8 @@ int GpxCommand::Execute(Streams streams) {
         }
         if (!loaded->loaded) {
             streams.err << file << ": " << loaded->failure << "; exporting the "
-                        << loaded->document->waypointCount << " waypoints and "
-                        << loaded->document->trackCount << " tracks it holds\n";
+                        << Counted(loaded->document->waypointCount, "waypoint") << " and "
+                        << Counted(loaded->document->trackCount, "track") << " it holds\n";
             status = std::max(status, kExitFailure);
         }
         documents.push_back({file, std::move(loaded)});

@@ -6,61 +6,7 @@
 #include <random>
 #include <sstream>
 
-#include "builder/ByteBuilder.h"
 #include "cli/CliApp.h"
-
-namespace pelagor::testkit {
-namespace {
-
-void Record(ByteBuilder& file, char type, const std::vector<std::uint8_t>& body) {
-    file.U32(static_cast<std::uint32_t>(body.size())).U8(static_cast<std::uint8_t>(type));
-    file.Bytes(body);
-}
-
-std::vector<std::uint8_t> WaypointBody(const ReferenceWaypoint& waypoint) {
-    ByteBuilder body;
-    body.TextZ(waypoint.name);
-    body.Fill(29, waypoint.filler).I32(0).I32(0).U8(waypoint.filler).F64(0.0);
-    body.TextZ(waypoint.middleText);
-    body.Fill(17, waypoint.filler).U16(18).Fill(24, waypoint.filler);
-    return body.Take();
-}
-
-std::vector<std::uint8_t> TrackTemplateBody() {
-    ByteBuilder body;
-    body.TextZ("TEMPLATE").Bytes({0x01, 0x07, 0x00, 0x00, 0x00}).U32(1);
-    body.I32(0).I32(0).U8(0x01).F64(0.0).U8(0x01).U32(0).Fill(9, 0x33);
-    return body.Take();
-}
-
-std::vector<std::uint8_t> SegmentBody(int index) {
-    ByteBuilder body;
-    body.U32(static_cast<std::uint32_t>(index)).U32(7);
-    body.TextZ("Map").TextZ("Segment").TextZ("");
-    body.U32(1).U32(2);
-    return body.Take();
-}
-
-}  // namespace
-
-std::vector<std::uint8_t> MpsFile(const ReferenceFile& reference) {
-    ByteBuilder file;
-    file.Text("MsRcd").U8(0);
-    Record(file, 'D', {'m', 0});
-    Record(file, 'A', ByteBuilder().U16(1).TextZ("A").TextZ("B").TextZ("").Take());
-    for (const ReferenceWaypoint& waypoint : reference.waypoints) {
-        Record(file, 'W', WaypointBody(waypoint));
-    }
-    if (reference.withTrackTemplate) {
-        Record(file, 'T', TrackTemplateBody());
-    }
-    for (int index = 0; index < reference.segments; ++index) {
-        Record(file, 'L', SegmentBody(index));
-    }
-    return file.Take();
-}
-
-}  // namespace pelagor::testkit
 
 namespace pelagor::cli {
 

@@ -1,7 +1,6 @@
 #pragma once
 
-// Runs pelagor-cli in-process inside a scratch folder, and builds the MapSource reference files
-// the commands need, byte by byte.
+// Runs pelagor-cli in-process inside a scratch folder.
 
 #include <gtest/gtest.h>
 
@@ -10,25 +9,6 @@
 #include <initializer_list>
 #include <string>
 #include <vector>
-
-namespace pelagor::testkit {
-
-struct ReferenceWaypoint {
-    std::string name;
-    std::string middleText;
-    std::uint8_t filler = 0x5A;  // the bytes the writer takes over from the template
-};
-
-struct ReferenceFile {
-    std::vector<ReferenceWaypoint> waypoints;
-    bool withTrackTemplate = true;  // one 'T' record with one point
-    int segments = 1;               // 'L' records
-};
-
-// "MsRcd", a 'D' record, an 'A' record, then the 'W', 'T' and 'L' runs.
-std::vector<std::uint8_t> MpsFile(const ReferenceFile& reference);
-
-}  // namespace pelagor::testkit
 
 namespace pelagor::cli {
 

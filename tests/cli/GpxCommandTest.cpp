@@ -36,10 +36,15 @@ struct DegreesCase {
 
 TEST(GpxText, DegreesUseTheExactFactorWithSevenToNineDecimals) {
     const DegreesCase cases[] = {
-        {0, "0.0000000"},         {kMin, "-180.0000000"},  // the document factor would give
-                                                           // -180.00000067
-        {kMax, "179.999999916"},  {1 << 30, "90.0000000"}, {-(1 << 30), "-90.0000000"},
-        {1, "0.000000084"},       {-1, "-0.000000084"},    {298667254, "25.034000035"},
+        {0, "0.0000000"},
+        {kMin, "-180.0000000"},  // the document factor would give
+                                 // -180.00000067
+        {kMax, "179.999999916"},
+        {1 << 30, "90.0000000"},
+        {-(1 << 30), "-90.0000000"},
+        {1, "0.000000084"},
+        {-1, "-0.000000084"},
+        {298667254, "25.034000035"},
         {1 << 20, "0.087890625"},
     };
     for (const auto& c : cases) {
@@ -223,7 +228,7 @@ TEST_F(GpxCommand, FailedLoadExportsWhatTheDocumentHolds) {
     const CliRun run = Run({"gpx", good, broken, "-o", "out.gpx"});
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, HasSubstr("broken.evo: "));
-    EXPECT_THAT(run.err, HasSubstr("exporting the 2 waypoints and 1 tracks it holds"));
+    EXPECT_THAT(run.err, HasSubstr("exporting the 2 waypoints and 1 track it holds"));
     EXPECT_EQ(XmlLint("--noout out.gpx"), 0) << ReadText("xmllint.out");
     const std::string gpx = ReadText("out.gpx");
     EXPECT_THAT(gpx, HasSubstr("<name>GOOD</name>"));
