@@ -80,27 +80,29 @@ int ConvertCommand::CheckArguments(Streams streams, std::vector<Job>& jobs) cons
         streams.err << m_outputDir << ": no such folder\n";
         return kExitUsage;
     }
-    std::vector<std::string> inputs = m_sources;
-    inputs.push_back(m_reference);
+    PathGuard inputs;
+    for (const std::string& source : m_sources) {
+        inputs.Add(source, source);
+    }
+    inputs.Add(m_reference, m_reference);
+    PathGuard outputs;
     for (const std::string& source : m_sources) {
         Job job;
         job.source = source;
         job.output = m_output.empty() ? std::filesystem::path(m_outputDir) /
                                             OutputNameFor(source, kOutputExtension)
                                       : std::filesystem::path(m_output);
-        if (const auto input = InputNamedBy(job.output, inputs)) {
+        if (const auto input = inputs.NamedBy(job.output)) {
             streams.err << job.output.string() << ": the output would replace the input " << *input
                         << "; nothing converted\n";
             return kExitUsage;
         }
         // Two sources that make the same output name (trip.wtr and trip.evo): the first one
         // keeps it; the later one is refused rather than replacing a file this run wrote.
-        for (const Job& earlier : jobs) {
-            if (earlier.failure.empty() && platform::NamesSameFile(job.output, earlier.output)) {
-                job.failure =
-                    "the output " + job.output.string() + " is already that of " + earlier.source;
-                break;
-            }
+        if (const auto earlier = outputs.NamedBy(job.output)) {
+            job.failure = "the output " + job.output.string() + " is already that of " + *earlier;
+        } else {
+            outputs.Add(job.output, source);
         }
         jobs.push_back(std::move(job));
     }

@@ -11,14 +11,32 @@ std::filesystem::path OutputNameFor(const std::filesystem::path& source,
     return name;
 }
 
-std::optional<std::string> InputNamedBy(const std::filesystem::path& output,
-                                        std::span<const std::string> inputs) {
-    for (const std::string& input : inputs) {
-        if (platform::NamesSameFile(output, input)) {
-            return input;
+void PathGuard::Add(const std::filesystem::path& path, std::string label) {
+    m_byKey.emplace(platform::ResolvedKey(path), m_files.size());
+    m_files.emplace_back(path, std::move(label));
+}
+
+std::optional<std::string> PathGuard::NamedBy(const std::filesystem::path& output) const {
+    if (const auto found = m_byKey.find(platform::ResolvedKey(output)); found != m_byKey.end()) {
+        return m_files[found->second].second;
+    }
+    if (platform::HasOtherHardLinks(output)) {
+        for (const auto& [path, label] : m_files) {
+            if (platform::NamesSameFile(output, path)) {
+                return label;
+            }
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::string> InputNamedBy(const std::filesystem::path& output,
+                                        std::span<const std::string> inputs) {
+    PathGuard guard;
+    for (const std::string& input : inputs) {
+        guard.Add(input, input);
+    }
+    return guard.NamedBy(output);
 }
 
 }  // namespace pelagor::cli

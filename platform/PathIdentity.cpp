@@ -1,5 +1,6 @@
 #include "platform/PathIdentity.h"
 
+#include <cstdint>
 #include <system_error>
 
 #include "platform/FileIo.h"
@@ -32,6 +33,20 @@ bool NamesSameFile(const std::filesystem::path& output,
         // Without memory to tell, assume the worst: refusing is safer than overwriting.
         return true;
     }
+}
+
+std::string ResolvedKey(const std::filesystem::path& path) noexcept {
+    try {
+        return Resolved(path).string();
+    } catch (...) {
+        return {};
+    }
+}
+
+bool HasOtherHardLinks(const std::filesystem::path& path) noexcept {
+    std::error_code ec;
+    const std::uintmax_t links = std::filesystem::hard_link_count(path, ec);
+    return !ec && links > 1;
 }
 
 bool IsFolder(const std::filesystem::path& path) noexcept {

@@ -4,6 +4,7 @@
 // output would land on an input, and what a path names now.
 
 #include <filesystem>
+#include <string>
 
 namespace pelagor::platform {
 
@@ -11,6 +12,14 @@ namespace pelagor::platform {
 // symbolic link or hard link; when either does not exist yet, the same resolved folder and name.
 bool NamesSameFile(const std::filesystem::path& output,
                    const std::filesystem::path& input) noexcept;
+
+// The path made absolute with every existing folder and link resolved and "." and ".." gone:
+// two paths with the same key name the same file. Hard links are the exception; see below.
+std::string ResolvedKey(const std::filesystem::path& path) noexcept;
+
+// Whether the existing file at `path` has other names as hard links, which no spelling of the
+// path reveals.
+bool HasOtherHardLinks(const std::filesystem::path& path) noexcept;
 
 // Whether `path` names an existing folder (through links).
 bool IsFolder(const std::filesystem::path& path) noexcept;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "builder/ByteBuilder.h"
+#include "builder/MpsFiles.h"
 #include "builder/TrackLogFiles.h"
 #include "cli/CliFixture.h"
 #include "cli/GpxText.h"
@@ -234,6 +235,17 @@ TEST_F(GpxCommand, FailedLoadExportsWhatTheDocumentHolds) {
     EXPECT_THAT(gpx, HasSubstr("<name>GOOD</name>"));
     EXPECT_THAT(gpx, HasSubstr("<name>KEPT1</name>"));
     EXPECT_THAT(gpx, HasSubstr("<name>KEPT2</name>"));
+}
+
+TEST_F(GpxCommand, ReferenceFilesExportToo) {
+    Write("ref.mps", testkit::MpsFile(testkit::SampleReference()));
+    const CliRun run = Run({"gpx", "--reference", "ref.mps", "-o", "ref.gpx"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(XmlLint("--noout ref.gpx"), 0) << ReadText("xmllint.out");
+    const std::string gpx = ReadText("ref.gpx");
+    EXPECT_THAT(gpx, HasSubstr("<name>SUMMIT</name>"));
+    EXPECT_THAT(gpx, HasSubstr("<name>PRACTICE</name>"));
+    EXPECT_THAT(gpx, HasSubstr("<ele>10</ele><time>2001-09-09T01:46:40Z</time>"));
 }
 
 TEST_F(GpxCommand, RefusalsAndUnreadableFiles) {
