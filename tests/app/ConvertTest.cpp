@@ -70,14 +70,6 @@ TEST_F(ConvertTest, StartRestoresAndLoadsTheSourceBeforeTheReference) {
     EXPECT_EQ(toolkit.list.size(), kWaypoints.size());
 }
 
-TEST_F(ConvertTest, BrowsedReferenceLoadsAndIsRemembered) {
-    toolkit.openAnswers.push_back(reference);
-    dialog.BrowseReference();
-    EXPECT_EQ(toolkit.fields[ControlId::ReferencePath], reference);
-    EXPECT_EQ(toolkit.CountText(ControlId::ReferenceWaypointCount), "3");
-    EXPECT_EQ(toolkit.profile["Dialog/TemplateMPSFile"], reference);
-}
-
 TEST_F(ConvertTest, FailedReferenceKeepsTheCountsAndTheSetting) {
     StartWithBoth();
     toolkit.openAnswers.push_back(
