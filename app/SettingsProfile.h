@@ -33,7 +33,7 @@ public:
     void WriteProfileString(std::string_view section, std::string_view key, std::string_view value);
 
 private:
-    QString KeyOf(std::string_view section, std::string_view key) const;
+    [[nodiscard]] QString KeyOf(std::string_view section, std::string_view key) const;
 
     QSettings& m_settings;
     QString m_application;
