@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,11 @@ struct MissingCase {
     ControlId field;
 };
 
+// Test listings show the case's name rather than its bytes.
+void PrintTo(const MissingCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
 class RestoredPathGone : public ConverterDialogTest,
                          public ::testing::WithParamInterface<MissingCase> {};
 
@@ -160,6 +166,11 @@ struct BadSource {
     std::vector<std::string> lines;   // what the failed attempts leave listed
     std::int32_t heldWaypoints;
 };
+
+// Test listings show the case's name rather than its bytes.
+void PrintTo(const BadSource& value, std::ostream* out) {
+    *out << value.name;
+}
 
 class FailedSourceLoad : public ConverterDialogTest,
                          public ::testing::WithParamInterface<BadSource> {};
@@ -240,6 +251,11 @@ struct Unconvertible {
     bool withSource;
     std::vector<SampleWaypoint> sourceWaypoints;
 };
+
+// Test listings show the case's name rather than its bytes.
+void PrintTo(const Unconvertible& value, std::ostream* out) {
+    *out << value.name;
+}
 
 class ConvertRefused : public ConverterDialogTest,
                        public ::testing::WithParamInterface<Unconvertible> {};

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "app/FileFilter.h"
 #include "app/PathText.h"
 
@@ -13,6 +15,10 @@ struct FilterCase {
     const char* filter;
     std::vector<std::string> expected;
 };
+
+void PrintTo(const FilterCase& value, std::ostream* out) {
+    *out << value.filter;
+}
 
 class NameFiltersTest : public ::testing::TestWithParam<FilterCase> {};
 
