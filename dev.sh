@@ -62,13 +62,36 @@ fuzz() {
     done
 }
 
+# The window, with the sample source and reference already chosen. The application reads no
+# arguments, so the demo writes them into a settings store of its own, which Qt finds through
+# XDG_CONFIG_HOME; the user's own settings stay as they are.
+run_window() {
+    local config="$PWD/build/demo-config"
+    mkdir -p "$config/Orvane" build/examples
+    cat >"$config/Orvane/Tessolt.conf" <<SETTINGS
+[Pelagor]
+Dialog\\WTRFile="$PWD/examples/sample.wtr"
+Dialog\\TemplateMPSFile="$PWD/examples/reference.mps"
+Dialog\\MPSFile="$PWD/build/examples/sample.mps"
+SETTINGS
+    echo "== the window opens with examples/sample.wtr and examples/reference.mps chosen"
+    XDG_CONFIG_HOME="$config" build/dev/app/pelagor
+}
+
 run() {
     build dev
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+        run_window
+        return
+    fi
+    # sample.wtr and sample.evo would both make sample.mps, so each kind gets its own folder.
     local out=build/examples
-    mkdir -p "$out"
-    for sample in examples/*.wtr examples/*.evo; do
-        echo "== $sample"
-        build/dev/cli/pelagor-cli dump "$sample" | head -n 40
+    for sample in examples/sample.wtr examples/sample.evo; do
+        local folder="$out/${sample##*.}"
+        mkdir -p "$folder"
+        build/dev/cli/pelagor-cli convert "$sample" --reference examples/reference.mps \
+            --output-dir "$folder"
+        build/dev/cli/pelagor-cli show --reference "$folder/$(basename "${sample%.*}").mps"
     done
 }
 
