@@ -1,0 +1,127 @@
+#include "BenchSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <sstream>
+#include <system_error>
+
+namespace pelagor::bench {
+
+TempFolder::TempFolder(const std::string& stem) {
+    std::random_device entropy;
+    m_path = std::filesystem::temp_directory_path() /
+             (stem + "-" + std::to_string(entropy()) + std::to_string(entropy()));
+    std::filesystem::create_directories(m_path);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::filesystem::path TempFolder::Write(const std::string& name,
+                                        std::span<const std::uint8_t> bytes) const {
+    std::filesystem::path file = m_path / name;
+    std::ofstream stream(file, std::ios::binary | std::ios::trunc);
+    stream.write(reinterpret_cast<const char*>(bytes.data()),  // NOLINT: bytes to a stream
+                 static_cast<std::streamsize>(bytes.size()));
+    stream.close();
+    if (!stream) {
+        std::cerr << "cannot write " << file.string() << '\n';
+        std::exit(1);  // NOLINT(concurrency-mt-unsafe): before any benchmark runs
+    }
+    return file;
+}
+
+void TimingReporter::ReportRuns(const std::vector<Run>& runs) {
+    for (const Run& run : runs) {
+        if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) {
+            continue;
+        }
+        const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
+        const std::string name = run.run_name.function_name;
+        const auto known = m_best.find(name);
+        m_best[name] = known == m_best.end() ? seconds : std::min(known->second, seconds);
+    }
+    ConsoleReporter::ReportRuns(runs);
+}
+
+std::optional<double> TimingReporter::BestSeconds(const std::string& name) const {
+    const auto known = m_best.find(name);
+    if (known == m_best.end()) {
+        return std::nullopt;
+    }
+    return known->second;
+}
+
+bool ReportRatio(const TimingReporter& reporter, const std::string& what, const std::string& load,
+                 const std::string& floor, double limit) {
+    const auto loadSeconds = reporter.BestSeconds(load);
+    const auto floorSeconds = reporter.BestSeconds(floor);
+    if (!loadSeconds || !floorSeconds) {
+        return true;  // filtered out of this run
+    }
+    const double ratio = *loadSeconds / *floorSeconds;
+    std::printf("%s: %.1f ms, floor %.1f ms, ratio %.2f (target <= %.0f): %s\n", what.c_str(),
+                *loadSeconds * 1e3, *floorSeconds * 1e3, ratio, limit,
+                ratio <= limit ? "met" : "MISSED");
+    return ratio <= limit;
+}
+
+namespace {
+
+// One "<field>:   <number> kB" line of /proc/self/status.
+std::optional<std::uint64_t> StatusKilobytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with(field + ":")) {
+            std::istringstream value(line.substr(field.size() + 1));
+            std::uint64_t kilobytes = 0;
+            if (value >> kilobytes) {
+                return kilobytes * 1024U;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> ResidentMemory::CurrentBytes() {
+    return StatusKilobytes("VmRSS");
+}
+
+std::optional<std::uint64_t> ResidentMemory::PeakBytes() {
+    return StatusKilobytes("VmHWM");
+}
+
+bool ResidentMemory::ResetPeak() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.close();
+    return static_cast<bool>(clear);
+}
+
+bool ReportPeak(const std::string& what, std::uint64_t grownBytes, const std::string& boundText,
+                std::uint64_t bound) {
+    std::printf("peak memory, %s: %.1f MB; %s = %.1f MB: %s\n", what.c_str(),
+                static_cast<double>(grownBytes) / kMegabyte, boundText.c_str(),
+                static_cast<double>(bound) / kMegabyte, grownBytes <= bound ? "met" : "MISSED");
+    return grownBytes <= bound;
+}
+
+bool RunSelf(const char* self, const std::vector<std::string>& arguments) {
+    std::string command = "'" + std::string(self) + "'";
+    for (const std::string& argument : arguments) {
+        command += " '" + argument + "'";  // our own paths, which hold no quote
+    }
+    std::fflush(stdout);
+    return std::system(command.c_str()) == 0;  // NOLINT(cert-env33-c): runs this very program
+}
+
+}  // namespace pelagor::bench
