@@ -4,6 +4,7 @@
 // reuses, in the temporary folder under a name of its own, and removed when the process ends.
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -13,13 +14,23 @@
 
 namespace pelagor::fuzzing {
 
-// A folder of the process's own in the temporary folder, removed with everything in it at exit.
+// Where scratch folders go: TMPDIR when set, else the memory-backed /dev/shm when there is one
+// (a fuzz input that gets written is flushed to disk, which a disk-backed folder makes slow).
+inline std::filesystem::path ScratchRoot() {
+    std::error_code ignored;
+    if (std::getenv("TMPDIR") == nullptr && std::filesystem::is_directory("/dev/shm", ignored)) {
+        return "/dev/shm";
+    }
+    return std::filesystem::temp_directory_path();
+}
+
+// A folder of the process's own among the temporary files, removed with everything in it at exit.
 class ScratchFolder {
 public:
     explicit ScratchFolder(const std::string& stem) {
         std::random_device entropy;
-        m_path = std::filesystem::temp_directory_path() /
-                 (stem + "-" + std::to_string(entropy()) + std::to_string(entropy()));
+        m_path =
+            ScratchRoot() / (stem + "-" + std::to_string(entropy()) + std::to_string(entropy()));
         std::filesystem::create_directories(m_path);
     }
     ScratchFolder(const ScratchFolder&) = delete;

@@ -1,9 +1,10 @@
 // Writes the seed inputs of the fuzz targets from the test builders, one folder per target:
 //
-//   pelagor-fuzz-seeds FOLDER     FOLDER/fuzz_wtr/*, FOLDER/fuzz_evo/*
+//   pelagor-fuzz-seeds FOLDER     FOLDER/fuzz_wtr/*, FOLDER/fuzz_evo/*, FOLDER/fuzz_mps/*
 //
-// Each reader gets its own format's corner cases and the other format's sample, since the
-// dialog hands every source file to both readers.
+// Each track-log reader gets its own format's corner cases and the other format's sample, since
+// the dialog hands every source file to both readers; the MapSource reader gets references with
+// and without tracks and segments.
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "builder/MpsFiles.h"
 #include "builder/Samples.h"
 #include "builder/TrackLogFiles.h"
 
@@ -73,6 +75,27 @@ bool WriteEvoSeeds(const std::filesystem::path& folder) {
            Write(folder / "sample.wtr", WtrBytes(SampleWtrLog()));
 }
 
+bool WriteMpsSeeds(const std::filesystem::path& folder) {
+    using namespace pelagor::testkit;
+    const MpsReference sample = SampleReference();
+    MpsReference waypointsOnly = sample;
+    waypointsOnly.tracks.clear();
+    waypointsOnly.segments.clear();
+    MpsReference emptyTrack = sample;
+    emptyTrack.tracks.front().points.clear();
+    emptyTrack.waypoints.front().block2Size = 41;
+    emptyTrack.waypoints.front().extra = 7;
+    Bytes trailing = MpsFile(sample);
+    ByteBuilder after;
+    MpsFrame(after, 'W', MpsWaypointBody(sample.waypoints.front()));
+    after.Fill(3, 0xEE);
+    trailing.insert(trailing.end(), after.bytes().begin(), after.bytes().end());
+    return Write(folder / "reference.mps", MpsFile(sample)) &&
+           Write(folder / "waypoints-only.mps", MpsFile(waypointsOnly)) &&
+           Write(folder / "empty-track.mps", MpsFile(emptyTrack)) &&
+           Write(folder / "records-after-segments.mps", trailing);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,7 +106,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path root = argv[1];
     const std::filesystem::path wtr = root / "fuzz_wtr";
     const std::filesystem::path evo = root / "fuzz_evo";
-    std::filesystem::create_directories(wtr);
-    std::filesystem::create_directories(evo);
-    return WriteWtrSeeds(wtr) && WriteEvoSeeds(evo) ? 0 : 1;
+    const std::filesystem::path mps = root / "fuzz_mps";
+    for (const auto& folder : {wtr, evo, mps}) {
+        std::filesystem::create_directories(folder);
+    }
+    return WriteWtrSeeds(wtr) && WriteEvoSeeds(evo) && WriteMpsSeeds(mps) ? 0 : 1;
 }
