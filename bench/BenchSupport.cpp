@@ -42,20 +42,36 @@ void TimingReporter::ReportRuns(const std::vector<Run>& runs) {
         if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) {
             continue;
         }
-        const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
+        const auto iterations = static_cast<double>(run.iterations);
         const std::string name = run.run_name.function_name;
-        const auto known = m_best.find(name);
-        m_best[name] = known == m_best.end() ? seconds : std::min(known->second, seconds);
+        const auto keepBest = [&name](std::map<std::string, double>& best, double seconds) {
+            const auto known = best.find(name);
+            best[name] = known == best.end() ? seconds : std::min(known->second, seconds);
+        };
+        keepBest(m_best, run.real_accumulated_time / iterations);
+        keepBest(m_bestCpu, run.cpu_accumulated_time / iterations);
     }
     ConsoleReporter::ReportRuns(runs);
 }
 
-std::optional<double> TimingReporter::BestSeconds(const std::string& name) const {
-    const auto known = m_best.find(name);
-    if (known == m_best.end()) {
+namespace {
+
+std::optional<double> Find(const std::map<std::string, double>& best, const std::string& name) {
+    const auto known = best.find(name);
+    if (known == best.end()) {
         return std::nullopt;
     }
     return known->second;
+}
+
+}  // namespace
+
+std::optional<double> TimingReporter::BestSeconds(const std::string& name) const {
+    return Find(m_best, name);
+}
+
+std::optional<double> TimingReporter::BestCpuSeconds(const std::string& name) const {
+    return Find(m_bestCpu, name);
 }
 
 bool ReportRatio(const TimingReporter& reporter, const std::string& what, const std::string& load,
@@ -69,6 +85,12 @@ bool ReportRatio(const TimingReporter& reporter, const std::string& what, const 
     std::printf("%s: %.1f ms, floor %.1f ms, ratio %.2f (target <= %.0f): %s\n", what.c_str(),
                 *loadSeconds * 1e3, *floorSeconds * 1e3, ratio, limit,
                 ratio <= limit ? "met" : "MISSED");
+    const auto loadCpu = reporter.BestCpuSeconds(load);
+    const auto floorCpu = reporter.BestCpuSeconds(floor);
+    if (loadCpu && floorCpu) {
+        std::printf("  processor time: %.1f ms, floor %.1f ms, ratio %.2f\n", *loadCpu * 1e3,
+                    *floorCpu * 1e3, *loadCpu / *floorCpu);
+    }
     return ratio <= limit;
 }
 
