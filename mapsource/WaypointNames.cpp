@@ -10,10 +10,22 @@ namespace pelagor {
 void RepeatedNameRenamer::Settle(std::array<char, 12>& name) {
     constexpr int kFirstLetter = 65;
     constexpr int kLastCode = 255;
+    if (!m_earlier.contains(NameOf(name))) {
+        m_earlier.insert(NameOf(name));
+        return;
+    }
+    auto [scan, fresh] = m_scans.try_emplace(std::string(NameOf(name)));
+    if (!fresh) {
+        // The scan only ever wrote up to the name's terminator, so the bytes after it stay the
+        // field's own, as they would without the shortcut.
+        const std::string_view settled = NameOf(scan->second.name);
+        std::copy(settled.begin(), settled.end(), name.begin());
+        name[settled.size()] = '\0';
+    }
     // Where the letter goes. Position 0 counts as none: it is worked out again at the next
     // clash, from the name as it then stands.
-    std::size_t position = 0;
-    int letter = 0;
+    std::size_t position = scan->second.position;
+    int letter = scan->second.letter;
     while (m_earlier.contains(NameOf(name))) {
         if (kFirstLetter + letter > kLastCode) {
             break;  // out of letters: the name stays as it stands
@@ -33,6 +45,7 @@ void RepeatedNameRenamer::Settle(std::array<char, 12>& name) {
         name[position] = static_cast<char>(static_cast<std::uint8_t>(kFirstLetter + letter));
         ++letter;
     }
+    scan->second = {name, position, letter};
     m_earlier.insert(NameOf(name));
 }
 
