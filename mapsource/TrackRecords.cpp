@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "tracklog/Derivations.h"
 
@@ -23,6 +22,21 @@ T ValueAt(const std::uint8_t* bytes) {
 template <typename T>
 void PutValue(std::uint8_t* bytes, T value) {
     std::memcpy(bytes, &value, sizeof(T));
+}
+
+// Makes the record's body for the view's name, track header and point count, writes the name
+// and the header, and returns where the points go; null when the body cannot be made.
+std::uint8_t* BuildRecordHead(const TrackRecordView& view, MpsRecord& record) {
+    const std::uint64_t pointBytes = std::uint64_t{view.pointCount()} * kMpsTrackPointSize;
+    const std::uint64_t length =
+        std::uint64_t{view.name.size()} + 1U + kTrackHeaderSize + pointBytes;
+    if (!AllocateRecord(record, TrackRecordList::kType, length)) {
+        return nullptr;
+    }
+    std::uint8_t* out = record.body.get();
+    out = std::copy(view.name.begin(), view.name.end(), out);
+    *out++ = 0;
+    return std::copy(view.trackHeader.begin(), view.trackHeader.end(), out);
 }
 
 }  // namespace
@@ -119,7 +133,6 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
         return false;
     }
     const TrackTemplate pattern = TemplateFor(tracks);
-    std::vector<std::uint8_t> pointBuffer;
     for (std::size_t index = 0; index < length; ++index) {
         const TrackEntry& track = tracks[index];
         const auto pointCount =
@@ -128,8 +141,12 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
         working.trackHeader = pattern.trackHeader;
         working.name = NameOf(track.name);
         working.SetPointCount(static_cast<std::uint32_t>(pointCount));
-        pointBuffer.resize(pointCount * kMpsTrackPointSize);
-        std::uint8_t* out = pointBuffer.data();
+        // The points go straight into the record's body: a track of a million points would
+        // otherwise pass through a second buffer of its size, in time and in peak memory.
+        std::uint8_t* out = BuildRecordHead(working, newRecords[index]);
+        if (out == nullptr) {
+            return false;
+        }
         for (std::size_t j = 0; j < pointCount; ++j, out += kMpsTrackPointSize) {
             const TrackPoint& point = track.points[j];
             std::copy(pattern.point.begin(), pattern.point.end(), out);
@@ -137,10 +154,6 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
             PutValue(out + 4, point.longitude);
             PutValue(out + 9, static_cast<double>(point.altitude));
             PutValue(out + 18, point.time);
-        }
-        working.points = pointBuffer;
-        if (!BuildRecord(working, newRecords[index])) {
-            return false;
         }
     }
     return ReplaceRecords(std::move(newRecords), length);
@@ -151,16 +164,11 @@ bool TrackRecordList::BuildRecord(const TrackRecordView& view, MpsRecord& record
     if (pointBytes != view.points.size()) {
         return false;  // a view whose points do not match its count would write a broken record
     }
-    const std::uint64_t length =
-        std::uint64_t{view.name.size()} + 1U + kTrackHeaderSize + pointBytes;
-    if (!AllocateRecord(record, kType, length)) {
+    std::uint8_t* points = BuildRecordHead(view, record);
+    if (points == nullptr) {
         return false;
     }
-    std::uint8_t* out = record.body.get();
-    out = std::copy(view.name.begin(), view.name.end(), out);
-    *out++ = 0;
-    out = std::copy(view.trackHeader.begin(), view.trackHeader.end(), out);
-    std::copy(view.points.begin(), view.points.end(), out);
+    std::copy(view.points.begin(), view.points.end(), points);
     return true;
 }
 
