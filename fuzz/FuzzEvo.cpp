@@ -1,10 +1,12 @@
 // Loads each input as an EVO file.
 
-#include "fuzz/FuzzTrackLog.h"
+#include "fuzz/Harness.h"
+#include "fuzz/ScratchFile.h"
 #include "tracklog/EvoDocument.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const pelagor::fuzzing::ScratchFolder folder("pelagor-fuzz-evo");
-    pelagor::fuzzing::LoadAndCheck<pelagor::EvoDocument>(folder, {data, size});
+    using namespace pelagor::fuzzing;
+    static const ScratchFolder folder("pelagor-fuzz-evo");
+    StopIfBroken(LoadFault<pelagor::EvoDocument>(folder.Write("input", {data, size})));
     return 0;
 }

@@ -1,10 +1,11 @@
 // Loads each input as a WTR file.
 
-#include "fuzz/FuzzTrackLog.h"
-#include "tracklog/TrackLogDocument.h"
+#include "fuzz/Harness.h"
+#include "fuzz/ScratchFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const pelagor::fuzzing::ScratchFolder folder("pelagor-fuzz-wtr");
-    pelagor::fuzzing::LoadAndCheck<pelagor::TrackLogDocument>(folder, {data, size});
+    using namespace pelagor::fuzzing;
+    static const ScratchFolder folder("pelagor-fuzz-wtr");
+    StopIfBroken(LoadFault<pelagor::TrackLogDocument>(folder.Write("input", {data, size})));
     return 0;
 }
