@@ -138,9 +138,12 @@ bool ReportPeak(const std::string& what, std::uint64_t grownBytes, const std::st
 }
 
 bool RunSelf(const char* self, const std::vector<std::string>& arguments) {
-    std::string command = "'" + std::string(self) + "'";
+    // Each word quoted; they are our own paths, which hold no quote. Appended piece by piece, as
+    // GCC 12 at -O3 warns of an overlapping copy in "'" + text.
+    std::string command("'");
+    command.append(self).append("'");
     for (const std::string& argument : arguments) {
-        command += " '" + argument + "'";  // our own paths, which hold no quote
+        command.append(" '").append(argument).append("'");
     }
     std::fflush(stdout);
     return std::system(command.c_str()) == 0;  // NOLINT(cert-env33-c): runs this very program
