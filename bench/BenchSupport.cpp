@@ -39,7 +39,11 @@ std::filesystem::path TempFolder::Write(const std::string& name,
 
 void TimingReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
-        if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) {
+        // With --benchmark_report_aggregates_only only the aggregates arrive: the median of the
+        // repetitions then stands for the fastest run.
+        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        if ((run.run_type != Run::RT_Iteration && !median) || run.error_occurred ||
+            run.iterations == 0) {
             continue;
         }
         const auto iterations = static_cast<double>(run.iterations);
