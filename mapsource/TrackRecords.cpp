@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "tracklog/Derivations.h"
 
@@ -22,21 +23,6 @@ T ValueAt(const std::uint8_t* bytes) {
 template <typename T>
 void PutValue(std::uint8_t* bytes, T value) {
     std::memcpy(bytes, &value, sizeof(T));
-}
-
-// Makes the record's body for the view's name, track header and point count, writes the name
-// and the header, and returns where the points go; null when the body cannot be made.
-std::uint8_t* BuildRecordHead(const TrackRecordView& view, MpsRecord& record) {
-    const std::uint64_t pointBytes = std::uint64_t{view.pointCount()} * kMpsTrackPointSize;
-    const std::uint64_t length =
-        std::uint64_t{view.name.size()} + 1U + kTrackHeaderSize + pointBytes;
-    if (!AllocateRecord(record, TrackRecordList::kType, length)) {
-        return nullptr;
-    }
-    std::uint8_t* out = record.body.get();
-    out = std::copy(view.name.begin(), view.name.end(), out);
-    *out++ = 0;
-    return std::copy(view.trackHeader.begin(), view.trackHeader.end(), out);
 }
 
 }  // namespace
@@ -122,6 +108,28 @@ TrackTemplate TrackRecordList::TemplateFor(std::span<const TrackEntry> entries) 
     return chosen;
 }
 
+namespace {
+
+// Allocates the body of a track record and writes its name and track header; the caller writes
+// the points into the span it gets back.
+std::optional<std::span<std::uint8_t>> StartTrackBody(MpsRecord& record, std::string_view name,
+                                                      const TrackHeader& trackHeader) {
+    const std::uint64_t pointBytes =
+        std::uint64_t{ValueAt<std::uint32_t>(trackHeader.data() + kPointCountOffset)} *
+        kMpsTrackPointSize;
+    const std::uint64_t length = std::uint64_t{name.size()} + 1U + kTrackHeaderSize + pointBytes;
+    if (!AllocateRecord(record, TrackRecordList::kType, length)) {
+        return std::nullopt;
+    }
+    std::uint8_t* out = record.body.get();
+    out = std::copy(name.begin(), name.end(), out);
+    *out++ = 0;
+    out = std::copy(trackHeader.begin(), trackHeader.end(), out);
+    return std::span<std::uint8_t>(out, static_cast<std::size_t>(pointBytes));
+}
+
+}  // namespace
+
 bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* entries) {
     if (count < 0 || (count > 0 && entries == nullptr)) {
         return false;
@@ -141,12 +149,13 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
         working.trackHeader = pattern.trackHeader;
         working.name = NameOf(track.name);
         working.SetPointCount(static_cast<std::uint32_t>(pointCount));
-        // The points go straight into the record's body: a track of a million points would
-        // otherwise pass through a second buffer of its size, in time and in peak memory.
-        std::uint8_t* out = BuildRecordHead(working, newRecords[index]);
-        if (out == nullptr) {
+        // The points are written straight into the new body: a separate point buffer would
+        // only add one more copy of the largest part of the output.
+        const auto points = StartTrackBody(newRecords[index], working.name, working.trackHeader);
+        if (!points) {
             return false;
         }
+        std::uint8_t* out = points->data();
         for (std::size_t j = 0; j < pointCount; ++j, out += kMpsTrackPointSize) {
             const TrackPoint& point = track.points[j];
             std::copy(pattern.point.begin(), pattern.point.end(), out);
@@ -160,15 +169,14 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
 }
 
 bool TrackRecordList::BuildRecord(const TrackRecordView& view, MpsRecord& record) {
-    const std::uint64_t pointBytes = std::uint64_t{view.pointCount()} * kMpsTrackPointSize;
-    if (pointBytes != view.points.size()) {
+    if (std::uint64_t{view.pointCount()} * kMpsTrackPointSize != view.points.size()) {
         return false;  // a view whose points do not match its count would write a broken record
     }
-    std::uint8_t* points = BuildRecordHead(view, record);
-    if (points == nullptr) {
+    const auto points = StartTrackBody(record, view.name, view.trackHeader);
+    if (!points) {
         return false;
     }
-    std::copy(view.points.begin(), view.points.end(), points);
+    std::copy(view.points.begin(), view.points.end(), points->begin());
     return true;
 }
 
