@@ -229,7 +229,12 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
         for (int attempt = 0; attempt < 16 && !file.valid(); ++attempt) {
             std::array<char, 32> suffix{};
             std::snprintf(suffix.data(), suffix.size(), ".%08x.tmp", entropy());
-            temporary = folder / ("." + target.filename().string() + suffix.data());
+            // Appended piece by piece: GCC 12 at -O3 takes "." + string for an overlapping
+            // copy (-Wrestrict), which breaks the optimised build.
+            std::string name(".");
+            name += target.filename().string();
+            name += suffix.data();
+            temporary = folder / name;
             file = Descriptor(::open(temporary.c_str(),
                                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
             if (!file.valid() && errno != EEXIST) {

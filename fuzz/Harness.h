@@ -1,0 +1,96 @@
+#pragma once
+
+// The bodies of the fuzz targets, shared with the regression tests: each loads a file through a
+// fresh document and returns the first broken rule, or empty when all held.
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "fuzz/DocumentChecks.h"
+#include "fuzz/MergeChecks.h"
+#include "mapsource/MapSourceDocument.h"
+
+namespace pelagor::fuzzing {
+
+// Stops the fuzz target on a broken rule, so that libFuzzer keeps the input.
+inline void StopIfBroken(const std::string& fault) {
+    if (!fault.empty()) {
+        std::fprintf(stderr, "broken invariant: %s\n", fault.c_str());
+        __builtin_trap();
+    }
+}
+
+// Loads `path` with a fresh `Document`, listing into two sinks, and checks what it left.
+template <typename Document>
+std::string LoadFault(const std::filesystem::path& path) {
+    LineCollector waypointLines;
+    LineCollector trackLines;
+    Document document;
+    const std::int32_t loaded = document.Load(path, &waypointLines, &trackLines);
+    return BrokenInvariant(document, loaded, waypointLines, trackLines);
+}
+
+// Anything in `folder` besides `names`: a merge must leave no temporary file behind.
+inline std::string StrayFile(const std::filesystem::path& folder,
+                             const std::set<std::string>& names) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (names.count(entry.path().filename().string()) == 0) {
+            return "a file was left behind: " + entry.path().filename().string();
+        }
+    }
+    return {};
+}
+
+// Loads `referencePath` as a reference and merges the WTR file `sourcePath` into it, writing
+// `outputPath`. A reference that did not load must be refused, a refusal must leave no file, a
+// loaded reference with waypoints must be written, and the written file must load again and give
+// the source back. Every file of the output's folder must be one of `folderFiles` or the output.
+inline std::string MergeFault(const std::filesystem::path& referencePath,
+                              const std::filesystem::path& sourcePath,
+                              const std::filesystem::path& outputPath,
+                              std::set<std::string> folderFiles) {
+    std::filesystem::remove(outputPath);
+    LineCollector waypointLines;
+    LineCollector trackLines;
+    MapSourceDocument reference;
+    const std::int32_t loaded = reference.Load(referencePath, &waypointLines, &trackLines);
+    if (std::string fault = BrokenInvariant(reference, loaded, waypointLines, trackLines);
+        !fault.empty()) {
+        return fault;
+    }
+    TrackLogDocument source;
+    if (source.Load(sourcePath, nullptr, nullptr) == 0) {
+        return "the source does not load";
+    }
+    const std::filesystem::path folder = outputPath.parent_path();
+    if (reference.WriteMerged(source, outputPath) == 0) {
+        if (loaded != 0 && reference.waypointCount > 0) {
+            return "a loaded reference with waypoints was refused: " +
+                   reference.WriteFailureReason();
+        }
+        return StrayFile(folder, folderFiles);
+    }
+    if (loaded == 0) {
+        return "a reference that did not load was written";
+    }
+    folderFiles.insert(outputPath.filename().string());
+    if (std::string fault = StrayFile(folder, folderFiles); !fault.empty()) {
+        return fault;
+    }
+    LineCollector outputWaypointLines;
+    LineCollector outputTrackLines;
+    MapSourceDocument output;
+    const std::int32_t outputLoaded =
+        output.Load(outputPath, &outputWaypointLines, &outputTrackLines);
+    if (std::string fault =
+            BrokenInvariant(output, outputLoaded, outputWaypointLines, outputTrackLines);
+        !fault.empty()) {
+        return "written file: " + fault;
+    }
+    return RoundTripMismatch(source, outputLoaded, output);
+}
+
+}  // namespace pelagor::fuzzing

@@ -1,0 +1,80 @@
+#pragma once
+
+// What a merge must deliver: a written file loads again as a reference and gives back the
+// source's waypoints (names as renamed, positions, altitudes, symbols as mapped) and tracks.
+
+#include <cmath>
+#include <string>
+
+#include "mapsource/MapSourceDocument.h"
+#include "mapsource/WaypointRecords.h"
+#include "tracklog/TrackLogDocument.h"
+
+namespace pelagor::fuzzing {
+
+inline bool SameFloat(float written, float read) {
+    return written == read || (std::isnan(written) && std::isnan(read));
+}
+
+inline std::string WaypointMismatch(const WaypointEntry& source, const WaypointEntry& output) {
+    if (NameOf(source.name) != NameOf(output.name)) {
+        return "name";
+    }
+    if (source.latitude != output.latitude || source.longitude != output.longitude) {
+        return "position";
+    }
+    if (!SameFloat(source.altitude, output.altitude)) {
+        return "altitude";
+    }
+    if (MapWaypointSymbol(source.symbol) != output.symbol) {
+        return "symbol";
+    }
+    return {};
+}
+
+inline std::string TrackMismatch(const TrackEntry& source, const TrackEntry& output) {
+    if (NameOf(source.name) != NameOf(output.name)) {
+        return "name";
+    }
+    if (source.pointCount != output.pointCount) {
+        return "point count";
+    }
+    for (std::int32_t index = 0; index < source.pointCount; ++index) {
+        const TrackPoint& written = source.points[static_cast<std::size_t>(index)];
+        const TrackPoint& read = output.points[static_cast<std::size_t>(index)];
+        if (written.latitude != read.latitude || written.longitude != read.longitude ||
+            written.time != read.time || !SameFloat(written.altitude, read.altitude)) {
+            return "point " + std::to_string(index);
+        }
+    }
+    return {};
+}
+
+// The first difference between the merged `source` and the reference `output` read back from
+// the written file; empty when it gives the source back.
+inline std::string RoundTripMismatch(const TrackLogDocument& source, std::int32_t outputLoaded,
+                                     const MapSourceDocument& output) {
+    if (outputLoaded == 0) {
+        return "the written file does not load: " + output.FailureReason();
+    }
+    if (output.waypointCount != source.waypointCount || output.trackCount != source.trackCount) {
+        return "the written file holds " + std::to_string(output.waypointCount) +
+               " waypoints and " + std::to_string(output.trackCount) + " tracks";
+    }
+    for (std::size_t index = 0; index < source.WaypointSpan().size(); ++index) {
+        std::string what =
+            WaypointMismatch(source.WaypointSpan()[index], output.WaypointSpan()[index]);
+        if (!what.empty()) {
+            return "waypoint " + std::to_string(index) + ": " + what + " differs";
+        }
+    }
+    for (std::size_t index = 0; index < source.TrackSpan().size(); ++index) {
+        std::string what = TrackMismatch(source.TrackSpan()[index], output.TrackSpan()[index]);
+        if (!what.empty()) {
+            return "track " + std::to_string(index) + ": " + what + " differs";
+        }
+    }
+    return {};
+}
+
+}  // namespace pelagor::fuzzing

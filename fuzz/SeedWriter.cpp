@@ -1,0 +1,114 @@
+// Writes the seed inputs of the fuzz targets from the test builders, one folder per target:
+//
+//   pelagor-fuzz-seeds FOLDER     FOLDER/fuzz_wtr/*, FOLDER/fuzz_evo/*, FOLDER/fuzz_mps/*
+//
+// Each track-log reader gets its own format's corner cases and the other format's sample, since
+// the dialog hands every source file to both readers; the MapSource reader gets references with
+// and without tracks and segments.
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "builder/MpsFiles.h"
+#include "builder/Samples.h"
+#include "builder/TrackLogFiles.h"
+
+namespace {
+
+using pelagor::testkit::SamplePoint;
+using pelagor::testkit::SampleTrack;
+using pelagor::testkit::SampleWaypoint;
+using Bytes = std::vector<std::uint8_t>;
+
+bool Write(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()),  // NOLINT: bytes to a stream
+               static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file) {
+        std::cerr << "pelagor-fuzz-seeds: cannot write " << path.string() << '\n';
+    }
+    return static_cast<bool>(file);
+}
+
+const std::vector<SampleWaypoint> kTwoWaypoints{{"WP1", 1 << 30, -(1 << 30), 5.0F, 18},
+                                                {"0123456789", 0, 0, 12000.0F, 8246}};
+const std::vector<SamplePoint> kThreePoints{
+    {1, 2, 0, 1.5F}, {3, 4, 57600, 2.5F}, {5, 6, 86399, 3.5F}};
+
+Bytes Truncated(Bytes bytes, std::size_t size) {
+    bytes.resize(std::min(size, bytes.size()));
+    return bytes;
+}
+
+bool WriteWtrSeeds(const std::filesystem::path& folder) {
+    using namespace pelagor::testkit;
+    const Bytes sample = WtrBytes(SampleWtrLog());
+    return Write(folder / "sample.wtr", sample) &&
+           Write(folder / "two-waypoints-no-track.wtr", WtrFile(kTwoWaypoints, std::nullopt)) &&
+           Write(folder / "three-points.wtr",
+                 WtrFile(kTwoWaypoints, SampleTrack{"T", kThreePoints})) &&
+           Write(folder / "empty-track.wtr", WtrFile(kTwoWaypoints, SampleTrack{"EMPTY", {}})) &&
+           Write(folder / "long-track-name.wtr",
+                 WtrFile(kTwoWaypoints,
+                         SampleTrack{"A TRACK NAME OF 40 CHARACTERS, TOO LONG", kThreePoints})) &&
+           Write(folder / "track-first.wtr", WtrFile({}, SampleTrack{"T", kThreePoints})) &&
+           Write(folder / "cut-in-track.wtr", Truncated(sample, sample.size() - 30)) &&
+           Write(folder / "sample.evo", EvoBytes(SampleEvoLog()));
+}
+
+bool WriteEvoSeeds(const std::filesystem::path& folder) {
+    using namespace pelagor::testkit;
+    const Bytes sample = EvoBytes(SampleEvoLog());
+    SampleWaypoint unended = kTwoWaypoints[1];
+    return Write(folder / "sample.evo", sample) &&
+           Write(folder / "three-points.evo", EvoFile(kTwoWaypoints, {{"ACT", kThreePoints}})) &&
+           Write(folder / "empty-track.evo",
+                 EvoFile(kTwoWaypoints, {{"ACEMPTY", {}}, {"ACNEXT", kThreePoints}})) &&
+           Write(
+               folder / "long-track-name.evo",
+               EvoFile({unended}, {{"AC TRACK NAME OF 40 CHARACTERS, TOO LONG", kThreePoints}})) &&
+           Write(folder / "cut-in-points.evo", Truncated(sample, sample.size() - 30)) &&
+           Write(folder / "sample.wtr", WtrBytes(SampleWtrLog()));
+}
+
+bool WriteMpsSeeds(const std::filesystem::path& folder) {
+    using namespace pelagor::testkit;
+    const MpsReference sample = SampleReference();
+    MpsReference waypointsOnly = sample;
+    waypointsOnly.tracks.clear();
+    waypointsOnly.segments.clear();
+    MpsReference emptyTrack = sample;
+    emptyTrack.tracks.front().points.clear();
+    emptyTrack.waypoints.front().block2Size = 41;
+    emptyTrack.waypoints.front().extra = 7;
+    Bytes trailing = MpsFile(sample);
+    ByteBuilder after;
+    MpsFrame(after, 'W', MpsWaypointBody(sample.waypoints.front()));
+    after.Fill(3, 0xEE);
+    trailing.insert(trailing.end(), after.bytes().begin(), after.bytes().end());
+    return Write(folder / "reference.mps", MpsFile(sample)) &&
+           Write(folder / "waypoints-only.mps", MpsFile(waypointsOnly)) &&
+           Write(folder / "empty-track.mps", MpsFile(emptyTrack)) &&
+           Write(folder / "records-after-segments.mps", trailing);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: pelagor-fuzz-seeds FOLDER\n";
+        return 2;
+    }
+    const std::filesystem::path root = argv[1];
+    const std::filesystem::path wtr = root / "fuzz_wtr";
+    const std::filesystem::path evo = root / "fuzz_evo";
+    const std::filesystem::path mps = root / "fuzz_mps";
+    for (const auto& folder : {wtr, evo, mps}) {
+        std::filesystem::create_directories(folder);
+    }
+    return WriteWtrSeeds(wtr) && WriteEvoSeeds(evo) && WriteMpsSeeds(mps) ? 0 : 1;
+}

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "builder/MpsFiles.h"
+#include "builder/Samples.h"
+#include "fuzz/Harness.h"
+#include "fuzz/ScratchFile.h"
+#include "tracklog/EvoDocument.h"
+
+namespace {
+
+using namespace pelagor;
+using namespace pelagor::fuzzing;
+using Bytes = std::vector<std::uint8_t>;
+
+// Every check a fuzz target makes, on one input: the three readers and the merge.
+class CleanEverywhere {
+public:
+    explicit CleanEverywhere(const std::string& stem)
+        : m_folder(stem),
+          m_source(m_folder.Write("source.wtr", testkit::WtrBytes(testkit::SampleWtrLog()))) {}
+
+    void Expect(const Bytes& bytes, const std::string& what) const {
+        const auto input = m_folder.Write("input", bytes);
+        EXPECT_EQ(LoadFault<TrackLogDocument>(input), "") << what << " as WTR";
+        EXPECT_EQ(LoadFault<EvoDocument>(input), "") << what << " as EVO";
+        EXPECT_EQ(
+            MergeFault(input, m_source, m_folder.path() / "output.mps", {"input", "source.wtr"}),
+            "")
+            << what << " as a reference";
+    }
+
+private:
+    ScratchFolder m_folder;
+    std::filesystem::path m_source;
+};
+
+Bytes ReadFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+TEST(FuzzRegressions, EveryKeptInputFailsCleanly) {
+    const CleanEverywhere check("pelagor-regressions");
+    for (const auto& entry : std::filesystem::directory_iterator(PELAGOR_REGRESSIONS_DIR)) {
+        if (entry.path().extension() == ".bin") {
+            check.Expect(ReadFile(entry.path()), entry.path().filename().string());
+        }
+    }
+}
+
+// Every prefix of each sample: the data ends inside every field and record once.
+TEST(FuzzRegressions, EveryPrefixOfTheSamplesLoadsCleanly) {
+    const CleanEverywhere check("pelagor-prefixes");
+    const std::vector<std::pair<std::string, Bytes>> samples = {
+        {"reference.mps", testkit::MpsFile(testkit::SampleReference())},
+        {"sample.evo", testkit::EvoBytes(testkit::SampleEvoLog())},
+        {"sample.wtr", testkit::WtrBytes(testkit::SampleWtrLog())},
+    };
+    for (const auto& [name, bytes] : samples) {
+        // Past the first records the points look alike: a stride prime to the record sizes
+        // still cuts each field of a point somewhere.
+        for (std::size_t size = 1; size <= bytes.size(); size += size < 700 ? 1 : 37) {
+            check.Expect(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)),
+                         name + " cut to " + std::to_string(size) + " bytes");
+        }
+    }
+}
+
+// The checks must see a broken document, or a clean fuzz run would prove nothing.
+TEST(FuzzRegressions, ChecksSeeBrokenDocuments) {
+    struct Case {
+        const char* what;
+        void (*breakIt)(TrackLogDocument&, LineCollector&);
+        const char* fault;
+    };
+    const Case cases[] = {
+        {"count without array", [](TrackLogDocument& d, LineCollector&) { d.waypoints.reset(); },
+         "waypoint count without its array"},
+        {"unterminated name",
+         [](TrackLogDocument& d, LineCollector&) { d.waypoints[0].name.fill('X'); },
+         "waypoint name without a terminator"},
+        {"wrong clock",
+         [](TrackLogDocument& d, LineCollector&) { d.tracks[0].points[3].hour += 1; },
+         "point 3: clock reading does not match the time"},
+        {"points without array",
+         [](TrackLogDocument& d, LineCollector&) { d.tracks[0].points.reset(); },
+         "point count without its array"},
+        {"line of another entry",
+         [](TrackLogDocument&, LineCollector& lines) { std::swap(lines.lines[0], lines.lines[1]); },
+         "waypoint line 0 does not show its entry"},
+        {"missing line", [](TrackLogDocument&, LineCollector& lines) { lines.lines.pop_back(); },
+         "a successful Load did not list every entry"},
+    };
+    const ScratchFolder folder("pelagor-checks");
+    const auto path = folder.Write("sample.wtr", testkit::WtrBytes(testkit::SampleWtrLog()));
+    for (const Case& c : cases) {
+        TrackLogDocument document;
+        LineCollector waypointLines;
+        LineCollector trackLines;
+        ASSERT_EQ(document.Load(path, &waypointLines, &trackLines), 1);
+        ASSERT_EQ(BrokenInvariant(document, 1, waypointLines, trackLines), "");
+        c.breakIt(document, waypointLines);
+        EXPECT_EQ(BrokenInvariant(document, 1, waypointLines, trackLines), c.fault) << c.what;
+    }
+}
+
+}  // namespace
