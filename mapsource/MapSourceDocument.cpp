@@ -166,7 +166,8 @@ std::int32_t MapSourceDocument::Merge(TrackLogDocument& source, const std::files
                            " bytes, 4 GiB or more");
     }
     const auto size = static_cast<std::size_t>(sizing.total());
-    auto buffer = NewArray<std::uint8_t>(size);
+    // Not zero-filled: the writing pass fills every byte, as its total shows.
+    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[size]);
     if (!buffer) {
         return RefuseWrite("out of memory for the " + std::to_string(size) + "-byte output");
     }

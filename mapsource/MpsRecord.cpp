@@ -42,7 +42,8 @@ bool AllocateRecord(MpsRecord& record, std::uint8_t type, std::uint64_t length) 
     if (length == 0 || length > 0xFFFFFFFFULL) {
         return false;
     }
-    std::unique_ptr<std::uint8_t[]> body(new (std::nothrow) std::uint8_t[length]());
+    // Not zero-filled: whoever allocates a body writes every byte of it.
+    std::unique_ptr<std::uint8_t[]> body(new (std::nothrow) std::uint8_t[length]);
     if (!body) {
         return false;
     }

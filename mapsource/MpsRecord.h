@@ -40,8 +40,8 @@ bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule = 
 // Frees the body; a record without one stays as it is.
 void ReleaseRecord(MpsRecord& record);
 
-// Gives `record` a new zero-filled body of `length` bytes and the type letter; false when out of
-// memory, leaving the record as it was.
+// Gives `record` a new body of `length` bytes, not yet written, and the type letter; false when
+// out of memory or `length` is 0 or does not fit 32 bits, leaving the record as it was.
 bool AllocateRecord(MpsRecord& record, std::uint8_t type, std::uint64_t length);
 
 // The emit cursor. Without a target it only counts; with one it also writes. The target's end is

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
+#include <optional>
 
 #include "tracklog/Derivations.h"
 
@@ -108,6 +108,28 @@ TrackTemplate TrackRecordList::TemplateFor(std::span<const TrackEntry> entries) 
     return chosen;
 }
 
+namespace {
+
+// Allocates the body of a track record and writes its name and track header; the caller writes
+// the points into the span it gets back.
+std::optional<std::span<std::uint8_t>> StartTrackBody(MpsRecord& record, std::string_view name,
+                                                      const TrackHeader& trackHeader) {
+    const std::uint64_t pointBytes =
+        std::uint64_t{ValueAt<std::uint32_t>(trackHeader.data() + kPointCountOffset)} *
+        kMpsTrackPointSize;
+    const std::uint64_t length = std::uint64_t{name.size()} + 1U + kTrackHeaderSize + pointBytes;
+    if (!AllocateRecord(record, TrackRecordList::kType, length)) {
+        return std::nullopt;
+    }
+    std::uint8_t* out = record.body.get();
+    out = std::copy(name.begin(), name.end(), out);
+    *out++ = 0;
+    out = std::copy(trackHeader.begin(), trackHeader.end(), out);
+    return std::span<std::uint8_t>(out, static_cast<std::size_t>(pointBytes));
+}
+
+}  // namespace
+
 bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* entries) {
     if (count < 0 || (count > 0 && entries == nullptr)) {
         return false;
@@ -119,7 +141,6 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
         return false;
     }
     const TrackTemplate pattern = TemplateFor(tracks);
-    std::vector<std::uint8_t> pointBuffer;
     for (std::size_t index = 0; index < length; ++index) {
         const TrackEntry& track = tracks[index];
         const auto pointCount =
@@ -128,8 +149,13 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
         working.trackHeader = pattern.trackHeader;
         working.name = NameOf(track.name);
         working.SetPointCount(static_cast<std::uint32_t>(pointCount));
-        pointBuffer.resize(pointCount * kMpsTrackPointSize);
-        std::uint8_t* out = pointBuffer.data();
+        // The points are written straight into the new body: a separate point buffer would
+        // only add one more copy of the largest part of the output.
+        const auto points = StartTrackBody(newRecords[index], working.name, working.trackHeader);
+        if (!points) {
+            return false;
+        }
+        std::uint8_t* out = points->data();
         for (std::size_t j = 0; j < pointCount; ++j, out += kMpsTrackPointSize) {
             const TrackPoint& point = track.points[j];
             std::copy(pattern.point.begin(), pattern.point.end(), out);
@@ -138,29 +164,19 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
             PutValue(out + 9, static_cast<double>(point.altitude));
             PutValue(out + 18, point.time);
         }
-        working.points = pointBuffer;
-        if (!BuildRecord(working, newRecords[index])) {
-            return false;
-        }
     }
     return ReplaceRecords(std::move(newRecords), length);
 }
 
 bool TrackRecordList::BuildRecord(const TrackRecordView& view, MpsRecord& record) {
-    const std::uint64_t pointBytes = std::uint64_t{view.pointCount()} * kMpsTrackPointSize;
-    if (pointBytes != view.points.size()) {
+    if (std::uint64_t{view.pointCount()} * kMpsTrackPointSize != view.points.size()) {
         return false;  // a view whose points do not match its count would write a broken record
     }
-    const std::uint64_t length =
-        std::uint64_t{view.name.size()} + 1U + kTrackHeaderSize + pointBytes;
-    if (!AllocateRecord(record, kType, length)) {
+    const auto points = StartTrackBody(record, view.name, view.trackHeader);
+    if (!points) {
         return false;
     }
-    std::uint8_t* out = record.body.get();
-    out = std::copy(view.name.begin(), view.name.end(), out);
-    *out++ = 0;
-    out = std::copy(view.trackHeader.begin(), view.trackHeader.end(), out);
-    std::copy(view.points.begin(), view.points.end(), out);
+    std::copy(view.points.begin(), view.points.end(), points->begin());
     return true;
 }
 

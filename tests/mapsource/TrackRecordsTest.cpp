@@ -182,6 +182,22 @@ TEST(TrackRebuild, BuiltInTemplateWhenTheReferenceOffersNoPoint) {
     }
 }
 
+TEST(TrackBuildRecord, ViewOfARecordBuildsTheSameBytes) {
+    const auto list = ListOf({Track("COPY", {Point(1, 2, 3, 4, 5, 6, 7), Point(-8, 9, 10, 11)})});
+    MpsRecord copy;
+    ASSERT_TRUE(TrackRecordList::BuildRecord(list->Views()[0], copy));
+    EXPECT_EQ(copy.type, 'T');
+    const auto original = list->records[0].Body();
+    EXPECT_EQ(Bytes(copy.Body().begin(), copy.Body().end()),
+              Bytes(original.begin(), original.end()));
+
+    TrackRecordView mismatched = list->Views()[0];
+    mismatched.SetPointCount(3);  // more points than the view refers to
+    MpsRecord refused;
+    EXPECT_FALSE(TrackRecordList::BuildRecord(mismatched, refused));
+    EXPECT_EQ(refused.body, nullptr);
+}
+
 TEST(TrackRebuild, CountZeroLeavesNoRecords) {
     const auto list = ListOf({Track("A", {Point(1, 1, 1, 1)})});
     ASSERT_TRUE(list->RebuildFromEntries(0, nullptr));
