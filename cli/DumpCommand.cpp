@@ -5,6 +5,7 @@
 #include "cli/DocumentJson.h"
 #include "cli/SourceFailure.h"
 #include "platform/CodePage.h"
+#include "platform/PathText.h"
 #include "tracklog/SourceLoader.h"
 
 namespace pelagor::cli {
@@ -28,8 +29,8 @@ int DumpCommand::Execute(Streams streams) {
     LineCollector trackLines;
     SourceLoadReport report;
     std::unique_ptr<TrackLogDocument> document;
-    const bool loaded =
-        LoadSource(document, m_file, &waypointLines, &trackLines, &report) != 0;
+    const bool loaded = LoadSource(document, platform::PathFromUtf8(m_file), &waypointLines,
+                                   &trackLines, &report) != 0;
     if (!document) {
         streams.err << m_file << ": out of memory\n";
         return kExitUsage;
