@@ -1,7 +1,8 @@
+#include <windows.h>
+// shellapi.h needs windows.h first
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <memory>

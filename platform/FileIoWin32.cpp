@@ -114,8 +114,24 @@ std::filesystem::path FolderOf(const std::filesystem::path& path) {
     return folder.empty() ? std::filesystem::path(L".") : folder;
 }
 
+// Puts an earlier file that a failed ReplaceFileW left under the backup name back in place, and
+// removes a backup that is only a copy. The caller's error code survives.
+void RestoreFromBackup(const std::filesystem::path& backup, const std::filesystem::path& target) {
+    const DWORD code = ::GetLastError();
+    if (Exists(backup)) {
+        if (!Exists(target)) {
+            ::MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+        } else {
+            ::DeleteFileW(backup.c_str());
+        }
+    }
+    ::SetLastError(code);
+}
+
 // Moves the finished temporary file to its name. ReplaceFileW keeps an existing target's
-// attributes, security and creation time, as a replacement in place would.
+// attributes, security and creation time, as a replacement in place would. It is given a backup
+// name of ours: without one, Wine's ReplaceFileW leaves a backup of its own ("rf1a2b.tmp") behind
+// when it fails.
 bool MoveIntoPlace(const std::filesystem::path& temporary, const std::filesystem::path& target,
                    ReplaceMode mode) {
     if (mode == ReplaceMode::NoClobber) {
@@ -123,10 +139,13 @@ bool MoveIntoPlace(const std::filesystem::path& temporary, const std::filesystem
         return ::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
     }
     if (Exists(target)) {
-        if (::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+        const std::filesystem::path backup = temporary.wstring() + L".old";
+        if (::ReplaceFileW(target.c_str(), temporary.c_str(), backup.c_str(),
                            REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0) {
+            ::DeleteFileW(backup.c_str());
             return true;
         }
+        RestoreFromBackup(backup, target);
         // The target went away meanwhile: a plain move below puts the file there.
         if (::GetLastError() != ERROR_FILE_NOT_FOUND) {
             return false;
@@ -209,6 +228,10 @@ bool ReadWholeFileExclusive(const std::filesystem::path& path, std::unique_ptr<s
 bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          ReplaceMode mode, FileError* error) noexcept {
     try {
+        // A folder is never replaced by a file (Wine's ReplaceFileW would do it).
+        if (IsFolder(path)) {
+            return Fail(error, FileErrorKind::NotRegular, ERROR_DIRECTORY);
+        }
         const std::filesystem::path folder = FolderOf(path);
         std::random_device entropy;
         std::filesystem::path temporary;
