@@ -14,6 +14,9 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
                  "pelagor-cli"};
     app.set_version_flag("--version", std::string("pelagor-cli ") + PELAGOR_VERSION);
     app.require_subcommand(1);
+    // On Windows CLI11 would take "/name" for an option; a path such as "/logs/trip.wtr" must
+    // stay a path there too, as on every other system.
+    app.allow_windows_style_options(false);
 
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<DumpCommand>());

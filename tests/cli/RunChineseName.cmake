@@ -2,6 +2,7 @@
 # Chinese, as a user's shell passes it: the output must equal that of the same file under an
 # ASCII name, and a missing Chinese name must come back unchanged in the message.
 #   cmake -DCLI=... -DEMULATOR=... -DSAMPLE=... -DWORK=... -P RunChineseName.cmake
+cmake_policy(VERSION 3.25)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 set(chinese "${WORK}/航跡 樣本.wtr")

@@ -94,5 +94,12 @@ TEST_F(UnicodeArguments, AMissingChineseFileIsNamedInTheMessageAsGiven) {
     EXPECT_EQ(run.err.rfind(missing + ": ", 0), 0U) << run.err;
 }
 
+// A leading slash is a path on every system, never a Windows-style option.
+TEST_F(UnicodeArguments, ASlashPathIsAFileNotAnOption) {
+    const CliRun run = RunWith({"dump", "/no-such-folder/trip.wtr"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind("/no-such-folder/trip.wtr: ", 0), 0U) << run.err;
+}
+
 }  // namespace
 }  // namespace pelagor::cli
