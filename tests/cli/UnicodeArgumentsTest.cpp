@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -42,7 +43,9 @@ CliRun RunWith(std::vector<std::string> arguments) {
 class UnicodeArguments : public testing::Test {
 protected:
     void SetUp() override {
-        m_folder = fs::temp_directory_path() / "pelagor-UnicodeArguments";
+        // Unique: test programs of several builds may run at once.
+        m_folder =
+            fs::temp_directory_path() / ("pelagor-cli-" + std::to_string(std::random_device()()));
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -22,8 +24,12 @@ class FileIoTest : public testing::Test {
 protected:
     void SetUp() override {
         const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   (std::string("pelagor-") + info->test_suite_name() + "-" + info->name());
+        // Named after the test and made unique, since test programs of several builds may run
+        // at once.
+        std::string name =
+            std::string("pelagor-") + info->name() + "-" + std::to_string(std::random_device()());
+        std::replace(name.begin(), name.end(), '/', '-');
+        m_folder = fs::temp_directory_path() / name;
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }
