@@ -1,21 +1,186 @@
 #include "mapsource/MapSourceDocument.h"
 
-// Placeholder until the MapSource reader and writer land.
+#include <cstdio>
+#include <string>
+
+#include "tracklog/Listing.h"
+
 namespace pelagor {
+namespace {
+
+std::string TypeLetter(std::uint8_t type) {
+    if (type > 0x20 && type < 0x7F) {
+        return {'\'', static_cast<char>(type), '\''};
+    }
+    std::array<char, 8> hex{};
+    std::snprintf(hex.data(), hex.size(), "0x%02X", static_cast<unsigned>(type));
+    return hex.data();
+}
+
+// "record 4 ('W') at byte 418: waypoint name has no terminator"; a fault of the signature names
+// no record.
+std::int32_t FailAtRecord(std::string& reason, const MpsFault& fault, std::size_t firstIndex) {
+    if (!fault.recordKnown) {
+        return FailAt(reason, fault.rule, fault.offset);
+    }
+    reason = "record " + std::to_string(firstIndex + fault.recordIndex);
+    if (fault.type) {
+        reason += " (" + TypeLetter(*fault.type) + ")";
+    }
+    reason += " at byte " + std::to_string(fault.offset) + ": ";
+    reason += fault.rule;
+    return 0;
+}
+
+// The byte offset of record `index` of a run that begins at `start`.
+template <typename List>
+std::size_t OffsetOf(const List& list, std::size_t start, std::size_t index) {
+    for (std::size_t i = 0; i < index; ++i) {
+        start += kFrameSize + list.Records()[i].length;
+    }
+    return start;
+}
+
+}  // namespace
 
 MapSourceDocument::MapSourceDocument() = default;
 MapSourceDocument::~MapSourceDocument() = default;
 
-std::int32_t MapSourceDocument::Load(const std::filesystem::path& /*path*/, LineSink* /*waypointList*/,
-                                     LineSink* /*trackList*/) {
+std::int32_t MapSourceDocument::Load(const std::filesystem::path& path, LineSink* waypointList,
+                                     LineSink* trackList) {
+    m_loaded = false;
+    const std::int32_t result =
+        RunLoad(path, [&](std::span<const std::uint8_t> data, std::string& reason) {
+            return ReadReference(data, waypointList, trackList, reason);
+        });
+    m_loaded = result != 0;
+    return result;
+}
+
+std::int32_t MapSourceDocument::ReadReference(std::span<const std::uint8_t> data,
+                                              LineSink* waypointList, LineSink* trackList,
+                                              std::string& reason) {
+    ReadCursor cursor(data);
+    MpsFault fault;
+    if (!header.ParseHeader(cursor, &fault)) {
+        return FailAtRecord(reason, fault, 0);
+    }
+    std::size_t recordsBefore = 2;
+    if (!waypointRecords.ParseList(cursor, &fault)) {
+        return FailAtRecord(reason, fault, recordsBefore);
+    }
+    const std::int32_t waypointTotal = waypointRecords.recordCount;
+    if (waypointTotal == 0) {
+        return 1;  // without waypoints the file is no template; the later runs are not read
+    }
+    if (!MakeEntries(waypoints, waypointCount, waypointTotal)) {
+        return Fail(reason, "out of memory for the waypoints");
+    }
+    for (std::int32_t index = 0; index < waypointTotal; ++index) {
+        WaypointEntry& entry = waypoints[static_cast<std::size_t>(index)];
+        (void)waypointRecords.GetEntry(index, entry);
+        if (waypointList != nullptr) {
+            waypointList->AppendLine(WaypointLine(entry));
+        }
+    }
+    recordsBefore += static_cast<std::size_t>(waypointTotal);
+
+    const std::size_t trackStart = cursor.position();
+    if (!trackRecords.ParseList(cursor, &fault)) {
+        return FailAtRecord(reason, fault, recordsBefore);
+    }
+    const std::int32_t trackTotal = trackRecords.recordCount;
+    if (trackTotal > kMaxReferenceTracks) {
+        const auto extra = static_cast<std::size_t>(kMaxReferenceTracks);
+        fault = {extra, OffsetOf(trackRecords, trackStart, extra), 'T', true,
+                 "more than 9999 track records"};
+        return FailAtRecord(reason, fault, recordsBefore);
+    }
+    if (trackTotal > 0) {
+        if (!MakeEntries(tracks, trackCount, trackTotal)) {
+            return Fail(reason, "out of memory for the tracks");
+        }
+        for (std::int32_t index = 0; index < trackTotal; ++index) {
+            TrackEntry& entry = tracks[static_cast<std::size_t>(index)];
+            if (!trackRecords.GetEntry(index, entry)) {
+                const auto at = static_cast<std::size_t>(index);
+                fault = {at, OffsetOf(trackRecords, trackStart, at), 'T', true,
+                         "out of memory for the track points"};
+                return FailAtRecord(reason, fault, recordsBefore);
+            }
+            if (trackList != nullptr) {
+                trackList->AppendLine(TrackLine(entry));
+            }
+        }
+    }
+    recordsBefore += static_cast<std::size_t>(trackTotal);
+
+    if (!segments.ParseList(cursor, &fault)) {
+        return FailAtRecord(reason, fault, recordsBefore);
+    }
+    return 1;  // whatever follows the 'L' run is not read
+}
+
+std::int32_t MapSourceDocument::WriteMerged(TrackLogDocument& source,
+                                            const std::filesystem::path& path,
+                                            platform::ReplaceMode mode) {
+    m_writeFailureReason.clear();
+    try {
+        return Merge(source, path, mode);
+    } catch (...) {
+        return RefuseWrite("out of memory");
+    }
+}
+
+std::int32_t MapSourceDocument::RefuseWrite(std::string reason) {
+    m_writeFailureReason = std::move(reason);
     return 0;
 }
 
-std::int32_t MapSourceDocument::WriteMerged(TrackLogDocument& /*source*/,
-                                            const std::filesystem::path& /*path*/,
-                                            platform::ReplaceMode /*mode*/) {
-    m_writeFailureReason = "not built yet";
-    return 0;
+std::int32_t MapSourceDocument::Merge(TrackLogDocument& source, const std::filesystem::path& path,
+                                      platform::ReplaceMode mode) {
+    // A document whose Load failed may hold lists with records never read; nothing is built on it.
+    if (!m_loaded) {
+        return RefuseWrite("the reference file did not load");
+    }
+    if (source.waypointCount > 0 && waypointRecords.recordCount == 0) {
+        return RefuseWrite("the reference file has no waypoint record to build waypoints from");
+    }
+    if (!waypointRecords.RebuildFromEntries(source.waypointCount, source.waypoints.get())) {
+        return RefuseWrite("out of memory while building the waypoint records");
+    }
+    if (!trackRecords.RebuildFromEntries(source.trackCount, source.tracks.get())) {
+        return RefuseWrite("out of memory while building the track records");
+    }
+
+    const auto emitAll = [this](RecordCursor& cursor) {
+        return header.EmitHeader(cursor) && waypointRecords.EmitAll(cursor) &&
+               trackRecords.EmitAll(cursor) && segments.EmitAll(cursor);
+    };
+    RecordCursor sizing;
+    if (!emitAll(sizing)) {
+        return RefuseWrite("a record to be written has no body");
+    }
+    if (sizing.total() > kMaxOutputSize) {
+        return RefuseWrite("the output would be " + std::to_string(sizing.total()) +
+                           " bytes, 4 GiB or more");
+    }
+    const auto size = static_cast<std::size_t>(sizing.total());
+    // Not zero-filled: the writing pass fills every byte, as its total shows.
+    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[size]);
+    if (!buffer) {
+        return RefuseWrite("out of memory for the " + std::to_string(size) + "-byte output");
+    }
+    const std::span<std::uint8_t> bytes(buffer.get(), size);
+    RecordCursor writing(bytes);
+    if (!emitAll(writing) || writing.total() != size || !writing.withinTarget()) {
+        return RefuseWrite("the output changed between sizing and writing");
+    }
+    platform::FileError error;
+    if (!platform::ReplaceFileContents(path, bytes, mode, &error)) {
+        return RefuseWrite("cannot write " + path.string() + ": " + platform::Describe(error));
+    }
+    return 1;
 }
 
 }  // namespace pelagor

@@ -7,10 +7,17 @@
 #include <filesystem>
 #include <string>
 
+#include "mapsource/MapSegments.h"
+#include "mapsource/MpsHeader.h"
+#include "mapsource/TrackRecords.h"
+#include "mapsource/WaypointRecords.h"
 #include "platform/FileIo.h"
 #include "tracklog/TrackLogDocument.h"
 
 namespace pelagor {
+
+// Reference files with more track records than this are refused.
+inline constexpr std::int32_t kMaxReferenceTracks = 9999;
 
 class MapSourceDocument : public TrackLogDocument {
 public:
@@ -30,13 +37,25 @@ public:
     // Rebuilds the 'W' and then the 'T' records from `source` (renaming its repeated waypoint
     // names in place), sizes the output, assembles it in one buffer and writes it to `path`
     // through the safe replace. Returns 1 once the file is written, 0 otherwise, and then
-    // WriteFailureReason() says why.
+    // WriteFailureReason() says why. A document whose Load failed is never written.
     std::int32_t WriteMerged(TrackLogDocument& source, const std::filesystem::path& path,
                              platform::ReplaceMode mode = platform::ReplaceMode::Replace);
 
     [[nodiscard]] const std::string& WriteFailureReason() const { return m_writeFailureReason; }
 
+    MpsHeader header;
+    WaypointRecordList waypointRecords;
+    TrackRecordList trackRecords;
+    MapSegmentList segments;
+
 private:
+    std::int32_t ReadReference(std::span<const std::uint8_t> data, LineSink* waypointList,
+                               LineSink* trackList, std::string& reason);
+    std::int32_t Merge(TrackLogDocument& source, const std::filesystem::path& path,
+                       platform::ReplaceMode mode);
+    std::int32_t RefuseWrite(std::string reason);
+
+    bool m_loaded = false;
     std::string m_writeFailureReason;
 };
 

@@ -1,6 +1,6 @@
 // Writes the sample files of examples/ and the large logs of the benchmarks.
 //
-//   pelagor-samples DIR                          sample.wtr and sample.evo into DIR
+//   pelagor-samples DIR                          sample.wtr, sample.evo and reference.mps into DIR
 //   pelagor-samples --large-wtr FILE WAYPOINTS POINTS
 //   pelagor-samples --large-evo FILE WAYPOINTS TRACKS POINTS_PER_TRACK
 
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "builder/MpsFiles.h"
 #include "builder/Samples.h"
 
 namespace {
@@ -41,14 +42,16 @@ int main(int argc, char** argv) {
         return Write(args[1], WtrBytes(LargeWtrLog(Number(argv[3]), Number(argv[4])))) ? 0 : 1;
     }
     if (args.size() == 5 && args[0] == "--large-evo") {
-        return Write(args[1], EvoBytes(LargeEvoLog(Number(argv[3]), Number(argv[4]), Number(argv[5]))))
+        return Write(args[1],
+                     EvoBytes(LargeEvoLog(Number(argv[3]), Number(argv[4]), Number(argv[5]))))
                    ? 0
                    : 1;
     }
     if (args.size() == 1 && !args[0].starts_with("-")) {
         const std::filesystem::path folder = args[0];
         const bool ok = Write(folder / "sample.wtr", WtrBytes(SampleWtrLog())) &&
-                        Write(folder / "sample.evo", EvoBytes(SampleEvoLog()));
+                        Write(folder / "sample.evo", EvoBytes(SampleEvoLog())) &&
+                        Write(folder / "reference.mps", MpsFile(SampleReference()));
         return ok ? 0 : 1;
     }
     std::cerr << "usage: pelagor-samples DIR | --large-wtr FILE WAYPOINTS POINTS |"

@@ -1,0 +1,85 @@
+#include "mapsource/MpsHeader.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace pelagor {
+
+bool MpsHeader::ParseHeader(ReadCursor& cursor, MpsFault* fault) {
+    MpsFault found;
+    const auto fail = [&](std::string_view rule) {
+        found.rule = rule;
+        if (fault != nullptr) {
+            *fault = found;
+        }
+        return false;
+    };
+    found.offset = cursor.position();
+    if (cursor.remaining() < magic.size()) {
+        return fail("file shorter than the 6-byte MapSource signature");
+    }
+    const auto signature = cursor.Rest().first(magic.size());
+    std::copy(signature.begin(), signature.end(), magic.begin());
+    if (magic != kMpsSignature) {
+        return fail("not a MapSource file (signature)");
+    }
+    (void)cursor.Skip(magic.size());
+
+    found.recordKnown = true;
+    std::string_view rule;
+    for (MpsRecord* record : {&firstRecord, &aRecord}) {
+        found.offset = cursor.position();
+        const bool frameReadable = cursor.remaining() >= kFrameSize;
+        if (!ReadRecord(cursor, *record, &rule)) {
+            if (frameReadable) {
+                found.type = record->type;
+            }
+            return fail(rule);
+        }
+        ++found.recordIndex;
+    }
+    found.recordIndex = 1;
+    found.type = aRecord.type;
+    if (!ParseARecord(aRecord, &rule)) {
+        return fail(rule);
+    }
+    return true;
+}
+
+bool MpsHeader::ParseARecord(const MpsRecord& record, std::string_view* rule) {
+    const auto fail = [rule](std::string_view text) {
+        if (rule != nullptr) {
+            *rule = text;
+        }
+        return false;
+    };
+    if (record.type != 'A') {
+        return fail("second header record is not an 'A' record");
+    }
+    ReadCursor body(record.Body());
+    const auto value = body.U16();
+    if (!value) {
+        return fail("'A' record shorter than its 2-byte value");
+    }
+    std::array<std::string_view, 3> texts;
+    for (std::string_view& text : texts) {
+        const auto length = TextLength(body.Rest());
+        if (!length) {
+            return fail("'A' record text has no terminator");
+        }
+        text = AsText(body.Rest().first(*length));
+        (void)body.Skip(*length + 1);
+    }
+    aValue = *value;
+    aText1 = texts[0];
+    aText2 = texts[1];
+    aText3 = texts[2];
+    return true;
+}
+
+bool MpsHeader::EmitHeader(RecordCursor& cursor) const {
+    cursor.Emit(magic);
+    return EmitRecord(cursor, firstRecord) && EmitRecord(cursor, aRecord);
+}
+
+}  // namespace pelagor

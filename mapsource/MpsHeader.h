@@ -1,0 +1,51 @@
+#pragma once
+
+// The head of a MapSource file: the signature, a first record of any type and the 'A' record.
+// The reference file's header is written back unchanged at the head of every converted file.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "mapsource/MpsRecord.h"
+
+namespace pelagor {
+
+// Where and why a header or a record list refused the file, for the load's failure reason.
+struct MpsFault {
+    std::size_t recordIndex = 0;       // counted from the first record after the signature
+    std::size_t offset = 0;            // byte offset of that record's frame in the file
+    std::optional<std::uint8_t> type;  // its type letter, once its frame was read
+    bool recordKnown = false;          // false for faults of the signature itself
+    std::string_view rule;
+};
+
+class MpsHeader {
+public:
+    MpsHeader() = default;
+    MpsHeader(const MpsHeader&) = delete;
+    MpsHeader& operator=(const MpsHeader&) = delete;
+    MpsHeader(MpsHeader&&) = delete;
+    MpsHeader& operator=(MpsHeader&&) = delete;
+    virtual ~MpsHeader() = default;
+
+    // Reads and checks the signature, the first record and the 'A' record. On success the cursor
+    // stands at the record after the 'A' record.
+    bool ParseHeader(ReadCursor& cursor, MpsFault* fault = nullptr);
+    // Checks the 'A' record's form: a 16-bit value and three NUL-terminated texts inside the body.
+    bool ParseARecord(const MpsRecord& record, std::string_view* rule = nullptr);
+    // Emits the signature and both records as they were read.
+    bool EmitHeader(RecordCursor& cursor) const;
+
+    std::array<std::uint8_t, 6> magic{};
+    MpsRecord firstRecord;
+    MpsRecord aRecord;
+    std::uint16_t aValue = 0;
+    std::string_view aText1;  // views into aRecord's body
+    std::string_view aText2;
+    std::string_view aText3;
+};
+
+}  // namespace pelagor

@@ -1,0 +1,101 @@
+#include "mapsource/MpsRecord.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace pelagor {
+
+bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule) {
+    const auto note = [rule](std::string_view text) {
+        if (rule != nullptr) {
+            *rule = text;
+        }
+        return false;
+    };
+    if (cursor.remaining() < kFrameSize) {
+        return note("fewer than 5 bytes left for a record frame");
+    }
+    record.length = cursor.U32().value_or(0);
+    record.type = cursor.U8().value_or(0);
+    if (record.length == 0) {
+        return note("record length is 0");
+    }
+    if (record.length > cursor.remaining()) {
+        return note("record length passes the end of the file");
+    }
+    std::unique_ptr<std::uint8_t[]> body(new (std::nothrow) std::uint8_t[record.length]);
+    if (!body) {
+        return note("out of memory for the record body");
+    }
+    const auto bytes = cursor.Bytes(record.length);
+    std::memcpy(body.get(), bytes->data(), bytes->size());
+    record.body = std::move(body);
+    return true;
+}
+
+void ReleaseRecord(MpsRecord& record) {
+    record.body.reset();
+}
+
+bool AllocateRecord(MpsRecord& record, std::uint8_t type, std::uint64_t length) {
+    if (length == 0 || length > 0xFFFFFFFFULL) {
+        return false;
+    }
+    // Not zero-filled: whoever allocates a body writes every byte of it.
+    std::unique_ptr<std::uint8_t[]> body(new (std::nothrow) std::uint8_t[length]);
+    if (!body) {
+        return false;
+    }
+    record.length = static_cast<std::uint32_t>(length);
+    record.type = type;
+    record.body = std::move(body);
+    return true;
+}
+
+void RecordCursor::Emit(std::span<const std::uint8_t> bytes) {
+    if (m_writing) {
+        if (m_total > m_target.size() || bytes.size() > m_target.size() - m_total) {
+            m_overrun = true;
+        } else {
+            std::copy(bytes.begin(), bytes.end(),
+                      m_target.begin() + static_cast<std::ptrdiff_t>(m_total));
+        }
+    }
+    m_total += bytes.size();
+}
+
+void RecordCursor::EmitU32(std::uint32_t value) {
+    std::array<std::uint8_t, 4> bytes{};
+    std::memcpy(bytes.data(), &value, bytes.size());  // little-endian hosts only, as ByteReader
+    Emit(bytes);
+}
+
+bool EmitRecord(RecordCursor& cursor, const MpsRecord& record) {
+    cursor.EmitU32(record.length);
+    cursor.EmitU8(record.type);
+    if (!record.body) {
+        return false;
+    }
+    if (cursor.writing()) {
+        cursor.Emit(record.Body());
+    } else {
+        cursor.Count(record.length);
+    }
+    return true;
+}
+
+std::optional<std::size_t> TextLength(std::span<const std::uint8_t> bytes) {
+    const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
+    if (end == bytes.end()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(end - bytes.begin());
+}
+
+std::string_view AsText(std::span<const std::uint8_t> bytes) {
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): file bytes read as text
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+}  // namespace pelagor

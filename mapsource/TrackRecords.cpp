@@ -1,0 +1,183 @@
+#include "mapsource/TrackRecords.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "tracklog/Derivations.h"
+
+namespace pelagor {
+namespace {
+
+constexpr std::size_t kPointCountOffset = 5;
+constexpr std::size_t kKeptHeaderBytes = 5;
+
+template <typename T>
+T ValueAt(const std::uint8_t* bytes) {
+    static_assert(std::endian::native == std::endian::little);
+    T value{};
+    std::memcpy(&value, bytes, sizeof(T));
+    return value;
+}
+
+template <typename T>
+void PutValue(std::uint8_t* bytes, T value) {
+    std::memcpy(bytes, &value, sizeof(T));
+}
+
+}  // namespace
+
+std::uint32_t TrackRecordView::pointCount() const {
+    return ValueAt<std::uint32_t>(trackHeader.data() + kPointCountOffset);
+}
+
+void TrackRecordView::SetPointCount(std::uint32_t count) {
+    PutValue(trackHeader.data() + kPointCountOffset, count);
+}
+
+TrackTemplate BuiltInTrackTemplate() {
+    TrackTemplate builtIn;
+    builtIn.trackHeader[0] = 0x01;  // shown
+    builtIn.point[8] = 0x01;        // altitude present
+    builtIn.point[17] = 0x01;       // time present
+    return builtIn;
+}
+
+bool TrackRecordList::ParseView(const MpsRecord& record, TrackRecordView& view,
+                                std::string_view* rule) const {
+    const auto fail = [rule](std::string_view text) {
+        if (rule != nullptr) {
+            *rule = text;
+        }
+        return false;
+    };
+    ReadCursor body(record.Body());
+    const auto nameLength = TextLength(body.Rest());
+    if (!nameLength) {
+        return fail("track name has no terminator");
+    }
+    const std::string_view name = AsText(body.Rest().first(*nameLength));
+    (void)body.Skip(*nameLength + 1);
+    const auto header = body.Bytes(kTrackHeaderSize);
+    if (!header) {
+        return fail("track body shorter than its 9-byte track header");
+    }
+    TrackRecordView parsed;
+    parsed.name = name;
+    std::copy(header->begin(), header->end(), parsed.trackHeader.begin());
+    // 64-bit product: a count whose product only matches modulo 2^32 must not pass.
+    if (std::uint64_t{parsed.pointCount()} * kMpsTrackPointSize != body.remaining()) {
+        return fail("track body length does not match its point count");
+    }
+    parsed.points = body.Rest();
+    view = parsed;
+    return true;
+}
+
+bool TrackRecordList::GetEntry(std::int32_t index, TrackEntry& entry) const {
+    if (index < 0 || index >= recordCount || !views) {
+        return false;
+    }
+    const TrackRecordView& view = views[static_cast<std::size_t>(index)];
+    SetName(entry.name, view.name);
+    if (!MakeEntries(entry.points, entry.pointCount, std::int64_t{view.pointCount()})) {
+        return false;
+    }
+    const std::uint8_t* point = view.points.data();
+    for (std::int32_t j = 0; j < entry.pointCount; ++j, point += kMpsTrackPointSize) {
+        SetTrackPoint(entry.points[static_cast<std::size_t>(j)], ValueAt<std::int32_t>(point),
+                      ValueAt<std::int32_t>(point + 4), ValueAt<std::uint32_t>(point + 18),
+                      static_cast<float>(ValueAt<double>(point + 9)));
+    }
+    return true;
+}
+
+TrackTemplate TrackRecordList::TemplateFor(std::span<const TrackEntry> entries) const {
+    const bool needsPoint =
+        std::any_of(entries.begin(), entries.end(),
+                    [](const TrackEntry& entry) { return entry.pointCount > 0; });
+    if (Views().empty() || (needsPoint && Views()[0].points.empty())) {
+        return BuiltInTrackTemplate();
+    }
+    const TrackRecordView& first = Views()[0];
+    TrackTemplate chosen;
+    std::copy_n(first.trackHeader.begin(), kKeptHeaderBytes, chosen.trackHeader.begin());
+    if (!first.points.empty()) {
+        std::copy_n(first.points.begin(), kMpsTrackPointSize, chosen.point.begin());
+    }
+    return chosen;
+}
+
+namespace {
+
+// Allocates the body of a track record and writes its name and track header; the caller writes
+// the points into the span it gets back.
+std::optional<std::span<std::uint8_t>> StartTrackBody(MpsRecord& record, std::string_view name,
+                                                      const TrackHeader& trackHeader) {
+    const std::uint64_t pointBytes =
+        std::uint64_t{ValueAt<std::uint32_t>(trackHeader.data() + kPointCountOffset)} *
+        kMpsTrackPointSize;
+    const std::uint64_t length = std::uint64_t{name.size()} + 1U + kTrackHeaderSize + pointBytes;
+    if (!AllocateRecord(record, TrackRecordList::kType, length)) {
+        return std::nullopt;
+    }
+    std::uint8_t* out = record.body.get();
+    out = std::copy(name.begin(), name.end(), out);
+    *out++ = 0;
+    out = std::copy(trackHeader.begin(), trackHeader.end(), out);
+    return std::span<std::uint8_t>(out, static_cast<std::size_t>(pointBytes));
+}
+
+}  // namespace
+
+bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* entries) {
+    if (count < 0 || (count > 0 && entries == nullptr)) {
+        return false;
+    }
+    const auto length = static_cast<std::size_t>(count);
+    const std::span<const TrackEntry> tracks(entries, length);
+    auto newRecords = NewArray<MpsRecord>(length);
+    if (length != 0 && !newRecords) {
+        return false;
+    }
+    const TrackTemplate pattern = TemplateFor(tracks);
+    for (std::size_t index = 0; index < length; ++index) {
+        const TrackEntry& track = tracks[index];
+        const auto pointCount =
+            track.points ? static_cast<std::size_t>(std::max(track.pointCount, 0)) : 0U;
+        TrackRecordView working;
+        working.trackHeader = pattern.trackHeader;
+        working.name = NameOf(track.name);
+        working.SetPointCount(static_cast<std::uint32_t>(pointCount));
+        // The points are written straight into the new body: a separate point buffer would
+        // only add one more copy of the largest part of the output.
+        const auto points = StartTrackBody(newRecords[index], working.name, working.trackHeader);
+        if (!points) {
+            return false;
+        }
+        std::uint8_t* out = points->data();
+        for (std::size_t j = 0; j < pointCount; ++j, out += kMpsTrackPointSize) {
+            const TrackPoint& point = track.points[j];
+            std::copy(pattern.point.begin(), pattern.point.end(), out);
+            PutValue(out, point.latitude);
+            PutValue(out + 4, point.longitude);
+            PutValue(out + 9, static_cast<double>(point.altitude));
+            PutValue(out + 18, point.time);
+        }
+    }
+    return ReplaceRecords(std::move(newRecords), length);
+}
+
+bool TrackRecordList::BuildRecord(const TrackRecordView& view, MpsRecord& record) {
+    if (std::uint64_t{view.pointCount()} * kMpsTrackPointSize != view.points.size()) {
+        return false;  // a view whose points do not match its count would write a broken record
+    }
+    const auto points = StartTrackBody(record, view.name, view.trackHeader);
+    if (!points) {
+        return false;
+    }
+    std::copy(view.points.begin(), view.points.end(), points->begin());
+    return true;
+}
+
+}  // namespace pelagor

@@ -1,0 +1,92 @@
+#include "builder/MpsFiles.h"
+
+namespace pelagor::testkit {
+
+Bytes MpsABody(std::uint16_t value, const std::string& text1, const std::string& text2,
+               const std::string& text3) {
+    ByteBuilder body;
+    body.U16(value).TextZ(text1).TextZ(text2).TextZ(text3);
+    return body.Take();
+}
+
+Bytes MpsWaypointBody(const MpsWaypoint& waypoint) {
+    ByteBuilder body;
+    body.TextZ(waypoint.name);
+    body.Fill(29, waypoint.fill).I32(waypoint.latitude).I32(waypoint.longitude);
+    body.Fill(1, waypoint.fill).F64(waypoint.altitude);
+    body.TextZ(waypoint.midText);
+    const std::size_t block2 = body.size();
+    body.Fill(17, waypoint.fill).U16(waypoint.symbol).Fill(24, waypoint.fill);
+    Bytes bytes = body.Take();
+    bytes.resize(block2 + waypoint.block2Size, waypoint.fill);  // cut or pad to the block's size
+    bytes.insert(bytes.end(), waypoint.extra, 0xEE);
+    return bytes;
+}
+
+Bytes MpsTrackBody(const MpsTrack& track) {
+    ByteBuilder body;
+    body.TextZ(track.name).Bytes(track.head).U32(static_cast<std::uint32_t>(track.points.size()));
+    for (const MpsPoint& point : track.points) {
+        body.I32(point.latitude).I32(point.longitude).U8(point.byte8).F64(point.altitude);
+        body.U8(point.byte17).U32(point.time).Fill(9, point.tail);
+    }
+    return body.Take();
+}
+
+Bytes MpsSegmentBody(const MpsSegment& segment) {
+    ByteBuilder body;
+    body.U32(segment.value1).U32(segment.value2);
+    body.TextZ(segment.text1).TextZ(segment.text2).TextZ(segment.text3);
+    body.U32(segment.value3).U32(segment.value4).Bytes(segment.extra);
+    return body.Take();
+}
+
+void MpsSignature(ByteBuilder& file) {
+    file.Text("MsRcd").U8(0);
+}
+
+void MpsFrame(ByteBuilder& file, char type, const Bytes& body) {
+    file.U32(static_cast<std::uint32_t>(body.size())).U8(static_cast<std::uint8_t>(type));
+    file.Bytes(body);
+}
+
+Bytes MpsFile(const MpsReference& reference) {
+    ByteBuilder file;
+    MpsSignature(file);
+    MpsFrame(file, reference.firstType, reference.firstBody);
+    MpsFrame(file, 'A', reference.aBody);
+    for (const MpsWaypoint& waypoint : reference.waypoints) {
+        MpsFrame(file, 'W', MpsWaypointBody(waypoint));
+    }
+    for (const MpsTrack& track : reference.tracks) {
+        MpsFrame(file, 'T', MpsTrackBody(track));
+    }
+    for (const MpsSegment& segment : reference.segments) {
+        MpsFrame(file, 'L', MpsSegmentBody(segment));
+    }
+    return file.Take();
+}
+
+MpsReference SampleReference() {
+    // Positions in semicircles around Taipei; 2^31 / 180 semicircles per degree.
+    MpsReference reference;
+    reference.waypoints = {
+        {"HOME", 298842390, 1450262393, 9.0, 10, "Home, Zhongzheng", 0},
+        {"CAMP", 300532036, 1450935612, 820.0, 48, "Camp site", 0},
+        {"SUMMIT", 300132030, 1450910000, 1120.0, 106, "Qixing summit", 0},
+    };
+    MpsTrack track{"PRACTICE", {1, 0, 0, 0, 0}, {}};
+    for (std::uint32_t index = 0; index < 5; ++index) {
+        const auto step = static_cast<std::int32_t>(index) * 12000;
+        track.points.push_back(
+            {298842390 + step, 1450262393 + step, 10.0 + index, 1000000000U + index * 10U});
+    }
+    reference.tracks = {track};
+    reference.segments = {
+        {1, 2, "Taiwan Topo", "North", "v1", 3, 4, {}},
+        {5, 6, "Taiwan Topo", "Central", "v1", 7, 8, {0xAB, 0xCD}},
+    };
+    return reference;
+}
+
+}  // namespace pelagor::testkit
