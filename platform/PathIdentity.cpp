@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/FileIo.h"
+#include "platform/PathText.h"
 
 namespace pelagor::platform {
 namespace {
@@ -37,7 +38,7 @@ bool NamesSameFile(const std::filesystem::path& output,
 
 std::string ResolvedKey(const std::filesystem::path& path) noexcept {
     try {
-        return Resolved(path).string();
+        return PathToUtf8(Resolved(path));
     } catch (...) {
         return {};
     }
