@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -207,22 +206,6 @@ TEST_F(ConvertCommand, SourceThatFailedAfterItsWaypointsIsConvertedWithAWarning)
     EXPECT_THAT(run.err, HasSubstr("broken.evo: warning: "));
     EXPECT_THAT(run.err, HasSubstr("converting the 1 waypoint and 1 track read before it"));
     EXPECT_TRUE(Exists("out.mps"));
-}
-
-TEST_F(ConvertCommand, WriteFailureNamesTheFileAndLeavesNothing) {
-    Wtr("trip.wtr");
-    Write("locked/.keep", {});
-    std::filesystem::permissions(
-        m_dir / "locked", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    if (std::filesystem::exists(m_dir / "locked" / "probe") ||
-        std::ofstream(m_dir / "locked" / "probe")) {
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
-    }
-    const CliRun run =
-        Run({"convert", "trip.wtr", "--reference", "ref.mps", "--output-dir", "locked"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "trip.wtr: cannot write locked/trip.mps: permission denied\n");
-    EXPECT_EQ(Files("locked"), (std::vector<std::string>{".keep"}));
 }
 
 TEST_F(ConvertCommand, OutputThatCannotBeReplacedIsAFailure) {
