@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <string>
@@ -110,6 +111,7 @@ protected:
         if (XmlLint("--version") != 0) {
             GTEST_SKIP() << "xmllint (libxml2-utils) is needed to parse the GPX";
         }
+        std::filesystem::remove(m_dir / "xmllint.out");
     }
     // Runs xmllint on `file`; returns its exit status.
     static int XmlLint(const std::string& arguments) {
