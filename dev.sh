@@ -84,11 +84,14 @@ fuzz() {
 
 run() {
     build dev
+    # sample.wtr and sample.evo would both make sample.mps, so each kind gets its own folder.
     local out=build/examples
-    mkdir -p "$out"
-    for sample in examples/*.wtr examples/*.evo; do
-        echo "== $sample"
-        build/dev/cli/pelagor-cli dump "$sample" | head -n 40
+    for sample in examples/sample.wtr examples/sample.evo; do
+        local folder="$out/${sample##*.}"
+        mkdir -p "$folder"
+        build/dev/cli/pelagor-cli convert "$sample" --reference examples/reference.mps \
+            --output-dir "$folder"
+        build/dev/cli/pelagor-cli show --reference "$folder/$(basename "${sample%.*}").mps"
     done
 }
 

@@ -5,6 +5,8 @@
 namespace pelagor::cli {
 
 // Parses the arguments, runs the chosen command and returns the process's exit status.
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+// `errIsTerminal` tells whether `err` reaches a person, who then sees a batch's progress.
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+           bool errIsTerminal = false);
 
 }  // namespace pelagor::cli

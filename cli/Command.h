@@ -20,6 +20,7 @@ inline constexpr int kExitUsage = 2;    // bad arguments, or a file that cannot 
 struct Streams {
     std::ostream& out;
     std::ostream& err;
+    bool errIsTerminal = false;  // whether a person watches `err`: only then is progress drawn
 };
 
 class Command {

@@ -1,5 +1,6 @@
 #include "cli/DocumentJson.h"
 
+#include "mapsource/MapSourceDocument.h"
 #include "platform/CodePage.h"
 #include "tracklog/EvoDocument.h"
 
@@ -65,6 +66,9 @@ std::string Hex(std::string_view bytes) {
 std::string_view ReaderName(const TrackLogDocument& document) {
     if (dynamic_cast<const EvoDocument*>(&document) != nullptr) {
         return "evo";
+    }
+    if (dynamic_cast<const MapSourceDocument*>(&document) != nullptr) {
+        return "mps";
     }
     return "wtr";
 }

@@ -3,10 +3,9 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/DocumentJson.h"
-#include "cli/SourceFailure.h"
+#include "cli/LoadedDocument.h"
 #include "platform/CodePage.h"
 #include "platform/PathText.h"
-#include "tracklog/SourceLoader.h"
 
 namespace pelagor::cli {
 
@@ -16,7 +15,12 @@ CLI::App* DumpCommand::Register(CLI::App& app) {
         "dump", "Load a WTR or EVO file as the dialog does and print it as JSON.");
     command->add_option("FILE", m_file, "track log to read (WTR, or EVO when it is not WTR)")
         ->required();
+    command->add_flag("--reference", m_reference,
+                      "read FILE as a MapSource reference file instead (\"reader\": \"mps\")");
     command->add_option("--encoding", m_encoding, "code page of the names (cp950 by default)");
+    command->footer(
+        "Exit status: 0 when the file loaded, 1 when it did not (the JSON shows what "
+        "it holds), 2 for usage errors and files that cannot be read.");
     return command;
 }
 
@@ -25,25 +29,22 @@ int DumpCommand::Execute(Streams streams) {
         streams.err << "pelagor-cli: unknown encoding '" << m_encoding << "'\n";
         return kExitUsage;
     }
-    LineCollector waypointLines;
-    LineCollector trackLines;
-    SourceLoadReport report;
-    std::unique_ptr<TrackLogDocument> document;
-    const bool loaded = LoadSource(document, platform::PathFromUtf8(m_file), &waypointLines,
-                                   &trackLines, &report) != 0;
-    if (!document) {
+    LoadedDocument loaded;
+    LoadDocument(platform::PathFromUtf8(m_file),
+                 m_reference ? DocumentRole::Reference : DocumentRole::Source, loaded);
+    if (!loaded.document) {
         streams.err << m_file << ": out of memory\n";
         return kExitUsage;
     }
-    if (!loaded && document->FileUnreadable()) {
-        streams.err << m_file << ": " << document->FailureReason() << '\n';
+    if (loaded.unreadable) {
+        streams.err << m_file << ": " << loaded.failure << '\n';
         return kExitUsage;
     }
     JsonWriter json(streams.out);
-    WriteDocumentJson(json, {ReaderName(*document), loaded, document.get(), &waypointLines.lines,
-                             &trackLines.lines, m_encoding});
-    if (!loaded) {
-        streams.err << m_file << ": " << DescribeSourceFailure(report) << '\n';
+    WriteDocumentJson(json, {ReaderName(*loaded.document), loaded.loaded, loaded.document.get(),
+                             &loaded.waypointLines.lines, &loaded.trackLines.lines, m_encoding});
+    if (!loaded.loaded) {
+        streams.err << m_file << ": " << loaded.failure << '\n';
         return kExitFailure;
     }
     return kExitSuccess;

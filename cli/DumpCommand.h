@@ -6,7 +6,8 @@
 
 namespace pelagor::cli {
 
-// `dump FILE`: loads FILE as the dialog loads a source and prints the document as JSON.
+// `dump FILE [--reference]`: loads FILE as the dialog loads a source (or, with --reference, as it
+// loads the reference) and prints the document as JSON.
 class DumpCommand final : public Command {
 public:
     CLI::App* Register(CLI::App& app) override;
@@ -15,6 +16,7 @@ public:
 private:
     std::string m_file;
     std::string m_encoding;
+    bool m_reference = false;
 };
 
 }  // namespace pelagor::cli

@@ -2,8 +2,8 @@
 
 #include <array>
 #include <charconv>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace pelagor::cli {
@@ -73,8 +73,12 @@ void JsonWriter::Close(char bracket) {
     }
 }
 
-void JsonWriter::EndObject() { Close('}'); }
-void JsonWriter::EndArray() { Close(']'); }
+void JsonWriter::EndObject() {
+    Close('}');
+}
+void JsonWriter::EndArray() {
+    Close(']');
+}
 
 void JsonWriter::Key(std::string_view key) {
     BeforeValue();

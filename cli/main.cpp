@@ -4,6 +4,7 @@
 
 #include "cli/CliApp.h"
 #include "platform/Console.h"
+#include "platform/Terminal.h"
 
 int main(int argc, char** argv) {
     const pelagor::platform::Utf8Console console;
@@ -14,5 +15,5 @@ int main(int argc, char** argv) {
         pointers.push_back(argument.c_str());
     }
     return pelagor::cli::RunCli(static_cast<int>(pointers.size()), pointers.data(), std::cout,
-                                std::cerr);
+                                std::cerr, pelagor::platform::StandardErrorIsTerminal());
 }

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/Command.h"
+
+namespace pelagor::cli {
+
+// `convert SOURCE... --reference REF.mps (-o OUT.mps | --output-dir DIR) [--no-clobber]`: what
+// the dialog's Convert does, for one source or a whole batch. Every source is converted against
+// a freshly loaded reference, since a conversion rebuilds the reference's record lists.
+class ConvertCommand final : public Command {
+public:
+    CLI::App* Register(CLI::App& app) override;
+    int Execute(Streams streams) override;
+
+private:
+    struct Job {
+        std::string source;
+        std::filesystem::path output;
+        std::string failure;  // set when the job is refused before it runs
+        bool unreadable = false;
+    };
+
+    int CheckArguments(Streams streams, std::vector<Job>& jobs) const;
+    int CheckReference(Streams streams) const;
+    void Run(Job& job, Streams streams) const;
+
+    std::vector<std::string> m_sources;
+    std::string m_reference;
+    std::string m_output;
+    std::string m_outputDir;
+    bool m_noClobber = false;
+};
+
+}  // namespace pelagor::cli

@@ -1,0 +1,107 @@
+#include "cli/GpxCommand.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <memory>
+#include <span>
+
+#include "cli/Counted.h"
+#include "cli/GpxWriter.h"
+#include "cli/LoadedDocument.h"
+#include "cli/OutputNames.h"
+#include "platform/CodePage.h"
+#include "platform/FileIo.h"
+#include "platform/PathText.h"
+
+namespace pelagor::cli {
+
+CLI::App* GpxCommand::Register(CLI::App& app) {
+    m_encoding = std::string(platform::kDefaultEncoding);
+    CLI::App* command =
+        app.add_subcommand("gpx", "Export the waypoints and tracks of files as one GPX 1.1 file.");
+    command->add_option("FILE", m_files, "track logs to read (WTR, or EVO when it is not WTR)")
+        ->required();
+    command->add_option("-o,--output", m_output,
+                        "GPX file to write (replaced once complete); stdout when absent");
+    command->add_flag("--reference", m_reference, "read the FILEs as MapSource files");
+    command->add_option("--encoding", m_encoding,
+                        "code page of the names (cp950 by default); names are written as "
+                        "UTF-8");
+    command->footer(
+        "All waypoints come first, file by file, then all tracks. Positions are degrees "
+        "(semicircles times 180 / 2^31) with 7 to 9 decimals; a point whose latitude lies "
+        "outside -90..90 degrees is left out with a warning on stderr. Altitudes that are not "
+        "finite are left out. Track point times are UTC, from the file's seconds since "
+        "1970-01-01. In names, bytes that do not decode in the code page and control "
+        "characters that XML 1.0 forbids are written as U+FFFD, never dropped. A file that "
+        "fails to load part-way is exported with what it holds, and stderr says so.\n"
+        "Exit status: 0 when every file loaded, 1 when one did not load fully or the output "
+        "cannot be written, 2 for usage errors and files that cannot be read.");
+    return command;
+}
+
+int GpxCommand::Execute(Streams streams) {
+    if (!platform::IsEncodingSupported(m_encoding)) {
+        streams.err << "pelagor-cli: unknown encoding '" << m_encoding << "'\n";
+        return kExitUsage;
+    }
+    if (!m_output.empty()) {
+        if (const auto input = InputNamedBy(platform::PathFromUtf8(m_output), m_files)) {
+            streams.err << m_output << ": the output would replace the input " << *input
+                        << "; nothing written\n";
+            return kExitUsage;
+        }
+    }
+    int status = kExitSuccess;
+    struct Exported {
+        std::string_view file;
+        std::unique_ptr<LoadedDocument> loaded;
+    };
+    std::vector<Exported> documents;
+    documents.reserve(m_files.size());
+    for (const std::string& file : m_files) {
+        auto loaded = std::make_unique<LoadedDocument>();
+        LoadDocument(platform::PathFromUtf8(file),
+                     m_reference ? DocumentRole::Reference : DocumentRole::Source, *loaded);
+        if (!loaded->document || loaded->unreadable) {
+            streams.err << file << ": " << loaded->failure << '\n';
+            status = kExitUsage;
+            continue;
+        }
+        if (!loaded->loaded) {
+            streams.err << file << ": " << loaded->failure << "; exporting the "
+                        << Counted(loaded->document->waypointCount, "waypoint") << " and "
+                        << Counted(loaded->document->trackCount, "track") << " it holds\n";
+            status = std::max(status, kExitFailure);
+        }
+        documents.push_back({file, std::move(loaded)});
+    }
+
+    GpxWriter gpx(m_encoding, streams.err);
+    gpx.Begin(std::string("pelagor-cli ") + PELAGOR_VERSION);
+    for (const Exported& exported : documents) {
+        gpx.AddWaypoints(*exported.loaded->document, exported.file);
+    }
+    for (const Exported& exported : documents) {
+        gpx.AddTracks(*exported.loaded->document, exported.file);
+    }
+    gpx.End();
+
+    if (m_output.empty()) {
+        streams.out << gpx.text() << std::flush;
+        return status;
+    }
+    const std::string& text = gpx.text();
+    platform::FileError error;
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): text as bytes
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                              text.size());
+    if (!platform::ReplaceFileContents(platform::PathFromUtf8(m_output), bytes,
+                                       platform::ReplaceMode::Replace, &error)) {
+        streams.err << "cannot write " << m_output << ": " << platform::Describe(error) << '\n';
+        return std::max(status, kExitFailure);
+    }
+    return status;
+}
+
+}  // namespace pelagor::cli

@@ -1,0 +1,45 @@
+#include "cli/LoadedDocument.h"
+
+#include <new>
+
+#include "cli/SourceFailure.h"
+#include "mapsource/MapSourceDocument.h"
+#include "tracklog/SourceLoader.h"
+
+namespace pelagor::cli {
+
+void LoadDocument(const std::filesystem::path& path, DocumentRole role,
+                  LoadedDocument& result) noexcept {
+    try {
+        SourceLoadReport report;
+        if (role == DocumentRole::Reference) {
+            result.document.reset(new (std::nothrow) MapSourceDocument);
+            result.loaded = result.document && result.document->Load(path, &result.waypointLines,
+                                                                     &result.trackLines) != 0;
+        } else {
+            result.loaded = LoadSource(result.document, path, &result.waypointLines,
+                                       &result.trackLines, &report) != 0;
+        }
+        if (!result.document) {
+            result.failure = "out of memory";
+            return;
+        }
+        if (result.loaded) {
+            return;
+        }
+        result.unreadable = result.document->FileUnreadable();
+        if (result.unreadable || role == DocumentRole::Reference) {
+            result.failure = result.document->FailureReason();
+        } else {
+            result.failure = DescribeSourceFailure(report);
+        }
+        if (result.failure.empty()) {
+            result.failure = "does not load";
+        }
+    } catch (...) {
+        result.loaded = false;
+        result.failure = "out of memory";
+    }
+}
+
+}  // namespace pelagor::cli

@@ -1,0 +1,111 @@
+#include "cli/ShowCommand.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "cli/DocumentJson.h"
+#include "cli/LoadedDocument.h"
+#include "platform/CodePage.h"
+#include "platform/PathText.h"
+#include "tracklog/Listing.h"
+
+namespace pelagor::cli {
+namespace {
+
+std::string ReaderTitle(std::string_view reader) {
+    if (reader == "mps") {
+        return "MapSource";
+    }
+    return reader == "evo" ? "EVO" : "WTR";
+}
+
+// "08:00:00": the clock reading the readers derived, eight hours ahead of the file's clock.
+std::string Clock(const TrackPoint& point) {
+    std::array<char, 48> text{};
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): a fixed numeric layout
+    const int length = std::snprintf(text.data(), text.size(), "%02d:%02d:%02d", point.hour,
+                                     point.minute, point.second);
+    return {text.data(), static_cast<std::size_t>(std::max(length, 0))};
+}
+
+std::string Range(double low, double high) {
+    std::array<char, 96> text{};
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): a fixed numeric layout
+    const int length = std::snprintf(text.data(), text.size(), "%.7f to %.7f", low, high);
+    return {text.data(), static_cast<std::size_t>(std::max(length, 0))};
+}
+
+// The track's times and extent: "08:00:00 to 09:59:00, latitude 25.0 to 25.1, longitude ...".
+std::string TrackSummary(const TrackEntry& track) {
+    if (track.pointCount <= 0) {
+        return "no points";
+    }
+    const std::span<const TrackPoint> points(track.points.get(),
+                                             static_cast<std::size_t>(track.pointCount));
+    double south = points.front().latitudeDegrees;
+    double north = south;
+    double west = points.front().longitudeDegrees;
+    double east = west;
+    for (const TrackPoint& point : points) {
+        south = std::min(south, point.latitudeDegrees);
+        north = std::max(north, point.latitudeDegrees);
+        west = std::min(west, point.longitudeDegrees);
+        east = std::max(east, point.longitudeDegrees);
+    }
+    return Clock(points.front()) + " to " + Clock(points.back()) + ", latitude " +
+           Range(south, north) + ", longitude " + Range(west, east);
+}
+
+}  // namespace
+
+CLI::App* ShowCommand::Register(CLI::App& app) {
+    m_encoding = std::string(platform::kDefaultEncoding);
+    CLI::App* command = app.add_subcommand(
+        "show", "List a file for people: reader, waypoint lines, tracks with times and extent.");
+    command->add_option("FILE", m_file, "track log to read (WTR, or EVO when it is not WTR)")
+        ->required();
+    command->add_flag("--reference", m_reference, "read FILE as a MapSource reference file");
+    command->add_option("--encoding", m_encoding, "code page of the names (cp950 by default)");
+    command->footer(
+        "Waypoint lines are the dialog's (name and altitude); track times are the clock "
+        "readings the dialog's documents hold, eight hours ahead of the file's clock.\n"
+        "Exit status: 0 when the file loaded, 1 when it did not (the listing shows what it "
+        "holds), 2 for usage errors and files that cannot be read.");
+    return command;
+}
+
+int ShowCommand::Execute(Streams streams) {
+    if (!platform::IsEncodingSupported(m_encoding)) {
+        streams.err << "pelagor-cli: unknown encoding '" << m_encoding << "'\n";
+        return kExitUsage;
+    }
+    LoadedDocument loaded;
+    LoadDocument(platform::PathFromUtf8(m_file),
+                 m_reference ? DocumentRole::Reference : DocumentRole::Source, loaded);
+    if (!loaded.document || loaded.unreadable) {
+        streams.err << m_file << ": " << loaded.failure << '\n';
+        return kExitUsage;
+    }
+    const TrackLogDocument& document = *loaded.document;
+    std::ostream& out = streams.out;
+    out << m_file << ": " << ReaderTitle(ReaderName(document)) << " reader, "
+        << (loaded.loaded ? "loaded" : "did not load") << '\n';
+    out << "waypoints: " << document.waypointCount << '\n';
+    for (const std::string& line : loaded.waypointLines.lines) {
+        out << "  " << platform::DecodeToUtf8(line, m_encoding) << '\n';
+    }
+    out << "tracks: " << document.trackCount << '\n';
+    for (const TrackEntry& track : document.TrackSpan()) {
+        out << "  " << platform::DecodeToUtf8(TrackLine(track), m_encoding) << "  "
+            << TrackSummary(track) << '\n';
+    }
+    if (!loaded.loaded) {
+        streams.err << m_file << ": " << loaded.failure << '\n';
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+}  // namespace pelagor::cli

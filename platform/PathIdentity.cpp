@@ -1,0 +1,62 @@
+#include "platform/PathIdentity.h"
+
+#include <cstdint>
+#include <system_error>
+
+#include "platform/FileIo.h"
+#include "platform/PathText.h"
+
+namespace pelagor::platform {
+namespace {
+
+// The path with every existing folder resolved: links followed, "." and ".." gone. A path that
+// cannot be resolved stays as spelled, made absolute when possible.
+std::filesystem::path Resolved(const std::filesystem::path& path) {
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    if (ec) {
+        absolute = path;
+    }
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, ec);
+    return ec ? absolute.lexically_normal() : resolved;
+}
+
+}  // namespace
+
+bool NamesSameFile(const std::filesystem::path& output,
+                   const std::filesystem::path& input) noexcept {
+    try {
+        if (const std::optional<bool> same = SameFile(output, input)) {
+            return *same;
+        }
+        return Resolved(output) == Resolved(input);
+    } catch (...) {
+        // Without memory to tell, assume the worst: refusing is safer than overwriting.
+        return true;
+    }
+}
+
+std::string ResolvedKey(const std::filesystem::path& path) noexcept {
+    try {
+        return PathToUtf8(Resolved(path));
+    } catch (...) {
+        return {};
+    }
+}
+
+bool HasOtherHardLinks(const std::filesystem::path& path) noexcept {
+    const std::optional<std::uint32_t> links = HardLinkCount(path);
+    return links && *links > 1;
+}
+
+bool IsFolder(const std::filesystem::path& path) noexcept {
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+}
+
+bool Exists(const std::filesystem::path& path) noexcept {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
+}  // namespace pelagor::platform

@@ -1,0 +1,291 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <string>
+
+#include "builder/ByteBuilder.h"
+#include "builder/MpsFiles.h"
+#include "builder/TrackLogFiles.h"
+#include "cli/CliFixture.h"
+#include "cli/GpxText.h"
+
+namespace pelagor::cli {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using testkit::SamplePoint;
+using testkit::SampleTrack;
+using testkit::SampleWaypoint;
+
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+const std::string kTaipei = "\xA5\x78\xA5\x5F";  // 台北 in cp950
+
+// --- text forms -------------------------------------------------------------------------------
+
+struct DegreesCase {
+    std::int32_t semicircles;
+    const char* text;
+};
+
+TEST(GpxText, DegreesUseTheExactFactorWithSevenToNineDecimals) {
+    const DegreesCase cases[] = {
+        {0, "0.0000000"},
+        {kMin, "-180.0000000"},  // the document factor would give
+                                 // -180.00000067
+        {kMax, "179.999999916"},
+        {1 << 30, "90.0000000"},
+        {-(1 << 30), "-90.0000000"},
+        {1, "0.000000084"},
+        {-1, "-0.000000084"},
+        {298667254, "25.034000035"},
+        {1 << 20, "0.087890625"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatDegrees(c.semicircles), c.text) << c.semicircles;
+    }
+}
+
+TEST(GpxText, LatitudeRangeIsNinetyDegreesEitherWay) {
+    EXPECT_TRUE(IsValidLatitude(1 << 30));
+    EXPECT_TRUE(IsValidLatitude(-(1 << 30)));
+    EXPECT_FALSE(IsValidLatitude((1 << 30) + 1));
+    EXPECT_FALSE(IsValidLatitude(-(1 << 30) - 1));
+    EXPECT_FALSE(IsValidLatitude(kMin));
+    EXPECT_FALSE(IsValidLatitude(kMax));
+}
+
+TEST(GpxText, DecimalsNeverUseAnExponent) {
+    const std::pair<float, const char*> cases[] = {
+        {123.4F, "123.4"},    {-12.0F, "-12"},
+        {0.0F, "0"},          {9999.5F, "9999.5"},
+        {1e-7F, "0.0000001"}, {FLT_MAX, "340282346638528859811704183484516925440"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(FormatDecimal(value), text);
+    }
+}
+
+TEST(GpxText, CivilDatesAcrossLeapRules) {
+    struct Case {
+        std::int64_t days;
+        std::int64_t year;
+        unsigned month;
+        unsigned day;
+    };
+    const Case cases[] = {{0, 1970, 1, 1},      {-1, 1969, 12, 31},     {47540, 2100, 2, 28},
+                          {47541, 2100, 3, 1},  {-135081, 1600, 2, 29}, {-719162, 1, 1, 1},
+                          {11016, 2000, 2, 29}, {49710, 2106, 2, 7}};
+    for (const auto& c : cases) {
+        const CivilDate date = CivilFromDays(c.days);
+        EXPECT_EQ(date.year, c.year) << c.days;
+        EXPECT_EQ(date.month, c.month) << c.days;
+        EXPECT_EQ(date.day, c.day) << c.days;
+    }
+}
+
+TEST(GpxText, TimesAreUtcForTheWholeUnsignedRange) {
+    const std::pair<std::uint32_t, const char*> cases[] = {
+        {0U, "1970-01-01T00:00:00Z"},
+        {86399U, "1970-01-01T23:59:59Z"},
+        {951782400U, "2000-02-29T00:00:00Z"},
+        {1709164800U, "2024-02-29T00:00:00Z"},
+        {2147483647U, "2038-01-19T03:14:07Z"},
+        {2147483648U, "2038-01-19T03:14:08Z"},  // past a signed 32-bit time_t
+        {4107542399U, "2100-02-28T23:59:59Z"},
+        {4294967295U, "2106-02-07T06:28:15Z"},
+    };
+    for (const auto& [seconds, text] : cases) {
+        EXPECT_EQ(FormatUtcTime(seconds), text);
+    }
+}
+
+TEST(GpxText, XmlEscapesSpecialsAndReplacesWhatXmlForbids) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"A&B", "A&amp;B"},
+        {"<x>", "&lt;x&gt;"},
+        {"say \"hi\"", "say &quot;hi&quot;"},
+        {"tab\there", "tab\there"},
+        {"bell\x07", "bell\xEF\xBF\xBD"},
+        {std::string("nul\0x", 5), "nul\xEF\xBF\xBDx"},
+        {"cr\r", "cr&#13;"},
+        {"\xE5\x8F\xB0", "\xE5\x8F\xB0"},                          // 台 stays
+        {"\xFF", "\xEF\xBF\xBD"},                                  // not UTF-8
+        {"\xE5\x8F", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // cut off
+        {"\xEF\xBF\xBE", "\xEF\xBF\xBD"},                          // U+FFFE
+        {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // overlong '/'
+        {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
+    };
+    for (const auto& [in, out] : cases) {
+        EXPECT_EQ(EscapeXml(in), out) << in;
+    }
+}
+
+// --- the command ------------------------------------------------------------------------------
+
+class GpxCommand : public CliTest {
+protected:
+#ifdef _WIN32
+    // xmllint is a tool of the Linux machine; the Windows build checks the rest.
+    static constexpr bool kXmlLintRuns = false;
+#else
+    static constexpr bool kXmlLintRuns = true;
+#endif
+    // Runs xmllint on `file`; returns its exit status.
+    static int XmlLint(const std::string& arguments) {
+        const std::string command = "xmllint " + arguments + " > xmllint.out 2>&1";
+        return std::system(command.c_str());  // NOLINT(cert-env33-c): the test's own parser
+    }
+    std::string ReadText(const std::string& name) const {
+        const auto bytes = Read(name);
+        return {bytes.begin(), bytes.end()};
+    }
+    std::string Extreme() {
+        const std::vector<SampleWaypoint> waypoints = {
+            {"ORIGIN", 0, 0, 1.5F, 18},
+            {"A&B", 1 << 30, kMax, 9999.0F, 18},
+            {"<x>", -(1 << 30), kMin, -12.0F, 18},
+            {"SOUTHPOLE", kMin, 0, 0.0F, 18},  // -180 degrees: damaged, left out
+            {kTaipei + "\xFF", 298667254, 1450320977, std::nanf(""), 18},
+        };
+        SampleTrack track{"T<&>",
+                          {{0, 0, 0U, 5.0F},
+                           {kMax, 0, 1U, 6.0F},  // left out
+                           {1 << 30, kMin, 4294967295U, std::nanf("")}}};
+        return Write("extreme.wtr", testkit::WtrFile(waypoints, track));
+    }
+};
+
+TEST_F(GpxCommand, ExtremesMakeWellFormedGpx11) {
+    const std::string source = Extreme();
+    const CliRun run = Run({"gpx", source, "-o", "out.gpx"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    if (kXmlLintRuns) {
+        ASSERT_EQ(XmlLint("--noout out.gpx"), 0) << ReadText("xmllint.out");
+        ASSERT_EQ(XmlLint("--xpath 'namespace-uri(/*)' out.gpx"), 0);
+        EXPECT_EQ(ReadText("xmllint.out"), "http://www.topografix.com/GPX/1/1\n");
+        ASSERT_EQ(
+            XmlLint("--xpath 'count(/*[local-name()=\"gpx\"]/*[local-name()=\"wpt\"])' out.gpx"),
+            0);
+        EXPECT_EQ(ReadText("xmllint.out"), "4\n");
+    }
+
+    const std::string gpx = ReadText("out.gpx");
+    EXPECT_THAT(gpx, HasSubstr("version=\"1.1\" creator=\"pelagor-cli "));
+    EXPECT_THAT(gpx, HasSubstr("<wpt lat=\"0.0000000\" lon=\"0.0000000\">"));
+    EXPECT_THAT(gpx, HasSubstr("<wpt lat=\"90.0000000\" lon=\"179.999999916\">"));
+    EXPECT_THAT(gpx, HasSubstr("<wpt lat=\"-90.0000000\" lon=\"-180.0000000\">"));
+    EXPECT_THAT(gpx, HasSubstr("<ele>9999</ele>"));
+    EXPECT_THAT(gpx, HasSubstr("<ele>-12</ele>"));
+    EXPECT_THAT(gpx, HasSubstr("<name>A&amp;B</name>"));
+    EXPECT_THAT(gpx, HasSubstr("<name>&lt;x&gt;</name>"));
+    EXPECT_THAT(gpx, HasSubstr("<name>\xE5\x8F\xB0\xE5\x8C\x97\xEF\xBF\xBD</name>"));  // 台北�
+    EXPECT_THAT(gpx, Not(HasSubstr("SOUTHPOLE")));
+    EXPECT_THAT(gpx, HasSubstr("<name>T&lt;&amp;&gt;</name>"));
+    EXPECT_THAT(gpx, HasSubstr("<time>1970-01-01T00:00:00Z</time>"));
+    EXPECT_THAT(gpx, HasSubstr("<trkpt lat=\"90.0000000\" lon=\"-180.0000000\"><time>"
+                               "2106-02-07T06:28:15Z</time></trkpt>"));  // no ele for NaN
+    EXPECT_THAT(gpx, Not(HasSubstr("e+")));
+    EXPECT_THAT(gpx, Not(HasSubstr("nan")));
+
+    // One warning per point left out, naming it.
+    const auto warnings = Lines(run.err);
+    ASSERT_EQ(warnings.size(), 2U) << run.err;
+    EXPECT_EQ(warnings[0],
+              "extreme.wtr: waypoint 4 'SOUTHPOLE': latitude -180.0000000 lies "
+              "outside -90..90 degrees; left out");
+    EXPECT_EQ(warnings[1],
+              "extreme.wtr: track 1 'T<&>' point 2: latitude 179.999999916 lies "
+              "outside -90..90 degrees; left out");
+}
+
+TEST_F(GpxCommand, SeveralFilesGiveAllWaypointsThenAllTracks) {
+    const std::string wtr =
+        Write("a.wtr", testkit::WtrFile({{"WTR1", 0, 0, 0.0F, 18}}, SampleTrack{"WTRTRACK", {{}}}));
+    const std::string evo =
+        Write("b.evo", testkit::EvoFile({{"EVO1", 0, 0, 0.0F, 18}, {"EVO2", 0, 0, 0.0F, 18}},
+                                        {SampleTrack{"ACEVO", {{0, 0, 60U, 1.0F}}}}));
+    const CliRun run = Run({"gpx", wtr, evo});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string& gpx = run.out;
+    const auto at = [&](const std::string& text) { return gpx.find(text); };
+    ASSERT_NE(at("ACEVO"), std::string::npos);
+    EXPECT_LT(at("WTR1"), at("EVO1"));
+    EXPECT_LT(at("EVO1"), at("EVO2"));
+    EXPECT_LT(at("EVO2"), at("<trk>"));
+    EXPECT_LT(at("WTRTRACK"), at("ACEVO"));
+    Write("stdout.gpx", std::vector<std::uint8_t>(gpx.begin(), gpx.end()));
+    if (kXmlLintRuns) {
+        EXPECT_EQ(XmlLint("--noout stdout.gpx"), 0) << ReadText("xmllint.out");
+    }
+}
+
+TEST_F(GpxCommand, FailedLoadExportsWhatTheDocumentHolds) {
+    // An EVO header promising a track that never comes: the two waypoints stay stored.
+    testkit::ByteBuilder file;
+    testkit::EvoHeader(file, 2, 1);
+    testkit::EvoWaypointRecord(file, {"KEPT1", 1000, 2000, 3.0F, 18});
+    testkit::EvoWaypointRecord(file, {"KEPT2", 1000, 2000, 3.0F, 18});
+    const std::string broken = Write("broken.evo", file.Take());
+    const std::string good = Write("good.wtr", testkit::WtrFile({{"GOOD", 0, 0, 0.0F, 18}}, {}));
+
+    const CliRun run = Run({"gpx", good, broken, "-o", "out.gpx"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("broken.evo: "));
+    EXPECT_THAT(run.err, HasSubstr("exporting the 2 waypoints and 1 track it holds"));
+    if (kXmlLintRuns) {
+        EXPECT_EQ(XmlLint("--noout out.gpx"), 0) << ReadText("xmllint.out");
+    }
+    const std::string gpx = ReadText("out.gpx");
+    EXPECT_THAT(gpx, HasSubstr("<name>GOOD</name>"));
+    EXPECT_THAT(gpx, HasSubstr("<name>KEPT1</name>"));
+    EXPECT_THAT(gpx, HasSubstr("<name>KEPT2</name>"));
+}
+
+TEST_F(GpxCommand, ReferenceFilesExportToo) {
+    Write("ref.mps", testkit::MpsFile(testkit::SampleReference()));
+    const CliRun run = Run({"gpx", "--reference", "ref.mps", "-o", "ref.gpx"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    if (kXmlLintRuns) {
+        EXPECT_EQ(XmlLint("--noout ref.gpx"), 0) << ReadText("xmllint.out");
+    }
+    const std::string gpx = ReadText("ref.gpx");
+    EXPECT_THAT(gpx, HasSubstr("<name>SUMMIT</name>"));
+    EXPECT_THAT(gpx, HasSubstr("<name>PRACTICE</name>"));
+    EXPECT_THAT(gpx, HasSubstr("<ele>10</ele><time>2001-09-09T01:46:40Z</time>"));
+}
+
+TEST_F(GpxCommand, RefusalsAndUnreadableFiles) {
+    const std::string source = Write("a.wtr", testkit::WtrFile({{"A", 0, 0, 0.0F, 18}}, {}));
+    const auto before = Read(source);
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* err;
+    };
+    const Case cases[] = {
+        {{"gpx", source, "-o", "./a.wtr"}, 2, "the output would replace the input a.wtr"},
+        {{"gpx", source, "--encoding", "no-such-code-page"}, 2, "unknown encoding"},
+        {{"gpx", "missing.wtr"}, 2, "missing.wtr: cannot read the file: no such file"},
+        {{"gpx", source, "-o", "no-folder/out.gpx"}, 1, "cannot write no-folder/out.gpx: "},
+        {{"gpx"}, 2, "FILE is required"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = Run(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args.back();
+        EXPECT_THAT(run.err, HasSubstr(c.err));
+        EXPECT_EQ(Read(source), before);
+    }
+    EXPECT_EQ(Files(), (std::vector<std::string>{"a.wtr"}));
+}
+
+}  // namespace
+}  // namespace pelagor::cli

@@ -1,0 +1,160 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "builder/MpsFiles.h"
+#include "builder/Samples.h"
+#include "builder/TrackLogFiles.h"
+#include "cli/CliApp.h"
+#include "cli/CliFixture.h"
+
+namespace pelagor::cli {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using testkit::SampleTrack;
+
+using ShowCommand = CliTest;
+
+TEST_F(ShowCommand, ListsWaypointLinesAndTracksWithClockAndExtent) {
+    // Times 0 and 57600 read 08:00:00 and 00:00:00 on the clock eight hours ahead.
+    Write("day.wtr",
+          testkit::WtrFile(
+              {{"HOME", 0, 0, 123.4F, 18}, {"PEAK", 0, 0, 12000.0F, 18}},
+              SampleTrack{"LOOP", {{1 << 30, -(1 << 30), 0U, 1.0F}, {0, 1 << 29, 57600U, 2.0F}}}));
+    const CliRun run = Run({"show", "day.wtr"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(
+        Lines(run.out),
+        (std::vector<std::string>{
+            "day.wtr: WTR reader, loaded", "waypoints: 2", "  HOME 123", "  PEAK   0", "tracks: 1",
+            "  LOOP (2)  08:00:00 to 00:00:00, latitude 0.0000000 to 90.0000003, "
+            "longitude -90.0000003 to 45.0000002"}));
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(ShowCommand, NamesAreDecodedFromTheCodePage) {
+    Write("sample.evo", testkit::EvoBytes(testkit::SampleEvoLog()));
+    const CliRun run = Run({"show", "sample.evo"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_THAT(run.out, StartsWith("sample.evo: EVO reader, loaded\nwaypoints: 8\n"));
+    EXPECT_THAT(run.out, HasSubstr("  \xE5\x8F\xB0\xE5\x8C\x97"
+                                   "101 508\n"));  // 台北101
+    EXPECT_THAT(run.out, HasSubstr("tracks: 2\n  ACMORNING (240)  "));
+}
+
+TEST_F(ShowCommand, ReferenceAndFailures) {
+    Write("ref.mps", testkit::MpsFile(testkit::SampleReference()));
+    testkit::ByteBuilder broken;
+    testkit::EvoHeader(broken, 1, 1);
+    testkit::EvoWaypointRecord(broken, {"KEPT", 0, 0, 7.0F, 18});
+    Write("broken.evo", broken.Take());
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* out;
+        const char* err;
+    };
+    const Case cases[] = {
+        {{"show", "--reference", "ref.mps"},
+         0,
+         "ref.mps: MapSource reader, loaded\nwaypoints: 3\n  HOME   9\n  CAMP 820\n"
+         "  SUMMIT 1120\ntracks: 1\n  PRACTICE (5)  09:46:40 to 09:47:20, latitude ",
+         ""},
+        {{"show", "broken.evo"},
+         1,
+         "broken.evo: EVO reader, did not load\nwaypoints: 1\n  KEPT   7\n",
+         "broken.evo: "},
+        {{"show", "ref.mps"},
+         1,
+         "ref.mps: EVO reader, did not load\nwaypoints: 0\ntracks: 0\n",
+         "ref.mps: not a WTR file"},
+        {{"show", "missing.wtr"}, 2, "", "missing.wtr: cannot read the file: no such file"},
+        {{"show", "--reference", "broken.evo"},
+         1,
+         "broken.evo: MapSource reader, did not load",
+         "broken.evo: not a MapSource file"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = Run(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args.back();
+        EXPECT_THAT(run.out, StartsWith(c.out));
+        EXPECT_THAT(run.err, StartsWith(c.err));
+    }
+}
+
+TEST_F(ShowCommand, DumpReadsAReferenceWithItsLines) {
+    Write("ref.mps", testkit::MpsFile(testkit::SampleReference()));
+    const CliRun run = Run({"dump", "--reference", "ref.mps"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_THAT(run.out, StartsWith("{\n  \"reader\": \"mps\",\n  \"loaded\": true,\n"
+                                    "  \"waypointCount\": 3,\n  \"trackCount\": 1,\n"));
+    EXPECT_THAT(run.out, HasSubstr("\"waypointLines\": [\n    \"HOME   9\",\n    \"CAMP 820\",\n"
+                                   "    \"SUMMIT 1120\"\n  ],\n"
+                                   "  \"trackLines\": [\n    \"PRACTICE (5)\"\n  ]\n}\n"));
+
+    Write("bad.mps", std::vector<std::uint8_t>{'M', 's', 'R', 'c', 'd', 0});
+    const CliRun bad = Run({"dump", "--reference", "bad.mps"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_THAT(bad.out, HasSubstr("\"reader\": \"mps\",\n  \"loaded\": false,"));
+    EXPECT_THAT(bad.err, StartsWith("bad.mps: "));
+}
+
+// --- help, version and the man page -------------------------------------------------------------
+
+const char* const kCommands[] = {"convert", "show", "gpx", "dump"};
+
+TEST(CliHelp, EveryCommandHasHelp) {
+    for (const std::string command : kCommands) {
+        std::vector<const char*> argv{"pelagor-cli", command.c_str(), "--help"};
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunCli(3, argv.data(), out, err), 0) << command;
+        EXPECT_THAT(out.str(), HasSubstr("Usage: pelagor-cli " + command)) << command;
+        EXPECT_EQ(err.str(), "");
+    }
+}
+
+TEST(CliHelp, VersionAndUnknownCommands) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const char* version[] = {"pelagor-cli", "--version"};
+    EXPECT_EQ(RunCli(2, version, out, err), 0);
+    EXPECT_EQ(out.str(), std::string("pelagor-cli ") + PELAGOR_VERSION + "\n");
+    const char* unknown[] = {"pelagor-cli", "frobnicate"};
+    EXPECT_EQ(RunCli(2, unknown, out, err), 2);
+    const char* none[] = {"pelagor-cli"};
+    EXPECT_EQ(RunCli(1, none, out, err), 2);
+}
+
+TEST(CliHelp, GpxHelpSaysHowNamesAreReplaced) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const char* argv[] = {"pelagor-cli", "gpx", "--help"};
+    EXPECT_EQ(RunCli(3, argv, out, err), 0);
+    EXPECT_THAT(out.str(), HasSubstr("U+FFFD"));
+}
+
+#ifdef PELAGOR_MAN_PAGE
+TEST(CliHelp, ManPageDocumentsEveryCommand) {
+    std::ifstream file(PELAGOR_MAN_PAGE);
+    ASSERT_TRUE(file) << PELAGOR_MAN_PAGE;
+    const std::string page{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    EXPECT_THAT(page, HasSubstr(".TH PELAGOR-CLI \"1\""));
+    for (const char* command : kCommands) {
+        EXPECT_THAT(page, HasSubstr(command));
+    }
+    for (const char* option : {"no\\-clobber", "output\\-dir", "reference", "encoding"}) {
+        EXPECT_THAT(page, HasSubstr(option));
+    }
+}
+#endif
+
+}  // namespace
+}  // namespace pelagor::cli
