@@ -130,7 +130,9 @@ std::string SystemErrorText(int code) {
 
 bool ReadWholeFileExclusive(const std::filesystem::path& path, std::unique_ptr<std::uint8_t[]>& data,
                             std::uint32_t& size, FileError* error) noexcept {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come; regular
+    // files read the same either way, and anything else is refused below.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!file.valid()) {
         return FailErrno(error, FileErrorKind::Other);
     }
@@ -145,6 +147,11 @@ bool ReadWholeFileExclusive(const std::filesystem::path& path, std::unique_ptr<s
     }
     if (!S_ISREG(info.st_mode)) {
         return Fail(error, FileErrorKind::NotRegular);
+    }
+    // Back to blocking reads, which some file systems (FUSE) would otherwise cut short.
+    const int flags = ::fcntl(file.get(), F_GETFL);
+    if (flags == -1 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) == -1) {
+        return FailErrno(error, FileErrorKind::ReadFailed);
     }
     if (info.st_size == 0) {
         return Fail(error, FileErrorKind::Empty);

@@ -1,6 +1,165 @@
+// The WTR reader: what a Load leaves behind for each kind of file, its corner cases, and files
+// cut off at every length.
+
 #include <gtest/gtest.h>
 
-#include "builder/Samples.h"
-#include "tracklog/TrackLogDocument.h"
+#include "builder/TrackLogFiles.h"
+#include "tracklog/LoadHelpers.h"
 
-TEST(WtrReader, Smoke) { SUCCEED(); }
+namespace pelagor {
+namespace {
+
+using testkit::ByteBuilder;
+using testkit::Reader;
+using testkit::SampleTrack;
+using testkit::SampleWaypoint;
+
+const std::vector<SampleWaypoint> kTwoWaypoints{{"WA", 10, 20, 5.0F, 7},
+                                                {"WB", -10, -20, 123.4F, 8}};
+const SampleTrack kThreePoints{"TR", {{1, 2, 3, 4.0F}, {5, 6, 7, 8.0F}, {9, 10, 11, 12.0F}}};
+constexpr std::size_t kTrackStart = 16 + 64 * 2;  // T for a file of two waypoints
+
+std::vector<std::uint8_t> WithoutHeaderMarker() {
+    ByteBuilder file;
+    testkit::WtrHead(file);
+    for (const auto& waypoint : kTwoWaypoints) {
+        testkit::WtrWaypointSlot(file, waypoint);
+    }
+    testkit::WtrTrackHead(file, false);
+    testkit::WtrTrackName(file, kTrackStart, "TR");
+    testkit::WtrEndSlot(file);
+    return file.Take();
+}
+
+std::vector<std::uint8_t> TrackSlotFirst() {
+    ByteBuilder file;
+    testkit::WtrHead(file);
+    const std::vector<std::uint8_t> complete = testkit::WtrFile({}, kThreePoints);
+    file.Bytes(std::span(complete).subspan(16));
+    testkit::WtrWaypointSlot(file, kTwoWaypoints[0]);  // after the track slot: never read
+    return file.Take();
+}
+
+struct OutcomeCase {
+    const char* what;
+    std::vector<std::uint8_t> bytes;
+    std::int32_t result;
+    std::int32_t waypointCount;
+    std::int32_t trackCount;
+    std::vector<std::string> waypointLines;
+    std::vector<std::string> trackLines;
+};
+
+TEST(WtrReader, OutcomeOfEachKindOfFile) {
+    std::vector<std::uint8_t> badSignature = testkit::WtrFile(kTwoWaypoints, kThreePoints);
+    badSignature[4] = 0xFE;
+    const OutcomeCase cases[] = {
+        {"complete",
+         testkit::WtrFile(kTwoWaypoints, kThreePoints),
+         1,
+         2,
+         1,
+         {"WA   5", "WB 123"},
+         {"TR (3)"}},
+        {"signature differs", badSignature, 0, 0, 0, {}, {}},
+        {"shorter than the signature", {0xFF, 'W', 'p', 't'}, 0, 0, 0, {}, {}},
+        {"signature alone", {0xFF, 'W', 'p', 't', 0xFF}, 0, 0, 0, {}, {}},
+        {"track slot at 16 before a complete track", TrackSlotFirst(), 1, 0, 0, {}, {}},
+        {"no header marker", WithoutHeaderMarker(), 1, 2, 0, {"WA   5", "WB 123"}, {}},
+        {"end marker at T + 50",
+         testkit::WtrFile({{"W", 0, 0, 0.0F, 0}}, SampleTrack{"T", {}}),
+         1,
+         1,
+         1,
+         {"W   0"},
+         {"T (0)"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto loaded = testkit::LoadBytes(Reader::Wtr, c.bytes);
+        EXPECT_EQ(loaded->result, c.result);
+        EXPECT_EQ(loaded->document->waypointCount, c.waypointCount);
+        EXPECT_EQ(loaded->document->trackCount, c.trackCount);
+        EXPECT_EQ(loaded->waypointLines.lines, c.waypointLines);
+        EXPECT_EQ(loaded->trackLines.lines, c.trackLines);
+        EXPECT_EQ(loaded->document->FailureReason().empty(), c.result != 0);
+        EXPECT_FALSE(loaded->document->FileUnreadable());
+    }
+}
+
+TEST(WtrReader, EndMarkerAtTheFirstPointSlotMakesAnEmptyPresentArray) {
+    const auto loaded =
+        testkit::LoadBytes(Reader::Wtr, testkit::WtrFile({{"W"}}, SampleTrack{"T", {}}));
+    ASSERT_EQ(loaded->document->trackCount, 1);
+    EXPECT_EQ(loaded->document->tracks[0].pointCount, 0);
+    EXPECT_NE(loaded->document->tracks[0].points, nullptr);
+}
+
+TEST(WtrReader, WaypointNames) {
+    const struct {
+        std::vector<std::uint8_t> slotName;  // the first twelve bytes of the slot
+        const char* name;
+    } cases[] = {
+        {{'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L'}, "ABCDEFGHIJ"},
+        {{0, 'B', 'C', 0}, ""},
+        {{'W', 'P', '1', 0, 'X', 'Y'}, "WP1"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::uint8_t> bytes = testkit::WtrFile({{"x"}}, std::nullopt);
+        std::copy(c.slotName.begin(), c.slotName.end(), bytes.begin() + 16);
+        const auto loaded = testkit::LoadBytes(Reader::Wtr, bytes);
+        ASSERT_EQ(loaded->document->waypointCount, 1);
+        EXPECT_EQ(NameOf(loaded->document->waypoints[0].name), c.name);
+    }
+}
+
+TEST(WtrReader, LongTrackNamesRunIntoThePointSlots) {
+    const SampleTrack twenty{"ABCDEFGHIJKLMNOPQRST",
+                             {{100, 0x01020304, 300, 1.0F}, {5, 6, 7, 8.0F}}};
+    auto loaded = testkit::LoadBytes(Reader::Wtr, testkit::WtrFile({{"W"}}, twenty));
+    ASSERT_EQ(loaded->result, 1);
+    const TrackEntry& track = loaded->document->tracks[0];
+    EXPECT_EQ(NameOf(track.name), twenty.name);
+    ASSERT_EQ(track.pointCount, 2);
+    // The name's last four characters and its terminator stand where the first point begins.
+    EXPECT_EQ(track.points[0].latitude, 0x54535251);  // "QRST"
+    EXPECT_EQ(track.points[0].longitude, 0x01020300);
+    EXPECT_EQ(track.points[1].latitude, 5);
+
+    const std::string thirtyTwo = "0123456789abcdefghijklmnopqrstuv";
+    loaded = testkit::LoadBytes(Reader::Wtr,
+                                testkit::WtrFile({{"W"}}, SampleTrack{thirtyTwo, twenty.points}));
+    ASSERT_EQ(loaded->result, 1);
+    EXPECT_EQ(NameOf(loaded->document->tracks[0].name), thirtyTwo.substr(0, 31));
+    EXPECT_EQ(loaded->trackLines.lines, std::vector<std::string>{thirtyTwo.substr(0, 31) + " (2)"});
+}
+
+// Cut at every length, a file fails wherever the reader needs bytes that are not there, and
+// keeps what it stored before.
+TEST(WtrReader, EveryPrefixOfAFile) {
+    const std::vector<std::uint8_t> whole = testkit::WtrFile(kTwoWaypoints, kThreePoints);
+    constexpr std::size_t T = kTrackStart;
+    ASSERT_EQ(whole.size(), T + 50 + std::size_t{21 * 4});
+    for (std::size_t length = 0; length <= whole.size(); ++length) {
+        SCOPED_TRACE(length);
+        const auto loaded = testkit::LoadBytes(Reader::Wtr, std::span(whole).first(length));
+        const TrackLogDocument& document = *loaded->document;
+        const bool waypointsStored = length >= T + 5;  // the track slot's marker is there
+        const bool trackMade = length >= T + 21;       // so is the header marker
+        const bool nameStored = length >= T + 34 + 3;  // "TR" and its terminator
+        const bool complete = length >= T + 50 + std::size_t{21 * 3} + 5;  // the end marker
+        EXPECT_EQ(loaded->result, complete ? 1 : 0);
+        EXPECT_EQ(document.FileUnreadable(), length == 0);
+        EXPECT_EQ(document.waypointCount, waypointsStored ? 2 : 0);
+        EXPECT_EQ(loaded->waypointLines.lines.size(), waypointsStored ? 2U : 0U);
+        EXPECT_EQ(document.trackCount, trackMade ? 1 : 0);
+        if (trackMade) {
+            EXPECT_EQ(NameOf(document.tracks[0].name), nameStored ? "TR" : "");
+            EXPECT_EQ(document.tracks[0].pointCount, complete ? 3 : 0);
+        }
+        EXPECT_EQ(loaded->trackLines.lines.size(), complete ? 1U : 0U);
+    }
+}
+
+}  // namespace
+}  // namespace pelagor
