@@ -77,23 +77,5 @@ TEST(RealMps, TrackRecordFollowsTheLayoutThisSystemReads) {
     EXPECT_EQ(cursor.remaining(), 7U);  // the trailing 'V' record
 }
 
-TEST(RealMps, HeaderIsWrittenBackByteForByte) {
-    for (const char* name :
-         {"mapsource.mps", "mps-empty.mps", "mps-track.mps", "netstumbler.mps", "route.mps"}) {
-        const Bytes file = ReadBytes(RealFile(name));
-        ReadCursor cursor(file);
-        MpsHeader header;
-        ASSERT_TRUE(header.ParseHeader(cursor)) << name;
-        RecordCursor sizing;
-        ASSERT_TRUE(header.EmitHeader(sizing));
-        Bytes out(static_cast<std::size_t>(sizing.total()));
-        RecordCursor writing(out);
-        ASSERT_TRUE(header.EmitHeader(writing));
-        EXPECT_EQ(out, Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(out.size())))
-            << name;
-        EXPECT_EQ(out.size(), 45U) << name;
-    }
-}
-
 }  // namespace
 }  // namespace pelagor::testkit
