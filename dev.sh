@@ -82,8 +82,28 @@ fuzz() {
     done
 }
 
+# The window, with the sample source and reference already chosen. The application reads no
+# arguments, so the demo writes them into a settings store of its own, which Qt finds through
+# XDG_CONFIG_HOME; the user's own settings stay as they are.
+run_window() {
+    local config="$PWD/build/demo-config"
+    mkdir -p "$config/Orvane" build/examples
+    cat >"$config/Orvane/Tessolt.conf" <<SETTINGS
+[Pelagor]
+Dialog\\WTRFile="$PWD/examples/sample.wtr"
+Dialog\\TemplateMPSFile="$PWD/examples/reference.mps"
+Dialog\\MPSFile="$PWD/build/examples/sample.mps"
+SETTINGS
+    echo "== the window opens with examples/sample.wtr and examples/reference.mps chosen"
+    XDG_CONFIG_HOME="$config" build/dev/app/pelagor
+}
+
 run() {
     build dev
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+        run_window
+        return
+    fi
     # sample.wtr and sample.evo would both make sample.mps, so each kind gets its own folder.
     local out=build/examples
     for sample in examples/sample.wtr examples/sample.evo; do

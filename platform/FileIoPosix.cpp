@@ -248,4 +248,12 @@ std::optional<bool> SameFile(const std::filesystem::path& first,
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+std::optional<std::uint32_t> HardLinkCount(const std::filesystem::path& path) noexcept {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(info.st_nlink);
+}
+
 }  // namespace pelagor::platform

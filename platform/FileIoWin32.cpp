@@ -267,29 +267,42 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
     }
 }
 
+namespace {
+
+// What GetFileInformationByHandle says of the file at `path`. The handle has no access rights and
+// allows every kind of sharing, so examining a file never disturbs its users; backup semantics
+// let a folder be opened too.
+std::optional<BY_HANDLE_FILE_INFORMATION> Examine(const std::filesystem::path& path) {
+    Handle file(::CreateFileW(path.c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.valid() || ::GetFileInformationByHandle(file.get(), &info) == 0) {
+        return std::nullopt;
+    }
+    return info;
+}
+
+}  // namespace
+
 std::optional<bool> SameFile(const std::filesystem::path& first,
                              const std::filesystem::path& second) noexcept {
     // Identity is the volume and the file index, which hard links and other spellings share.
-    const auto identify =
-        [](const std::filesystem::path& path) -> std::optional<std::pair<DWORD, std::uint64_t>> {
-        // No access rights and every share mode: examining a file never disturbs its users.
-        // Backup semantics let a folder be opened too.
-        Handle file(::CreateFileW(path.c_str(), 0,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (!file.valid() || ::GetFileInformationByHandle(file.get(), &info) == 0) {
-            return std::nullopt;
-        }
-        return std::pair{info.dwVolumeSerialNumber,
-                         (std::uint64_t{info.nFileIndexHigh} << 32U) | info.nFileIndexLow};
-    };
-    const auto a = identify(first);
-    const auto b = identify(second);
+    const auto a = Examine(first);
+    const auto b = Examine(second);
     if (!a || !b) {
         return std::nullopt;
     }
-    return *a == *b;
+    return a->dwVolumeSerialNumber == b->dwVolumeSerialNumber &&
+           a->nFileIndexHigh == b->nFileIndexHigh && a->nFileIndexLow == b->nFileIndexLow;
+}
+
+std::optional<std::uint32_t> HardLinkCount(const std::filesystem::path& path) noexcept {
+    const auto info = Examine(path);
+    if (!info) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(info->nNumberOfLinks);
 }
 
 }  // namespace pelagor::platform

@@ -45,9 +45,8 @@ std::string ResolvedKey(const std::filesystem::path& path) noexcept {
 }
 
 bool HasOtherHardLinks(const std::filesystem::path& path) noexcept {
-    std::error_code ec;
-    const std::uintmax_t links = std::filesystem::hard_link_count(path, ec);
-    return !ec && links > 1;
+    const std::optional<std::uint32_t> links = HardLinkCount(path);
+    return links && *links > 1;
 }
 
 bool IsFolder(const std::filesystem::path& path) noexcept {

@@ -106,13 +106,12 @@ TEST(GpxText, XmlEscapesSpecialsAndReplacesWhatXmlForbids) {
 
 class GpxCommand : public CliTest {
 protected:
-    void SetUp() override {
-        CliTest::SetUp();
-        if (XmlLint("--version") != 0) {
-            GTEST_SKIP() << "xmllint (libxml2-utils) is needed to parse the GPX";
-        }
-        std::filesystem::remove(m_dir / "xmllint.out");
-    }
+#ifdef _WIN32
+    // xmllint is a tool of the Linux machine; the Windows build checks the rest.
+    static constexpr bool kXmlLintRuns = false;
+#else
+    static constexpr bool kXmlLintRuns = true;
+#endif
     // Runs xmllint on `file`; returns its exit status.
     static int XmlLint(const std::string& arguments) {
         const std::string command = "xmllint " + arguments + " > xmllint.out 2>&1";
@@ -143,12 +142,15 @@ TEST_F(GpxCommand, ExtremesMakeWellFormedGpx11) {
     const CliRun run = Run({"gpx", source, "-o", "out.gpx"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
-    ASSERT_EQ(XmlLint("--noout out.gpx"), 0) << ReadText("xmllint.out");
-    ASSERT_EQ(XmlLint("--xpath 'namespace-uri(/*)' out.gpx"), 0);
-    EXPECT_EQ(ReadText("xmllint.out"), "http://www.topografix.com/GPX/1/1\n");
-    ASSERT_EQ(XmlLint("--xpath 'count(/*[local-name()=\"gpx\"]/*[local-name()=\"wpt\"])' out.gpx"),
-              0);
-    EXPECT_EQ(ReadText("xmllint.out"), "4\n");
+    if (kXmlLintRuns) {
+        ASSERT_EQ(XmlLint("--noout out.gpx"), 0) << ReadText("xmllint.out");
+        ASSERT_EQ(XmlLint("--xpath 'namespace-uri(/*)' out.gpx"), 0);
+        EXPECT_EQ(ReadText("xmllint.out"), "http://www.topografix.com/GPX/1/1\n");
+        ASSERT_EQ(
+            XmlLint("--xpath 'count(/*[local-name()=\"gpx\"]/*[local-name()=\"wpt\"])' out.gpx"),
+            0);
+        EXPECT_EQ(ReadText("xmllint.out"), "4\n");
+    }
 
     const std::string gpx = ReadText("out.gpx");
     EXPECT_THAT(gpx, HasSubstr("version=\"1.1\" creator=\"pelagor-cli "));
@@ -195,7 +197,9 @@ TEST_F(GpxCommand, SeveralFilesGiveAllWaypointsThenAllTracks) {
     EXPECT_LT(at("EVO2"), at("<trk>"));
     EXPECT_LT(at("WTRTRACK"), at("ACEVO"));
     Write("stdout.gpx", std::vector<std::uint8_t>(gpx.begin(), gpx.end()));
-    EXPECT_EQ(XmlLint("--noout stdout.gpx"), 0) << ReadText("xmllint.out");
+    if (kXmlLintRuns) {
+        EXPECT_EQ(XmlLint("--noout stdout.gpx"), 0) << ReadText("xmllint.out");
+    }
 }
 
 TEST_F(GpxCommand, FailedLoadExportsWhatTheDocumentHolds) {
@@ -211,7 +215,9 @@ TEST_F(GpxCommand, FailedLoadExportsWhatTheDocumentHolds) {
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, HasSubstr("broken.evo: "));
     EXPECT_THAT(run.err, HasSubstr("exporting the 2 waypoints and 1 track it holds"));
-    EXPECT_EQ(XmlLint("--noout out.gpx"), 0) << ReadText("xmllint.out");
+    if (kXmlLintRuns) {
+        EXPECT_EQ(XmlLint("--noout out.gpx"), 0) << ReadText("xmllint.out");
+    }
     const std::string gpx = ReadText("out.gpx");
     EXPECT_THAT(gpx, HasSubstr("<name>GOOD</name>"));
     EXPECT_THAT(gpx, HasSubstr("<name>KEPT1</name>"));
@@ -222,7 +228,9 @@ TEST_F(GpxCommand, ReferenceFilesExportToo) {
     Write("ref.mps", testkit::MpsFile(testkit::SampleReference()));
     const CliRun run = Run({"gpx", "--reference", "ref.mps", "-o", "ref.gpx"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(XmlLint("--noout ref.gpx"), 0) << ReadText("xmllint.out");
+    if (kXmlLintRuns) {
+        EXPECT_EQ(XmlLint("--noout ref.gpx"), 0) << ReadText("xmllint.out");
+    }
     const std::string gpx = ReadText("ref.gpx");
     EXPECT_THAT(gpx, HasSubstr("<name>SUMMIT</name>"));
     EXPECT_THAT(gpx, HasSubstr("<name>PRACTICE</name>"));

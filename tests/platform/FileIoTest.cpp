@@ -196,6 +196,17 @@ TEST_F(FileIoTest, SameFileSeesThroughSpellingsAndHardLinks) {
     EXPECT_EQ(SameFile(At(kTaipeiWtr), At("missing.wtr")), std::nullopt);
 }
 
+// Windows's C runtime says 1 for every file; an output guard that trusted it would let a hard
+// link overwrite the file it names.
+TEST_F(FileIoTest, HardLinkCountSeesEveryName) {
+    Put(At(kTaipeiWtr), kOld);
+    EXPECT_EQ(HardLinkCount(At(kTaipeiWtr)), 1U);
+    fs::create_hard_link(At(kTaipeiWtr), At("link.wtr"));
+    EXPECT_EQ(HardLinkCount(At(kTaipeiWtr)), 2U);
+    EXPECT_EQ(HardLinkCount(At("link.wtr")), 2U);
+    EXPECT_EQ(HardLinkCount(At("missing.wtr")), std::nullopt);
+}
+
 #ifdef _WIN32
 
 // Reading opens with share mode 0: a file that another program holds open is refused, whole,

@@ -1,0 +1,134 @@
+#include "app/ConverterWindow.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "app/DialogFont.h"
+#include "app/DialogTemplate.h"
+
+namespace pelagor::app {
+
+namespace {
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ObjectName(ControlId id) {
+    return QString::number(static_cast<int>(id));
+}
+
+}  // namespace
+
+ConverterWindow::ConverterWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("102"));
+    setWindowTitle(Utf8(kDialogTitle));
+    setFont(DialogFont());
+    m_units = BaseUnitsOf(font());
+    setFixedSize(ToPixels(m_units, kDialogWidth, kDialogHeight));
+    setSizeGripEnabled(false);
+    CreateControls();
+}
+
+void ConverterWindow::CreateControls() {
+    QWidget* previous = nullptr;
+    for (const TemplateControl& control : kDialogControls) {
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+            case ControlKind::Label:
+            case ControlKind::Count: {
+                auto* label = new QLabel(Utf8(control.caption), this);
+                label->setTextFormat(Qt::PlainText);
+                // A framed QLabel would otherwise push its text half an 'x' down, and a count's
+                // digits would be cut off at the bottom of its nine units.
+                label->setIndent(0);
+                if (control.kind == ControlKind::Count) {
+                    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+                    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+                } else {
+                    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                }
+                widget = label;
+                break;
+            }
+            case ControlKind::Edit:
+            case ControlKind::ReadOnlyEdit: {
+                auto* edit = new QLineEdit(this);
+                edit->setReadOnly(control.kind == ControlKind::ReadOnlyEdit);
+                widget = edit;
+                break;
+            }
+            case ControlKind::Button: {
+                auto* button = new QPushButton(Utf8(control.caption), this);
+                button->setAutoDefault(false);
+                button->setDefault(false);
+                const ControlId id = control.id;
+                connect(button, &QPushButton::clicked, this, [this, id] {
+                    if (m_commandHandler) {
+                        m_commandHandler(id);
+                    }
+                });
+                widget = button;
+                break;
+            }
+            case ControlKind::ListBox: {
+                auto* list = new QListWidget(this);
+                list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+                list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+                list->setSelectionMode(QAbstractItemView::SingleSelection);
+                list->setSortingEnabled(false);
+                widget = list;
+                break;
+            }
+        }
+        widget->setObjectName(ObjectName(control.id));
+        widget->setGeometry(ToPixels(m_units, control.x, control.y, control.width, control.height));
+        // Statics take no focus; every other control is a tab stop, in the template's order.
+        if (control.kind != ControlKind::Label && control.kind != ControlKind::Count) {
+            if (previous != nullptr) {
+                setTabOrder(previous, widget);
+            }
+            previous = widget;
+        }
+    }
+}
+
+QLineEdit* ConverterWindow::Field(ControlId id) const {
+    return findChild<QLineEdit*>(ObjectName(id), Qt::FindDirectChildrenOnly);
+}
+
+QPushButton* ConverterWindow::Button(ControlId id) const {
+    return findChild<QPushButton*>(ObjectName(id), Qt::FindDirectChildrenOnly);
+}
+
+QLabel* ConverterWindow::Count(ControlId id) const {
+    return findChild<QLabel*>(ObjectName(id), Qt::FindDirectChildrenOnly);
+}
+
+QListWidget* ConverterWindow::WaypointList() const {
+    return findChild<QListWidget*>(ObjectName(ControlId::WaypointList), Qt::FindDirectChildrenOnly);
+}
+
+void ConverterWindow::SetCommandHandler(std::function<void(ControlId)> handler) {
+    m_commandHandler = std::move(handler);
+}
+
+void ConverterWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        } else {
+            accept();
+        }
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace pelagor::app

@@ -1,0 +1,143 @@
+#include "app/QtDialogToolkit.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "app/ConverterDialog.h"
+#include "app/ConverterWindow.h"
+#include "app/SettingsProfile.h"
+#include "platform/CodePage.h"
+
+// The icon's resources live in a static library: naming them keeps the linker from dropping
+// them.
+static void InitIconResources() {
+    Q_INIT_RESOURCE(pelagor);
+}
+
+namespace pelagor::app {
+
+namespace {
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToUtf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+}  // namespace
+
+QIcon AppIcon() {
+    InitIconResources();
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/pelagor/pelagor-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/pelagor/pelagor-32.png"), QSize(32, 32));
+    return icon;
+}
+
+QtDialogToolkit::QtDialogToolkit(ConverterWindow& window, SettingsProfile& profile)
+    : m_window(window), m_profile(profile), m_appIcon(AppIcon()) {}
+
+void QtDialogToolkit::Attach(ConverterDialog& dialog) {
+    m_window.SetCommandHandler([&dialog](ControlId id) {
+        switch (id) {
+            case ControlId::ListWaypoints:
+                dialog.LoadSource();
+                break;
+            case ControlId::BrowseSource:
+                dialog.BrowseSource();
+                break;
+            case ControlId::Convert:
+                dialog.Convert();
+                break;
+            case ControlId::BrowseReference:
+                dialog.BrowseReference();
+                break;
+            default:
+                break;
+        }
+    });
+}
+
+int QtDialogToolkit::DoModal(ConverterDialog& dialog) {
+    Attach(dialog);
+    if (dialog.OnInitDialog()) {
+        m_window.Field(ControlId::SourcePath)->setFocus();
+    }
+    const int result = m_window.exec();
+    m_window.SetCommandHandler({});
+    dialog.DestroyWindow();
+    return result;
+}
+
+void QtDialogToolkit::SetFieldText(ControlId field, std::string_view text) {
+    m_window.Field(field)->setText(Utf8(text));
+}
+
+std::string QtDialogToolkit::FieldText(ControlId field) {
+    return ToUtf8(m_window.Field(field)->text());
+}
+
+std::string QtDialogToolkit::FieldTextBounded(ControlId field) {
+    const QString text = m_window.Field(field)->text();
+    auto length = static_cast<qsizetype>(kBoundedFieldLength);
+    if (text.size() > length && text.at(length - 1).isHighSurrogate()) {
+        --length;  // never half a character
+    }
+    return ToUtf8(text.left(length));
+}
+
+void QtDialogToolkit::ResetList() {
+    m_window.WaypointList()->clear();
+}
+
+void QtDialogToolkit::AppendListLine(std::string_view line) {
+    // Names are stored in the receivers' code page; the list shows them as text.
+    m_window.WaypointList()->addItem(
+        Utf8(platform::DecodeToUtf8(line, platform::kDefaultEncoding)));
+}
+
+void QtDialogToolkit::ShowCount(ControlId count, std::int32_t value) {
+    m_window.Count(count)->setText(QString::number(value));
+}
+
+std::optional<std::string> QtDialogToolkit::RunFileDialogAs(FileDialogMode mode,
+                                                            const FileDialogRequest& request) {
+    const std::optional<QString> chosen = m_runFileDialog(&m_window, mode, request);
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return ToUtf8(*chosen);
+}
+
+std::optional<std::string> QtDialogToolkit::RunOpenFileDialog(const FileDialogRequest& request) {
+    return RunFileDialogAs(FileDialogMode::Open, request);
+}
+
+std::optional<std::string> QtDialogToolkit::RunSaveFileDialog(const FileDialogRequest& request) {
+    return RunFileDialogAs(FileDialogMode::Save, request);
+}
+
+std::string QtDialogToolkit::GetProfileString(std::string_view section, std::string_view key,
+                                              std::string_view defaultValue) {
+    return m_profile.GetProfileString(section, key, defaultValue);
+}
+
+void QtDialogToolkit::WriteProfileString(std::string_view section, std::string_view key,
+                                         std::string_view value) {
+    m_profile.WriteProfileString(section, key, value);
+}
+
+void QtDialogToolkit::EndDialogOk() {
+    m_window.accept();
+}
+
+void QtDialogToolkit::SetWindowIcon(IconSize /*size*/) {
+    // One Qt icon carries both images; the window system takes the large and the small one
+    // from it.
+    m_window.setWindowIcon(m_appIcon);
+}
+
+}  // namespace pelagor::app

@@ -1,0 +1,63 @@
+#pragma once
+
+// The converter dialog's toolkit operations over the Qt window, Qt's file dialogs and QSettings.
+
+#include <QIcon>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "app/DialogToolkit.h"
+#include "app/FileDialog.h"
+
+namespace pelagor::app {
+
+class ConverterDialog;
+class ConverterWindow;
+class SettingsProfile;
+
+// Runs a file dialog; tests put a stand-in in place of the real one.
+using FileDialogRunner =
+    std::function<std::optional<QString>(QWidget* owner, FileDialogMode, const FileDialogRequest&)>;
+
+class QtDialogToolkit final : public DialogToolkit {
+public:
+    QtDialogToolkit(ConverterWindow& window, SettingsProfile& profile);
+
+    void SetFileDialogRunner(FileDialogRunner runner) { m_runFileDialog = std::move(runner); }
+
+    // Sends the push buttons' clicks to the dialog's commands.
+    void Attach(ConverterDialog& dialog);
+    // The whole modal life of the dialog: commands attached, OnInitDialog, the modal loop, then
+    // DestroyWindow once the loop has ended. Returns the dialog's result.
+    int DoModal(ConverterDialog& dialog);
+
+    void SetFieldText(ControlId field, std::string_view text) override;
+    std::string FieldText(ControlId field) override;
+    std::string FieldTextBounded(ControlId field) override;
+    void ResetList() override;
+    void AppendListLine(std::string_view line) override;
+    void ShowCount(ControlId count, std::int32_t value) override;
+    std::optional<std::string> RunOpenFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> RunSaveFileDialog(const FileDialogRequest& request) override;
+    std::string GetProfileString(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue) override;
+    void WriteProfileString(std::string_view section, std::string_view key,
+                            std::string_view value) override;
+    void EndDialogOk() override;
+    void SetWindowIcon(IconSize size) override;
+
+private:
+    std::optional<std::string> RunFileDialogAs(FileDialogMode mode,
+                                               const FileDialogRequest& request);
+
+    ConverterWindow& m_window;
+    SettingsProfile& m_profile;
+    QIcon m_appIcon;
+    FileDialogRunner m_runFileDialog = RunFileDialog;
+};
+
+// The application icon, in its 16 and 32 pixel images.
+QIcon AppIcon();
+
+}  // namespace pelagor::app
