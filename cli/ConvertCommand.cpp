@@ -9,6 +9,7 @@
 #include "cli/Progress.h"
 #include "mapsource/MapSourceDocument.h"
 #include "platform/PathIdentity.h"
+#include "platform/PathText.h"
 
 namespace pelagor::cli {
 namespace {
@@ -76,31 +77,34 @@ int ConvertCommand::CheckArguments(Streams streams, std::vector<Job>& jobs) cons
                     << m_sources.size() << " sources\n";
         return kExitUsage;
     }
-    if (!m_outputDir.empty() && !platform::IsFolder(m_outputDir)) {
+    if (!m_outputDir.empty() && !platform::IsFolder(platform::PathFromUtf8(m_outputDir))) {
         streams.err << m_outputDir << ": no such folder\n";
         return kExitUsage;
     }
     PathGuard inputs;
     for (const std::string& source : m_sources) {
-        inputs.Add(source, source);
+        inputs.Add(platform::PathFromUtf8(source), source);
     }
-    inputs.Add(m_reference, m_reference);
+    inputs.Add(platform::PathFromUtf8(m_reference), m_reference);
     PathGuard outputs;
     for (const std::string& source : m_sources) {
         Job job;
         job.source = source;
-        job.output = m_output.empty() ? std::filesystem::path(m_outputDir) /
-                                            OutputNameFor(source, kOutputExtension)
-                                      : std::filesystem::path(m_output);
+        job.output = m_output.empty()
+                         ? platform::PathFromUtf8(m_outputDir) /
+                               OutputNameFor(platform::PathFromUtf8(source), kOutputExtension)
+                         : platform::PathFromUtf8(m_output);
         if (const auto input = inputs.NamedBy(job.output)) {
-            streams.err << job.output.string() << ": the output would replace the input " << *input
+            streams.err << platform::PathToUtf8(job.output)
+                        << ": the output would replace the input " << *input
                         << "; nothing converted\n";
             return kExitUsage;
         }
         // Two sources that make the same output name (trip.wtr and trip.evo): the first one
         // keeps it; the later one is refused rather than replacing a file this run wrote.
         if (const auto earlier = outputs.NamedBy(job.output)) {
-            job.failure = "the output " + job.output.string() + " is already that of " + *earlier;
+            job.failure = "the output " + platform::PathToUtf8(job.output) +
+                          " is already that of " + *earlier;
         } else {
             outputs.Add(job.output, source);
         }
@@ -111,7 +115,7 @@ int ConvertCommand::CheckArguments(Streams streams, std::vector<Job>& jobs) cons
 
 int ConvertCommand::CheckReference(Streams streams) const {
     LoadedDocument reference;
-    LoadDocument(m_reference, DocumentRole::Reference, reference);
+    LoadDocument(platform::PathFromUtf8(m_reference), DocumentRole::Reference, reference);
     const std::string problem = ReferenceProblem(reference);
     if (problem.empty()) {
         return kExitSuccess;
@@ -122,11 +126,11 @@ int ConvertCommand::CheckReference(Streams streams) const {
 
 void ConvertCommand::Run(Job& job, Streams streams) const {
     if (m_noClobber && platform::Exists(job.output)) {
-        job.failure = job.output.string() + " exists and --no-clobber keeps it";
+        job.failure = platform::PathToUtf8(job.output) + " exists and --no-clobber keeps it";
         return;
     }
     LoadedDocument source;
-    LoadDocument(job.source, DocumentRole::Source, source);
+    LoadDocument(platform::PathFromUtf8(job.source), DocumentRole::Source, source);
     if (!source.document) {
         job.failure = "out of memory";
         return;
@@ -142,7 +146,7 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
         return;
     }
     LoadedDocument reference;
-    LoadDocument(m_reference, DocumentRole::Reference, reference);
+    LoadDocument(platform::PathFromUtf8(m_reference), DocumentRole::Reference, reference);
     if (const std::string problem = ReferenceProblem(reference); !problem.empty()) {
         job.failure = m_reference + ": " + problem;
         return;
@@ -160,7 +164,7 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
         job.failure = merged.WriteFailureReason();
         return;
     }
-    streams.out << job.source << " -> " << job.output.string() << " ("
+    streams.out << job.source << " -> " << platform::PathToUtf8(job.output) << " ("
                 << Counted(source.document->waypointCount, "waypoint") << ", "
                 << Counted(source.document->trackCount, "track") << ")\n";
 }

@@ -5,6 +5,7 @@
 #include "cli/DocumentJson.h"
 #include "cli/LoadedDocument.h"
 #include "platform/CodePage.h"
+#include "platform/PathText.h"
 
 namespace pelagor::cli {
 
@@ -29,7 +30,8 @@ int DumpCommand::Execute(Streams streams) {
         return kExitUsage;
     }
     LoadedDocument loaded;
-    LoadDocument(m_file, m_reference ? DocumentRole::Reference : DocumentRole::Source, loaded);
+    LoadDocument(platform::PathFromUtf8(m_file),
+                 m_reference ? DocumentRole::Reference : DocumentRole::Source, loaded);
     if (!loaded.document) {
         streams.err << m_file << ": out of memory\n";
         return kExitUsage;

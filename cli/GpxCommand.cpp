@@ -11,6 +11,7 @@
 #include "cli/OutputNames.h"
 #include "platform/CodePage.h"
 #include "platform/FileIo.h"
+#include "platform/PathText.h"
 
 namespace pelagor::cli {
 
@@ -45,7 +46,7 @@ int GpxCommand::Execute(Streams streams) {
         return kExitUsage;
     }
     if (!m_output.empty()) {
-        if (const auto input = InputNamedBy(m_output, m_files)) {
+        if (const auto input = InputNamedBy(platform::PathFromUtf8(m_output), m_files)) {
             streams.err << m_output << ": the output would replace the input " << *input
                         << "; nothing written\n";
             return kExitUsage;
@@ -60,7 +61,8 @@ int GpxCommand::Execute(Streams streams) {
     documents.reserve(m_files.size());
     for (const std::string& file : m_files) {
         auto loaded = std::make_unique<LoadedDocument>();
-        LoadDocument(file, m_reference ? DocumentRole::Reference : DocumentRole::Source, *loaded);
+        LoadDocument(platform::PathFromUtf8(file),
+                     m_reference ? DocumentRole::Reference : DocumentRole::Source, *loaded);
         if (!loaded->document || loaded->unreadable) {
             streams.err << file << ": " << loaded->failure << '\n';
             status = kExitUsage;
@@ -94,7 +96,8 @@ int GpxCommand::Execute(Streams streams) {
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): text as bytes
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
                                               text.size());
-    if (!platform::ReplaceFileContents(m_output, bytes, platform::ReplaceMode::Replace, &error)) {
+    if (!platform::ReplaceFileContents(platform::PathFromUtf8(m_output), bytes,
+                                       platform::ReplaceMode::Replace, &error)) {
         streams.err << "cannot write " << m_output << ": " << platform::Describe(error) << '\n';
         return std::max(status, kExitFailure);
     }

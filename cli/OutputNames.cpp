@@ -1,6 +1,7 @@
 #include "cli/OutputNames.h"
 
 #include "platform/PathIdentity.h"
+#include "platform/PathText.h"
 
 namespace pelagor::cli {
 
@@ -34,7 +35,7 @@ std::optional<std::string> InputNamedBy(const std::filesystem::path& output,
                                         std::span<const std::string> inputs) {
     PathGuard guard;
     for (const std::string& input : inputs) {
-        guard.Add(input, input);
+        guard.Add(platform::PathFromUtf8(input), input);
     }
     return guard.NamedBy(output);
 }

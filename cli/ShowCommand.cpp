@@ -8,6 +8,7 @@
 #include "cli/DocumentJson.h"
 #include "cli/LoadedDocument.h"
 #include "platform/CodePage.h"
+#include "platform/PathText.h"
 #include "tracklog/Listing.h"
 
 namespace pelagor::cli {
@@ -81,7 +82,8 @@ int ShowCommand::Execute(Streams streams) {
         return kExitUsage;
     }
     LoadedDocument loaded;
-    LoadDocument(m_file, m_reference ? DocumentRole::Reference : DocumentRole::Source, loaded);
+    LoadDocument(platform::PathFromUtf8(m_file),
+                 m_reference ? DocumentRole::Reference : DocumentRole::Source, loaded);
     if (!loaded.document || loaded.unreadable) {
         streams.err << m_file << ": " << loaded.failure << '\n';
         return kExitUsage;

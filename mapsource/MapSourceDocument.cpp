@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/PathText.h"
 #include "tracklog/Listing.h"
 
 namespace pelagor {
@@ -178,7 +179,8 @@ std::int32_t MapSourceDocument::Merge(TrackLogDocument& source, const std::files
     }
     platform::FileError error;
     if (!platform::ReplaceFileContents(path, bytes, mode, &error)) {
-        return RefuseWrite("cannot write " + path.string() + ": " + platform::Describe(error));
+        return RefuseWrite("cannot write " + platform::PathToUtf8(path) + ": " +
+                           platform::Describe(error));
     }
     return 1;
 }

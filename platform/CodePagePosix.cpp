@@ -1,5 +1,6 @@
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <string>
@@ -32,9 +33,60 @@ private:
     iconv_t m_handle;
 };
 
+// The longest byte sequence of one character in the encodings that names come in (UTF-8, GB18030).
+constexpr std::size_t kMaxCharacterLength = 4;
+
+// Whether `utf8`, which iconv produced, holds only Unicode scalar values. glibc lets values
+// beyond U+10FFFF through from UTF-8, and those would make the text invalid for any reader.
+bool IsWithinUnicode(std::string_view utf8) {
+    for (std::size_t index = 0; index < utf8.size(); ++index) {
+        const auto lead = static_cast<unsigned char>(utf8[index]);
+        if (lead >= 0xF5) {
+            return false;
+        }
+        if (lead == 0xF4 && index + 1 < utf8.size() &&
+            static_cast<unsigned char>(utf8[index + 1]) >= 0x90) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Decodes the shortest prefix of `bytes` that is one whole character, appends it to `result`
+// and drops it from `bytes`. False when no prefix decodes; the conversion state is reset then.
+bool DecodeOne(iconv_t converter, std::string_view& bytes, std::string& result) {
+    const std::size_t limit = std::min(bytes.size(), kMaxCharacterLength);
+    for (std::size_t length = 1; length <= limit; ++length) {
+        // iconv takes a non-const input pointer for historic reasons; it never writes through it.
+        char* in =
+            const_cast<char*>(bytes.data());  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+        std::size_t inLeft = length;
+        std::array<char, 32> chunk{};
+        char* out = chunk.data();
+        std::size_t outLeft = chunk.size();
+        const std::size_t status = ::iconv(converter, &in, &inLeft, &out, &outLeft);
+        const std::string_view decoded(chunk.data(), chunk.size() - outLeft);
+        if (status != static_cast<std::size_t>(-1) && inLeft == 0) {
+            if (!IsWithinUnicode(decoded)) {
+                break;
+            }
+            result += decoded;
+            bytes.remove_prefix(length);
+            return true;
+        }
+        ::iconv(converter, nullptr, nullptr, nullptr, nullptr);
+        if (status == static_cast<std::size_t>(-1) && errno != EINVAL) {
+            break;  // an invalid sequence, not one that a further byte could complete
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
-bool IsEncodingSupported(std::string_view encoding) { return Converter(encoding).valid(); }
+bool IsEncodingSupported(std::string_view encoding) {
+    return Converter(encoding).valid();
+}
 
 std::string DecodeToUtf8(std::string_view bytes, std::string_view encoding) {
     Converter converter(encoding);
@@ -43,27 +95,14 @@ std::string DecodeToUtf8(std::string_view bytes, std::string_view encoding) {
         return result;
     }
     result.reserve(bytes.size() * 3);
-    // iconv takes a non-const input pointer for historic reasons; it never writes through it.
-    char* in = const_cast<char*>(bytes.data());  // NOLINT(cppcoreguidelines-pro-type-const-cast)
-    std::size_t inLeft = bytes.size();
-    std::array<char, 256> chunk{};
-    while (inLeft > 0) {
-        char* out = chunk.data();
-        std::size_t outLeft = chunk.size();
-        const std::size_t status = ::iconv(converter.get(), &in, &inLeft, &out, &outLeft);
-        result.append(chunk.data(), chunk.size() - outLeft);
-        if (status != static_cast<std::size_t>(-1)) {
-            continue;
+    // One character at a time: an undecodable byte is replaced on its own and decoding goes on
+    // at the next byte. iconv's own position after an error cannot be trusted for that: some of
+    // glibc's converters (UHC, for A2 E8) report an invalid sequence after consuming it.
+    while (!bytes.empty()) {
+        if (!DecodeOne(converter.get(), bytes, result)) {
+            result += kReplacement;
+            bytes.remove_prefix(1);
         }
-        if (errno == E2BIG) {
-            continue;
-        }
-        // An invalid sequence, or one cut off by the end of the name: replace its first byte
-        // and go on with the next, so that every undecodable byte shows.
-        result += kReplacement;
-        ++in;
-        --inLeft;
-        ::iconv(converter.get(), nullptr, nullptr, nullptr, nullptr);
     }
     return result;
 }

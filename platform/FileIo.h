@@ -57,4 +57,8 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
 std::optional<bool> SameFile(const std::filesystem::path& first,
                              const std::filesystem::path& second) noexcept;
 
+// The number of names (hard links) of the existing file at `path`; empty when it cannot be
+// examined. The C runtime on Windows always says 1, so this asks the file system itself.
+std::optional<std::uint32_t> HardLinkCount(const std::filesystem::path& path) noexcept;
+
 }  // namespace pelagor::platform

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/FileIo.h"
+#include "platform/SystemError.h"
 
 namespace pelagor::platform {
 namespace {
@@ -123,39 +124,8 @@ std::filesystem::path ResolveLinkedTarget(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::string Describe(const FileError& error) {
-    switch (error.kind) {
-        case FileErrorKind::None:
-            return "no error";
-        case FileErrorKind::NotFound:
-            return "no such file or folder";
-        case FileErrorKind::AccessDenied:
-            return "permission denied";
-        case FileErrorKind::InUse:
-            return "the file is locked by another program";
-        case FileErrorKind::NotRegular:
-            return "not a regular file";
-        case FileErrorKind::Empty:
-            return "the file is empty";
-        case FileErrorKind::TooLarge:
-            return "the file is 4 GiB or larger";
-        case FileErrorKind::OutOfMemory:
-            return "out of memory";
-        case FileErrorKind::Exists:
-            return "the file exists";
-        case FileErrorKind::ReadFailed:
-        case FileErrorKind::WriteFailed:
-        case FileErrorKind::Other:
-            break;
-    }
-    std::string text = error.kind == FileErrorKind::ReadFailed    ? "read error"
-                       : error.kind == FileErrorKind::WriteFailed ? "write error"
-                                                                  : "error";
-    if (error.systemCode != 0) {
-        text += ": ";
-        text += std::strerror(error.systemCode);  // NOLINT(concurrency-mt-unsafe): one thread
-    }
-    return text;
+std::string SystemErrorText(int code) {
+    return std::strerror(code);  // NOLINT(concurrency-mt-unsafe): one thread
 }
 
 bool ReadWholeFileExclusive(const std::filesystem::path& path, std::unique_ptr<std::uint8_t[]>& data,
@@ -281,6 +251,14 @@ std::optional<bool> SameFile(const std::filesystem::path& first,
         return std::nullopt;
     }
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+std::optional<std::uint32_t> HardLinkCount(const std::filesystem::path& path) noexcept {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(info.st_nlink);
 }
 
 }  // namespace pelagor::platform

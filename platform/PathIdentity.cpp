@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/FileIo.h"
+#include "platform/PathText.h"
 
 namespace pelagor::platform {
 namespace {
@@ -37,16 +38,15 @@ bool NamesSameFile(const std::filesystem::path& output,
 
 std::string ResolvedKey(const std::filesystem::path& path) noexcept {
     try {
-        return Resolved(path).string();
+        return PathToUtf8(Resolved(path));
     } catch (...) {
         return {};
     }
 }
 
 bool HasOtherHardLinks(const std::filesystem::path& path) noexcept {
-    std::error_code ec;
-    const std::uintmax_t links = std::filesystem::hard_link_count(path, ec);
-    return !ec && links > 1;
+    const std::optional<std::uint32_t> links = HardLinkCount(path);
+    return links && *links > 1;
 }
 
 bool IsFolder(const std::filesystem::path& path) noexcept {

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -55,6 +56,8 @@ TEST_F(ConvertCommand, SingleSourceWritesTheMergedFile) {
     ExpectReferenceUntouched();
 }
 
+const std::string kSeparator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+
 TEST_F(ConvertCommand, BatchNamesOutputsAfterSourcesAndReportsFailures) {
     Wtr("in/trip.2024-05.v2.wtr");
     Evo("in/evening.evo");
@@ -67,10 +70,12 @@ TEST_F(ConvertCommand, BatchNamesOutputsAfterSourcesAndReportsFailures) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(Files("out"),
               (std::vector<std::string>{".keep", "evening.mps", "trip.2024-05.v2.mps"}));
+    // An output in --output-dir is named with the system's own separator.
     EXPECT_EQ(Lines(run.out),
               (std::vector<std::string>{
-                  "in/trip.2024-05.v2.wtr -> out/trip.2024-05.v2.mps (2 waypoints, 1 track)",
-                  "in/evening.evo -> out/evening.mps (8 waypoints, 2 tracks)"}));
+                  "in/trip.2024-05.v2.wtr -> out" + kSeparator +
+                      "trip.2024-05.v2.mps (2 waypoints, 1 track)",
+                  "in/evening.evo -> out" + kSeparator + "evening.mps (8 waypoints, 2 tracks)"}));
     const auto err = Lines(run.err);
     ASSERT_EQ(err.size(), 7U) << run.err;
     EXPECT_THAT(err[0], HasSubstr("in/garbage.wtr: not a WTR or EVO file ("));
@@ -109,7 +114,8 @@ TEST_F(ConvertCommand, NoClobberKeepsAnExistingOutput) {
     const CliRun kept = Run(
         {"convert", "trip.wtr", "--reference", "ref.mps", "--output-dir", "out", "--no-clobber"});
     EXPECT_EQ(kept.status, 1);
-    EXPECT_THAT(kept.err, HasSubstr("out/trip.mps exists and --no-clobber keeps it"));
+    EXPECT_THAT(kept.err,
+                HasSubstr("out" + kSeparator + "trip.mps exists and --no-clobber keeps it"));
     EXPECT_EQ(Read("out/trip.mps"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
 
     const CliRun replaced =
@@ -126,8 +132,8 @@ TEST_F(ConvertCommand, SourcesSharingAnOutputNameKeepTheFirst) {
     const CliRun run =
         Run({"convert", "trip.wtr", "trip.evo", "--reference", "ref.mps", "--output-dir", "out"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.err, HasSubstr("trip.evo: the output out/trip.mps is already that of "
-                                   "trip.wtr"));
+    EXPECT_THAT(run.err, HasSubstr("trip.evo: the output out" + kSeparator +
+                                   "trip.mps is already that of trip.wtr"));
     const CliRun single = Run({"convert", "trip.wtr", "--reference", "ref.mps", "-o", "one.mps"});
     EXPECT_EQ(Read("out/trip.mps"), Read("one.mps"));
 }
@@ -221,7 +227,8 @@ TEST_F(ConvertCommand, WriteFailureNamesTheFileAndLeavesNothing) {
     const CliRun run =
         Run({"convert", "trip.wtr", "--reference", "ref.mps", "--output-dir", "locked"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "trip.wtr: cannot write locked/trip.mps: permission denied\n");
+    EXPECT_EQ(run.err,
+              "trip.wtr: cannot write locked" + kSeparator + "trip.mps: permission denied\n");
     EXPECT_EQ(Files("locked"), (std::vector<std::string>{".keep"}));
 }
 
@@ -259,9 +266,13 @@ TEST_F(ConvertCommand, UsageErrors) {
 TEST_F(ConvertCommand, OutputNamingAnInputIsRefusedBeforeAnything) {
     const std::string source = Wtr("in/trip.wtr");
     const auto sourceBytes = Read(source);
-    std::filesystem::create_symlink(m_dir / "in/trip.wtr", m_dir / "link.wtr");
+    // Symbolic links need rights that a Windows user usually lacks: those cases go then.
+    std::error_code noLinks;
+    std::filesystem::create_symlink(m_dir / "in/trip.wtr", m_dir / "link.wtr", noLinks);
+    if (!noLinks) {
+        std::filesystem::create_directory_symlink(m_dir / "in", m_dir / "inlink", noLinks);
+    }
     std::filesystem::create_hard_link(m_dir / "in/trip.wtr", m_dir / "hard.wtr");
-    std::filesystem::create_symlink(m_dir / "in", m_dir / "inlink");
     Write("ref.wtr", testkit::WtrFile({{"R", 0, 0, 0.0F, 18}}, {}));  // named like the reference
     Write("in/self.mps", testkit::WtrFile({{"S", 0, 0, 0.0F, 18}}, {}));
     struct Case {
@@ -282,6 +293,12 @@ TEST_F(ConvertCommand, OutputNamingAnInputIsRefusedBeforeAnything) {
     };
     const auto before = Files();
     for (const auto& c : cases) {
+        const bool usesLink = std::any_of(c.args.begin(), c.args.end(), [](const std::string& a) {
+            return a.find("link") != std::string::npos && a != "hard.wtr";
+        });
+        if (noLinks && usesLink) {
+            continue;
+        }
         std::vector<std::string> args{"convert", "--reference", "ref.mps"};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const CliRun run = Run(args);

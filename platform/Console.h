@@ -1,0 +1,29 @@
+#pragma once
+
+// The command line and the standard streams as the program sees them: arguments as UTF-8 text
+// whatever the system's own form, and output streams that carry UTF-8 bytes unchanged.
+
+#include <string>
+#include <vector>
+
+namespace pelagor::platform {
+
+// The program's arguments as UTF-8, `argv[0]` included. On Windows they are taken from the
+// UTF-16 command line, since `argv` there holds them in the ANSI code page, where a Chinese
+// file name may not exist at all.
+std::vector<std::string> CommandLineUtf8(int argc, const char* const* argv);
+
+// Standard output and error from now on pass bytes through unchanged: no CR added before LF,
+// and a console shows them as UTF-8. The object puts back the console's code page it changed.
+class Utf8Console {
+public:
+    Utf8Console();
+    Utf8Console(const Utf8Console&) = delete;
+    Utf8Console& operator=(const Utf8Console&) = delete;
+    ~Utf8Console();
+
+private:
+    unsigned m_previousOutputCodePage = 0;
+};
+
+}  // namespace pelagor::platform

@@ -1,0 +1,308 @@
+#include <windows.h>
+
+#include <array>
+#include <cstdio>
+#include <limits>
+#include <new>
+#include <random>
+#include <string>
+#include <utility>
+
+#include "platform/FileIo.h"
+#include "platform/SystemError.h"
+#include "platform/Utf16.h"
+
+namespace pelagor::platform {
+namespace {
+
+FileErrorKind KindOfError(DWORD code) {
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_NETPATH:
+        case ERROR_INVALID_DRIVE:
+            return FileErrorKind::NotFound;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+            return FileErrorKind::AccessDenied;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return FileErrorKind::InUse;
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY:
+            return FileErrorKind::OutOfMemory;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return FileErrorKind::Exists;
+        default:
+            return FileErrorKind::Other;
+    }
+}
+
+bool Fail(FileError* error, FileErrorKind kind, DWORD code = 0) {
+    if (error != nullptr) {
+        *error = FileError{kind, static_cast<int>(code)};
+    }
+    return false;
+}
+
+bool FailLastError(FileError* error, FileErrorKind fallback, DWORD code = ::GetLastError()) {
+    const FileErrorKind kind = KindOfError(code);
+    return Fail(error, kind == FileErrorKind::Other ? fallback : kind, code);
+}
+
+// Owns one file handle; closing is the destructor's job on every early return.
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : m_handle(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    Handle& operator=(Handle&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            m_handle = std::exchange(other.m_handle, INVALID_HANDLE_VALUE);
+        }
+        return *this;
+    }
+    ~Handle() { Reset(); }
+    [[nodiscard]] HANDLE get() const { return m_handle; }
+    [[nodiscard]] bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    // Closes now and reports whether the close succeeded: a failed close can lose written data.
+    bool Close() { return ::CloseHandle(std::exchange(m_handle, INVALID_HANDLE_VALUE)) != 0; }
+
+private:
+    void Reset() {
+        if (valid()) {
+            ::CloseHandle(m_handle);
+        }
+        m_handle = INVALID_HANDLE_VALUE;
+    }
+
+    HANDLE m_handle;
+};
+
+bool IsFolder(const std::filesystem::path& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Exists(const std::filesystem::path& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const auto chunk = static_cast<DWORD>(
+            std::min<std::size_t>(bytes.size(), std::numeric_limits<DWORD>::max()));
+        DWORD written = 0;
+        if (::WriteFile(file, bytes.data(), chunk, &written, nullptr) == 0) {
+            return false;
+        }
+        if (written == 0) {
+            ::SetLastError(ERROR_WRITE_FAULT);
+            return false;
+        }
+        bytes = bytes.subspan(written);
+    }
+    return true;
+}
+
+// The folder that holds `path`, for the temporary file that later takes its place.
+std::filesystem::path FolderOf(const std::filesystem::path& path) {
+    std::filesystem::path folder = path.parent_path();
+    return folder.empty() ? std::filesystem::path(L".") : folder;
+}
+
+// Puts an earlier file that a failed ReplaceFileW left under the backup name back in place, and
+// removes a backup that is only a copy. The caller's error code survives.
+void RestoreFromBackup(const std::filesystem::path& backup, const std::filesystem::path& target) {
+    const DWORD code = ::GetLastError();
+    if (Exists(backup)) {
+        if (!Exists(target)) {
+            ::MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+        } else {
+            ::DeleteFileW(backup.c_str());
+        }
+    }
+    ::SetLastError(code);
+}
+
+// Moves the finished temporary file to its name. ReplaceFileW keeps an existing target's
+// attributes, security and creation time, as a replacement in place would. It is given a backup
+// name of ours: without one, Wine's ReplaceFileW leaves a backup of its own ("rf1a2b.tmp") behind
+// when it fails.
+bool MoveIntoPlace(const std::filesystem::path& temporary, const std::filesystem::path& target,
+                   ReplaceMode mode) {
+    if (mode == ReplaceMode::NoClobber) {
+        // Without MOVEFILE_REPLACE_EXISTING the move refuses an existing name atomically.
+        return ::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    if (Exists(target)) {
+        const std::filesystem::path backup = temporary.wstring() + L".old";
+        if (::ReplaceFileW(target.c_str(), temporary.c_str(), backup.c_str(),
+                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0) {
+            ::DeleteFileW(backup.c_str());
+            return true;
+        }
+        RestoreFromBackup(backup, target);
+        // The target went away meanwhile: a plain move below puts the file there.
+        if (::GetLastError() != ERROR_FILE_NOT_FOUND) {
+            return false;
+        }
+    }
+    return ::MoveFileExW(temporary.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+}  // namespace
+
+std::string SystemErrorText(int code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0,
+        reinterpret_cast<wchar_t*>(&buffer),  // NOLINT: the API's way to return its buffer
+        0, nullptr);
+    std::wstring text;
+    if (length > 0 && buffer != nullptr) {
+        text.assign(buffer, length);
+    }
+    ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' ||
+                             text.back() == L'.')) {
+        text.pop_back();
+    }
+    if (text.empty()) {
+        return "Windows error " + std::to_string(code);
+    }
+    return Utf16ToUtf8(text);
+}
+
+bool ReadWholeFileExclusive(const std::filesystem::path& path, std::unique_ptr<std::uint8_t[]>& data,
+                            std::uint32_t& size, FileError* error) noexcept {
+    // Share mode 0: while the file is read nobody else may open it, and a file that another
+    // program holds open cannot be read half-written.
+    Handle file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD code = ::GetLastError();
+        if (code == ERROR_ACCESS_DENIED && IsFolder(path)) {
+            return Fail(error, FileErrorKind::NotRegular, code);
+        }
+        return FailLastError(error, FileErrorKind::Other, code);
+    }
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return Fail(error, FileErrorKind::NotRegular);
+    }
+    LARGE_INTEGER fileSize{};
+    if (::GetFileSizeEx(file.get(), &fileSize) == 0) {
+        return FailLastError(error, FileErrorKind::ReadFailed);
+    }
+    if (fileSize.QuadPart == 0) {
+        return Fail(error, FileErrorKind::Empty);
+    }
+    if (fileSize.QuadPart < 0 ||
+        static_cast<std::uint64_t>(fileSize.QuadPart) > std::numeric_limits<std::uint32_t>::max()) {
+        return Fail(error, FileErrorKind::TooLarge);
+    }
+    const auto byteCount = static_cast<std::uint32_t>(fileSize.QuadPart);
+    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[byteCount]);
+    if (!buffer) {
+        return Fail(error, FileErrorKind::OutOfMemory);
+    }
+    DWORD got = 0;
+    if (::ReadFile(file.get(), buffer.get(), byteCount, &got, nullptr) == 0) {
+        return FailLastError(error, FileErrorKind::ReadFailed);
+    }
+    // A file that changed size between the query and the read is a failed read, never a buffer
+    // whose end was not read.
+    if (got != byteCount) {
+        return Fail(error, FileErrorKind::ReadFailed);
+    }
+    data = std::move(buffer);
+    size = byteCount;
+    return true;
+}
+
+bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                         ReplaceMode mode, FileError* error) noexcept {
+    try {
+        // A folder is never replaced by a file (Wine's ReplaceFileW would do it).
+        if (IsFolder(path)) {
+            return Fail(error, FileErrorKind::NotRegular, ERROR_DIRECTORY);
+        }
+        const std::filesystem::path folder = FolderOf(path);
+        std::random_device entropy;
+        std::filesystem::path temporary;
+        Handle file(INVALID_HANDLE_VALUE);
+        for (int attempt = 0; attempt < 16 && !file.valid(); ++attempt) {
+            std::array<wchar_t, 32> suffix{};
+            std::swprintf(suffix.data(), suffix.size(), L".%08x.tmp", entropy());
+            temporary = folder / (L"." + path.filename().wstring() + suffix.data());
+            file = Handle(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!file.valid() && ::GetLastError() != ERROR_FILE_EXISTS) {
+                return FailLastError(error, FileErrorKind::WriteFailed);
+            }
+        }
+        if (!file.valid()) {
+            return FailLastError(error, FileErrorKind::WriteFailed);
+        }
+        const auto discard = [&](FileErrorKind fallback) {
+            const DWORD code = ::GetLastError();
+            file = Handle(INVALID_HANDLE_VALUE);
+            ::DeleteFileW(temporary.c_str());
+            return FailLastError(error, fallback, code);
+        };
+        if (!WriteAll(file.get(), bytes) || ::FlushFileBuffers(file.get()) == 0 || !file.Close()) {
+            return discard(FileErrorKind::WriteFailed);
+        }
+        if (!MoveIntoPlace(temporary, path, mode)) {
+            return discard(FileErrorKind::WriteFailed);
+        }
+        return true;
+    } catch (...) {
+        return Fail(error, FileErrorKind::OutOfMemory);
+    }
+}
+
+namespace {
+
+// What GetFileInformationByHandle says of the file at `path`. The handle has no access rights and
+// allows every kind of sharing, so examining a file never disturbs its users; backup semantics
+// let a folder be opened too.
+std::optional<BY_HANDLE_FILE_INFORMATION> Examine(const std::filesystem::path& path) {
+    Handle file(::CreateFileW(path.c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.valid() || ::GetFileInformationByHandle(file.get(), &info) == 0) {
+        return std::nullopt;
+    }
+    return info;
+}
+
+}  // namespace
+
+std::optional<bool> SameFile(const std::filesystem::path& first,
+                             const std::filesystem::path& second) noexcept {
+    // Identity is the volume and the file index, which hard links and other spellings share.
+    const auto a = Examine(first);
+    const auto b = Examine(second);
+    if (!a || !b) {
+        return std::nullopt;
+    }
+    return a->dwVolumeSerialNumber == b->dwVolumeSerialNumber &&
+           a->nFileIndexHigh == b->nFileIndexHigh && a->nFileIndexLow == b->nFileIndexLow;
+}
+
+std::optional<std::uint32_t> HardLinkCount(const std::filesystem::path& path) noexcept {
+    const auto info = Examine(path);
+    if (!info) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(info->nNumberOfLinks);
+}
+
+}  // namespace pelagor::platform

@@ -1,0 +1,18 @@
+#pragma once
+
+// Paths cross the program as UTF-8 text (command-line arguments, JSON, messages). A narrow
+// std::string given to std::filesystem::path is read in the ANSI code page on Windows, which
+// mangles or refuses a Chinese file name: every conversion goes through these two instead.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace pelagor::platform {
+
+// On Windows text that is not UTF-8 throws std::filesystem::filesystem_error; the command line
+// there is always valid UTF-8, taken from UTF-16.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string PathToUtf8(const std::filesystem::path& path);
+
+}  // namespace pelagor::platform

@@ -1,0 +1,24 @@
+#include <windows.h>
+
+#include <limits>
+
+#include "platform/Utf16.h"
+
+namespace pelagor::platform {
+
+std::string Utf16ToUtf8(std::wstring_view text) {
+    if (text.empty() || text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        return {};
+    }
+    const int length = static_cast<int>(text.size());
+    const int needed =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0) {
+        return {};
+    }
+    std::string utf8(static_cast<std::size_t>(needed), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), needed, nullptr, nullptr);
+    return utf8;
+}
+
+}  // namespace pelagor::platform
