@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/Memory.h"
 #include "platform/PathText.h"
 #include "tracklog/Listing.h"
 
@@ -168,7 +169,7 @@ std::int32_t MapSourceDocument::Merge(TrackLogDocument& source, const std::files
     }
     const auto size = static_cast<std::size_t>(sizing.total());
     // Not zero-filled: the writing pass fills every byte, as its total shows.
-    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[size]);
+    std::unique_ptr<std::uint8_t[]> buffer = platform::NewByteBuffer(size);
     if (!buffer) {
         return RefuseWrite("out of memory for the " + std::to_string(size) + "-byte output");
     }

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/Memory.h"
+
 namespace pelagor {
 
 bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule) {
@@ -24,7 +26,7 @@ bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule) {
     if (record.length > cursor.remaining()) {
         return note("record length passes the end of the file");
     }
-    std::unique_ptr<std::uint8_t[]> body(new (std::nothrow) std::uint8_t[record.length]);
+    std::unique_ptr<std::uint8_t[]> body = platform::NewByteBuffer(record.length);
     if (!body) {
         return note("out of memory for the record body");
     }
@@ -43,7 +45,7 @@ bool AllocateRecord(MpsRecord& record, std::uint8_t type, std::uint64_t length) 
         return false;
     }
     // Not zero-filled: whoever allocates a body writes every byte of it.
-    std::unique_ptr<std::uint8_t[]> body(new (std::nothrow) std::uint8_t[length]);
+    std::unique_ptr<std::uint8_t[]> body = platform::NewByteBuffer(static_cast<std::size_t>(length));
     if (!body) {
         return false;
     }

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/FileIo.h"
+#include "platform/Memory.h"
 #include "platform/SystemError.h"
 
 namespace pelagor::platform {
@@ -163,7 +164,7 @@ bool ReadWholeFileExclusive(const std::filesystem::path& path, std::unique_ptr<s
         return Fail(error, FileErrorKind::TooLarge);
     }
     const auto fileSize = static_cast<std::uint32_t>(info.st_size);
-    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[fileSize]);
+    std::unique_ptr<std::uint8_t[]> buffer = NewByteBuffer(fileSize);
     if (!buffer) {
         return Fail(error, FileErrorKind::OutOfMemory);
     }

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/FileIo.h"
+#include "platform/Memory.h"
 #include "platform/SystemError.h"
 #include "platform/Utf16.h"
 
@@ -207,7 +208,7 @@ bool ReadWholeFileExclusive(const std::filesystem::path& path, std::unique_ptr<s
         return Fail(error, FileErrorKind::TooLarge);
     }
     const auto byteCount = static_cast<std::uint32_t>(fileSize.QuadPart);
-    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[byteCount]);
+    std::unique_ptr<std::uint8_t[]> buffer = NewByteBuffer(byteCount);
     if (!buffer) {
         return Fail(error, FileErrorKind::OutOfMemory);
     }

@@ -11,6 +11,9 @@
 #include <memory>
 #include <new>
 #include <string_view>
+#include <type_traits>
+
+#include "platform/Memory.h"
 
 namespace pelagor {
 
@@ -63,9 +66,22 @@ bool MakeEntries(std::unique_ptr<Entry[]>& array, std::int32_t& count, std::int6
     if (array || length < 0 || length > std::numeric_limits<std::int32_t>::max()) {
         return false;
     }
-    array.reset(new (std::nothrow) Entry[static_cast<std::size_t>(length)]());
-    if (!array) {
-        return false;
+    const auto entries = static_cast<std::size_t>(length);
+    if constexpr (std::is_trivially_default_constructible_v<Entry> &&
+                  std::is_trivially_copyable_v<Entry>) {
+        // Plain entries are zero-filled here, after the block is prepared for its first touch:
+        // a million points make a 48 MB array.
+        array.reset(new (std::nothrow) Entry[entries]);
+        if (!array) {
+            return false;
+        }
+        platform::PrepareLargeBlock(array.get(), entries * sizeof(Entry));
+        std::memset(static_cast<void*>(array.get()), 0, entries * sizeof(Entry));
+    } else {
+        array.reset(new (std::nothrow) Entry[entries]());
+        if (!array) {
+            return false;
+        }
     }
     count = static_cast<std::int32_t>(length);
     return true;
