@@ -20,13 +20,13 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     app.set_version_flag("--version", std::string("pelagor-cli ") + PELAGOR_VERSION);
     app.set_help_all_flag("--help-all", "Print the help of every command and exit");
     app.require_subcommand(1);
+    // On Windows CLI11 would take "/name" for an option; a path such as "/logs/trip.wtr" must
+    // stay a path there too, as on every other system.
+    app.allow_windows_style_options(false);
     app.footer(
         "Run 'pelagor-cli COMMAND --help' for the options of a command.\n"
         "Exit status: 0 on success, 1 when a file was refused or did not load, 2 for usage "
         "errors and files that cannot be read.");
-    // On Windows CLI11 would take "/name" for an option; a path such as "/logs/trip.wtr" must
-    // stay a path there too, as on every other system.
-    app.allow_windows_style_options(false);
 
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<ConvertCommand>());

@@ -25,7 +25,7 @@ private:
     };
 
     int CheckArguments(Streams streams, std::vector<Job>& jobs) const;
-    int CheckReference(Streams streams) const;
+    [[nodiscard]] int CheckReference(Streams streams) const;
     void Run(Job& job, Streams streams) const;
 
     std::vector<std::string> m_sources;

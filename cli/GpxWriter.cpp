@@ -21,7 +21,8 @@ void GpxWriter::Element(std::string_view indent, std::string_view tag, std::stri
 }
 
 void GpxWriter::Begin(std::string_view creator) {
-    m_text += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    m_text += R"(<?xml version="1.0" encoding="UTF-8"?>)"
+              "\n";
     m_text += "<gpx version=\"1.1\" creator=\"" + EscapeXml(creator) + "\"";
     m_text += " xmlns=\"http://www.topografix.com/GPX/1/1\"";
     m_text += " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"";
@@ -36,7 +37,6 @@ void GpxWriter::AddWaypoints(const TrackLogDocument& document, std::string_view 
         ++index;
         const std::string name = Name(NameOf(waypoint.name));
         if (!IsValidLatitude(waypoint.latitude)) {
-            ++m_leftOut;
             m_warnings << label << ": waypoint " << index << " '" << name << "': latitude "
                        << FormatDegrees(waypoint.latitude)
                        << " lies outside -90..90 degrees; left out\n";
@@ -64,7 +64,6 @@ void GpxWriter::AddTracks(const TrackLogDocument& document, std::string_view lab
             for (std::int32_t index = 0; index < track.pointCount; ++index) {
                 const TrackPoint& point = track.points[static_cast<std::size_t>(index)];
                 if (!IsValidLatitude(point.latitude)) {
-                    ++m_leftOut;
                     m_warnings << label << ": track " << trackIndex << " '" << name << "' point "
                                << index + 1 << ": latitude " << FormatDegrees(point.latitude)
                                << " lies outside -90..90 degrees; left out\n";

@@ -24,16 +24,14 @@ public:
     void End();
 
     [[nodiscard]] const std::string& text() const { return m_text; }
-    [[nodiscard]] std::size_t leftOut() const { return m_leftOut; }
 
 private:
-    std::string Name(std::string_view bytes) const;
+    [[nodiscard]] std::string Name(std::string_view bytes) const;
     void Element(std::string_view indent, std::string_view tag, std::string_view text);
 
     std::string m_encoding;
     std::ostream& m_warnings;
     std::string m_text;
-    std::size_t m_leftOut = 0;
 };
 
 }  // namespace pelagor::cli

@@ -137,8 +137,11 @@ bool ReadWholeFileExclusive(const std::filesystem::path& path, std::unique_ptr<s
         return FailErrno(error, FileErrorKind::Other);
     }
     // A shared advisory lock: readers may read together, but a cooperating writer that holds
-    // the file exclusively makes the read fail instead of seeing a half-written file.
-    if (::flock(file.get(), LOCK_SH | LOCK_NB) != 0) {
+    // the file exclusively makes the read fail instead of seeing a half-written file. A file
+    // system that keeps no locks (some network and FUSE mounts) is read unlocked rather than
+    // refused, since every file there would fail alike.
+    if (::flock(file.get(), LOCK_SH | LOCK_NB) != 0 && errno != ENOLCK && errno != EOPNOTSUPP &&
+        errno != EINVAL) {
         return FailErrno(error, FileErrorKind::InUse);
     }
     struct stat info {};
