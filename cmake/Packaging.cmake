@@ -1,3 +1,15 @@
+if(WIN32)
+    # The Windows zip, made by `cpack` in the build folder: pelagor-cli-<version>-win64.zip with
+    # pelagor-cli.exe and its read-me.
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_NAME pelagor-cli)
+    set(CPACK_PACKAGE_FILE_NAME pelagor-cli-${PROJECT_VERSION}-win64)
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+    set(CPACK_STRIP_FILES ON)
+    include(CPack)
+    return()
+endif()
+
 # The Debian package: pelagor and pelagor-cli, the desktop entry and the icons, as installed.
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "pelagor")
