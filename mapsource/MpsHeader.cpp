@@ -47,28 +47,21 @@ bool MpsHeader::ParseHeader(ReadCursor& cursor, MpsFault* fault) {
 }
 
 bool MpsHeader::ParseARecord(const MpsRecord& record, std::string_view* rule) {
-    const auto fail = [rule](std::string_view text) {
-        if (rule != nullptr) {
-            *rule = text;
-        }
-        return false;
-    };
     if (record.type != 'A') {
-        return fail("second header record is not an 'A' record");
+        return Refuse(rule, "second header record is not an 'A' record");
     }
     ReadCursor body(record.Body());
     const auto value = body.U16();
     if (!value) {
-        return fail("'A' record shorter than its 2-byte value");
+        return Refuse(rule, "'A' record shorter than its 2-byte value");
     }
     std::array<std::string_view, 3> texts;
     for (std::string_view& text : texts) {
-        const auto length = TextLength(body.Rest());
-        if (!length) {
-            return fail("'A' record text has no terminator");
+        const auto read = ReadText(body);
+        if (!read) {
+            return Refuse(rule, "'A' record text has no terminator");
         }
-        text = AsText(body.Rest().first(*length));
-        (void)body.Skip(*length + 1);
+        text = *read;
     }
     aValue = *value;
     aText1 = texts[0];

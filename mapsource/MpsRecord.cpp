@@ -9,26 +9,20 @@
 namespace pelagor {
 
 bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule) {
-    const auto note = [rule](std::string_view text) {
-        if (rule != nullptr) {
-            *rule = text;
-        }
-        return false;
-    };
     if (cursor.remaining() < kFrameSize) {
-        return note("fewer than 5 bytes left for a record frame");
+        return Refuse(rule, "fewer than 5 bytes left for a record frame");
     }
     record.length = cursor.U32().value_or(0);
     record.type = cursor.U8().value_or(0);
     if (record.length == 0) {
-        return note("record length is 0");
+        return Refuse(rule, "record length is 0");
     }
     if (record.length > cursor.remaining()) {
-        return note("record length passes the end of the file");
+        return Refuse(rule, "record length passes the end of the file");
     }
     std::unique_ptr<std::uint8_t[]> body = platform::NewByteBuffer(record.length);
     if (!body) {
-        return note("out of memory for the record body");
+        return Refuse(rule, "out of memory for the record body");
     }
     const auto bytes = cursor.Bytes(record.length);
     std::memcpy(body.get(), bytes->data(), bytes->size());
@@ -98,6 +92,23 @@ std::optional<std::size_t> TextLength(std::span<const std::uint8_t> bytes) {
 std::string_view AsText(std::span<const std::uint8_t> bytes) {
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): file bytes read as text
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+std::optional<std::string_view> ReadText(ReadCursor& cursor) {
+    const auto length = TextLength(cursor.Rest());
+    if (!length) {
+        return std::nullopt;
+    }
+    const std::string_view text = AsText(cursor.Rest().first(*length));
+    (void)cursor.Skip(*length + 1);
+    return text;
+}
+
+bool Refuse(std::string_view* rule, std::string_view text) {
+    if (rule != nullptr) {
+        *rule = text;
+    }
+    return false;
 }
 
 }  // namespace pelagor

@@ -84,4 +84,11 @@ std::optional<std::size_t> TextLength(std::span<const std::uint8_t> bytes);
 // `bytes` read as text (not owned).
 std::string_view AsText(std::span<const std::uint8_t> bytes);
 
+// Reads the NUL-terminated text at the cursor and consumes it with its NUL; empty, consuming
+// nothing, when no NUL lies before the end. Strings inside a body must end inside it.
+std::optional<std::string_view> ReadText(ReadCursor& cursor);
+
+// Notes why a record is refused, for the load's failure reason, and returns false.
+bool Refuse(std::string_view* rule, std::string_view text);
+
 }  // namespace pelagor

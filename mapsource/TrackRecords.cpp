@@ -45,29 +45,21 @@ TrackTemplate BuiltInTrackTemplate() {
 
 bool TrackRecordList::ParseView(const MpsRecord& record, TrackRecordView& view,
                                 std::string_view* rule) const {
-    const auto fail = [rule](std::string_view text) {
-        if (rule != nullptr) {
-            *rule = text;
-        }
-        return false;
-    };
     ReadCursor body(record.Body());
-    const auto nameLength = TextLength(body.Rest());
-    if (!nameLength) {
-        return fail("track name has no terminator");
+    const auto name = ReadText(body);
+    if (!name) {
+        return Refuse(rule, "track name has no terminator");
     }
-    const std::string_view name = AsText(body.Rest().first(*nameLength));
-    (void)body.Skip(*nameLength + 1);
     const auto header = body.Bytes(kTrackHeaderSize);
     if (!header) {
-        return fail("track body shorter than its 9-byte track header");
+        return Refuse(rule, "track body shorter than its 9-byte track header");
     }
     TrackRecordView parsed;
-    parsed.name = name;
+    parsed.name = *name;
     std::copy(header->begin(), header->end(), parsed.trackHeader.begin());
     // 64-bit product: a count whose product only matches modulo 2^32 must not pass.
     if (std::uint64_t{parsed.pointCount()} * kMpsTrackPointSize != body.remaining()) {
-        return fail("track body length does not match its point count");
+        return Refuse(rule, "track body length does not match its point count");
     }
     parsed.points = body.Rest();
     view = parsed;

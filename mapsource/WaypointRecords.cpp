@@ -37,36 +37,26 @@ std::uint16_t MapWaypointSymbol(std::uint16_t sourceSymbol) {
 
 bool WaypointRecordList::ParseView(const MpsRecord& record, WaypointRecordView& view,
                                    std::string_view* rule) const {
-    const auto fail = [rule](std::string_view text) {
-        if (rule != nullptr) {
-            *rule = text;
-        }
-        return false;
-    };
     ReadCursor body(record.Body());
-    const auto nameLength = TextLength(body.Rest());
-    if (!nameLength) {
-        return fail("waypoint name has no terminator");
+    const auto name = ReadText(body);
+    if (!name) {
+        return Refuse(rule, "waypoint name has no terminator");
     }
-    const std::string_view name = AsText(body.Rest().first(*nameLength));
-    (void)body.Skip(*nameLength + 1);
     const auto block1 = body.Bytes(WaypointRecordView::kBlock1Size);
     if (!block1) {
-        return fail("waypoint body shorter than its 46-byte first block");
+        return Refuse(rule, "waypoint body shorter than its 46-byte first block");
     }
-    const auto midLength = TextLength(body.Rest());
-    if (!midLength) {
-        return fail("waypoint middle text has no terminator");
+    const auto midText = ReadText(body);
+    if (!midText) {
+        return Refuse(rule, "waypoint middle text has no terminator");
     }
-    const std::string_view midText = AsText(body.Rest().first(*midLength));
-    (void)body.Skip(*midLength + 1);
     const auto block2 = body.Bytes(WaypointRecordView::kBlock2Size);
     if (!block2) {
-        return fail("waypoint body shorter than its 43-byte second block");
+        return Refuse(rule, "waypoint body shorter than its 43-byte second block");
     }
-    view.name = name;
+    view.name = *name;
     std::copy(block1->begin(), block1->end(), view.block1.begin());
-    view.midText = midText;
+    view.midText = *midText;
     std::copy(block2->begin(), block2->end(), view.block2.begin());
     return true;
 }

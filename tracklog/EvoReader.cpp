@@ -11,6 +11,7 @@
 #include "tracklog/Derivations.h"
 #include "tracklog/EvoDocument.h"
 #include "tracklog/Listing.h"
+#include "tracklog/PointRecords.h"
 
 namespace pelagor {
 namespace {
@@ -204,14 +205,7 @@ private:
             return Fail(m_reason, RecordText("track", index, "out of memory for the points"));
         }
         const std::size_t firstPoint = record.position();
-        for (std::size_t point = 0; point < static_cast<std::size_t>(*pointTotal); ++point) {
-            (void)record.Seek(firstPoint + point * kPointSize);
-            const std::int32_t latitude = record.I32().value_or(0);
-            const std::int32_t longitude = record.I32().value_or(0);
-            const std::uint32_t time = record.U32().value_or(0);
-            const float altitude = record.F32().value_or(0.0F);
-            SetTrackPoint(track.points[point], latitude, longitude, time, altitude);
-        }
+        ReadTrackPoints(m_data, firstPoint, kPointSize, track);
         if (m_trackList != nullptr) {
             m_trackList->AppendLine(TrackLine(track));
         }

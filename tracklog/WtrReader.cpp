@@ -11,6 +11,7 @@
 #include "tracklog/ByteReader.h"
 #include "tracklog/Derivations.h"
 #include "tracklog/Listing.h"
+#include "tracklog/PointRecords.h"
 #include "tracklog/TrackLogDocument.h"
 
 namespace pelagor {
@@ -126,14 +127,7 @@ std::int32_t ReadWtr(TrackLogDocument& document, std::span<const std::uint8_t> d
     if (!MakeEntries(track.points, track.pointCount, static_cast<std::int64_t>(pointTotal))) {
         return Fail(reason, "out of memory for the track points");
     }
-    for (std::size_t index = 0; index < pointTotal; ++index) {
-        (void)reader.Seek(firstPoint + index * kPointSlotSize);
-        const std::int32_t latitude = reader.I32().value_or(0);
-        const std::int32_t longitude = reader.I32().value_or(0);
-        const std::uint32_t time = reader.U32().value_or(0);
-        const float altitude = reader.F32().value_or(0.0F);
-        SetTrackPoint(track.points[index], latitude, longitude, time, altitude);
-    }
+    ReadTrackPoints(data, firstPoint, kPointSlotSize, track);
     if (trackList != nullptr) {
         trackList->AppendLine(TrackLine(track));
     }
