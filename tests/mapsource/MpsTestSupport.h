@@ -1,10 +1,11 @@
 #pragma once
 
 // What the MapSource tests share: a temporary folder, files written from bytes, and documents
-// loaded from built references.
+// made from values.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -25,26 +26,16 @@ class TempFolder {
 public:
     TempFolder() {
         static std::atomic<int> counter{0};
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = std::filesystem::temp_directory_path() /
-                 ("pelagor-mps-" + std::string(info != nullptr ? info->name() : "test") + "-" +
-                  std::to_string(counter++));
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_path /= "pelagor-mps-" + std::string(test != nullptr ? test->name() : "") + "-" +
+                  std::to_string(counter++);
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
     }
+    ~TempFolder() { std::filesystem::remove_all(m_path); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
-    [[nodiscard]] std::filesystem::path operator/(const std::string& name) const {
-        return m_path / name;
-    }
-    // Names of the entries in the folder.
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
     [[nodiscard]] std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
@@ -55,7 +46,7 @@ public:
     }
 
 private:
-    std::filesystem::path m_path;
+    std::filesystem::path m_path = std::filesystem::temp_directory_path();
 };
 
 inline void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
@@ -70,20 +61,30 @@ inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
 }
 
 // A reference document loaded from `bytes` through a file, as the dialog loads one.
-struct LoadedReference {
-    std::unique_ptr<MapSourceDocument> document = std::make_unique<MapSourceDocument>();
-    std::int32_t result = 0;
-};
+inline std::unique_ptr<MapSourceDocument> LoadReference(const TempFolder& folder,
+                                                        const std::vector<std::uint8_t>& bytes,
+                                                        std::int32_t expected = 1,
+                                                        LineSink* waypointList = nullptr,
+                                                        LineSink* trackList = nullptr) {
+    auto document = std::make_unique<MapSourceDocument>();
+    WriteBytes(folder / "reference.mps", bytes);
+    EXPECT_EQ(document->Load(folder / "reference.mps", waypointList, trackList), expected)
+        << document->FailureReason();
+    return document;
+}
 
-inline LoadedReference LoadReference(const TempFolder& folder,
-                                     const std::vector<std::uint8_t>& bytes,
-                                     LineSink* waypointList = nullptr,
-                                     LineSink* trackList = nullptr) {
-    LoadedReference loaded;
-    const auto path = folder / "reference.mps";
-    WriteBytes(path, bytes);
-    loaded.result = loaded.document->Load(path, waypointList, trackList);
-    return loaded;
+inline std::vector<TrackEntry> TrackEntries(const std::vector<SampleTrack>& tracks) {
+    std::vector<TrackEntry> entries(tracks.size());
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+        SetName(entries[i].name, tracks[i].name);
+        EXPECT_TRUE(MakeEntries(entries[i].points, entries[i].pointCount,
+                                static_cast<std::int64_t>(tracks[i].points.size())));
+        for (std::size_t j = 0; j < tracks[i].points.size(); ++j) {
+            const SamplePoint& p = tracks[i].points[j];
+            SetTrackPoint(entries[i].points[j], p.latitude, p.longitude, p.time, p.altitude);
+        }
+    }
+    return entries;
 }
 
 // A source document made directly from values, as a reader would fill it.
@@ -105,17 +106,8 @@ inline std::unique_ptr<TrackLogDocument> SourceDocument(
     if (!tracks.empty()) {
         EXPECT_TRUE(MakeEntries(document->tracks, document->trackCount,
                                 static_cast<std::int64_t>(tracks.size())));
-    }
-    for (std::size_t i = 0; i < tracks.size(); ++i) {
-        TrackEntry& entry = document->tracks[i];
-        SetName(entry.name, tracks[i].name);
-        EXPECT_TRUE(MakeEntries(entry.points, entry.pointCount,
-                                static_cast<std::int64_t>(tracks[i].points.size())));
-        for (std::size_t j = 0; j < tracks[i].points.size(); ++j) {
-            const SamplePoint& point = tracks[i].points[j];
-            SetTrackPoint(entry.points[j], point.latitude, point.longitude, point.time,
-                          point.altitude);
-        }
+        std::vector<TrackEntry> entries = TrackEntries(tracks);
+        std::move(entries.begin(), entries.end(), document->tracks.get());
     }
     return document;
 }
@@ -130,27 +122,15 @@ inline MpsRecord Record(char type, const std::vector<std::uint8_t>& body) {
     return record;
 }
 
-// The records of a file, frame by frame: type letter and body.
-struct FramedRecord {
-    char type;
-    std::vector<std::uint8_t> body;
-    bool operator==(const FramedRecord&) const = default;
-};
-inline std::vector<FramedRecord> SplitRecords(const std::vector<std::uint8_t>& file) {
-    std::vector<FramedRecord> records;
-    ReadCursor cursor(file);
-    EXPECT_TRUE(cursor.Skip(6));
-    while (!cursor.AtEnd()) {
-        const auto length = cursor.U32();
-        const auto type = cursor.U8();
-        const auto body = length ? cursor.Bytes(*length) : std::nullopt;
-        if (!type || !body) {
-            ADD_FAILURE() << "broken frame at byte " << cursor.position();
-            break;
-        }
-        records.push_back({static_cast<char>(*type), {body->begin(), body->end()}});
+// A file of frames after `head`.
+inline std::vector<std::uint8_t> Framed(const std::vector<std::uint8_t>& head,
+                                        const std::vector<std::pair<char, Bytes>>& records) {
+    ByteBuilder file;
+    file.Bytes(head);
+    for (const auto& [type, body] : records) {
+        MpsFrame(file, type, body);
     }
-    return records;
+    return file.Take();
 }
 
 }  // namespace pelagor::testkit
