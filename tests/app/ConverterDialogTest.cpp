@@ -3,171 +3,119 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "FakeToolkit.h"
-#include "TempFolder.h"
 #include "app/ConverterDialog.h"
 #include "app/PathText.h"
+#include "builder/MpsFiles.h"
+#include "builder/TempDir.h"
 #include "builder/TrackLogFiles.h"
 #include "tracklog/EvoDocument.h"
 
 namespace pelagor::app::testing {
 namespace {
 
-using testkit::EvoFile;
-using testkit::SamplePoint;
-using testkit::SampleTrack;
 using testkit::SampleWaypoint;
-using testkit::WtrFile;
 
-const std::vector<SampleWaypoint> kThreeWaypoints{
+const std::vector<SampleWaypoint> kWaypoints{
     {"HOME", 303000000, 1450000000, 123.4F, 18},
     {"WP1", 303100000, 1450100000, 5.0F, 18},
-    {"PEAK", 303200000, 1450200000, 12000.0F, 18},
 };
-const std::vector<std::string> kThreeLines{"HOME 123", "WP1   5", "PEAK   0"};
-
-const std::vector<SampleWaypoint> kTwoWaypoints{
-    {"CAMP", 303300000, 1450300000, 40.0F, 18},
-    {"RIVER", 303400000, 1450400000, 12.0F, 18},
-};
-
-SampleTrack ShortTrack(std::string name) {
-    return {std::move(name), {SamplePoint{1, 2, 3, 4.0F}, SamplePoint{5, 6, 7, 8.0F}}};
-}
-
-std::string Utf8(const std::filesystem::path& path) {
-    return Utf8FromPath(path);
-}
+const std::vector<std::string> kLines{"HOME 123", "WP1   5"};
+const testkit::SampleTrack kTrack{"DAY", {{1, 2, 3, 4.0F}, {5, 6, 7, 8.0F}}};
 
 class ConverterDialogTest : public ::testing::Test {
 protected:
-    std::string SourceFile(const std::string& name, const std::vector<SampleWaypoint>& waypoints,
-                           const std::optional<SampleTrack>& track = std::nullopt) {
-        return Utf8(folder.Write(name, WtrFile(waypoints, track)));
+    std::string File(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        return Utf8FromPath(folder.Write(name, bytes));
     }
-    std::string RawFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-        return Utf8(folder.Write(name, bytes));
+    void Start(const std::string& sourcePath, const std::string& referencePath) {
+        toolkit.profile["Dialog/WTRFile"] = sourcePath;
+        toolkit.profile["Dialog/TemplateMPSFile"] = referencePath;
+        dialog.OnInitDialog();
     }
-    void TypeAndList(const std::string& path) {
-        toolkit.fields[ControlId::SourcePath] = path;
-        dialog.LoadSource();
+    void StartWithBoth() { Start(source, reference); }
+    std::string Count(ControlId id) {
+        return toolkit.counts.contains(id) ? toolkit.counts[id] : "";
+    }
+    // Convert runs to its end: the dialog ends and the output holds what it should.
+    void ExpectConverted(std::int32_t waypoints, std::int32_t tracks) {
+        toolkit.saveAnswers.push_back(output);
+        dialog.Convert();
+        EXPECT_EQ(toolkit.calls.back(), "end ok");
+        MapSourceDocument written;
+        ASSERT_EQ(written.Load(PathFromUtf8(output), nullptr, nullptr), 1);
+        EXPECT_EQ(written.waypointCount, waypoints);
+        EXPECT_EQ(written.trackCount, tracks);
     }
 
-    TempFolder folder;
+    testkit::TempDir folder;
     FakeToolkit toolkit;
     ConverterDialog dialog{toolkit};
+    std::string source = File("trip.wtr", testkit::WtrFile(kWaypoints, kTrack));
+    std::string reference = File("reference.mps", testkit::MpsFile(testkit::SampleReference()));
+    std::string output = Utf8FromPath(folder.path() / "out.mps");
 };
 
-TEST_F(ConverterDialogTest, FirstStartShowsEmptyFieldsAndLoadsNothing) {
+TEST_F(ConverterDialogTest, FirstStartLoadsNothingAndWritesNothing) {
     EXPECT_TRUE(dialog.OnInitDialog());
-    EXPECT_EQ(toolkit.fields[ControlId::SourcePath], "");
-    EXPECT_EQ(toolkit.fields[ControlId::ReferencePath], "");
-    EXPECT_TRUE(toolkit.list.empty());
-    EXPECT_TRUE(toolkit.counts.empty());
-    EXPECT_EQ(dialog.m_pSource, nullptr);
-    EXPECT_EQ(dialog.m_pReference, nullptr);
-    EXPECT_TRUE(toolkit.profile.empty());
-    // Icons first; the source is restored and its (empty) load done before the reference is read.
     const std::vector<std::string> expected{"large icon", "small icon",           "read WTRFile",
                                             "set 1003",   "read TemplateMPSFile", "set 1004"};
     EXPECT_EQ(toolkit.calls, expected);
+    EXPECT_EQ(dialog.m_pSource, nullptr);
+    EXPECT_EQ(dialog.m_pReference, nullptr);
+    EXPECT_TRUE(toolkit.profile.empty());
 }
 
-TEST_F(ConverterDialogTest, RestoredSourceLoadsAtStart) {
-    const std::string source = SourceFile("trip.wtr", kThreeWaypoints, ShortTrack("DAY"));
-    toolkit.profile["Dialog/WTRFile"] = source;
-    dialog.OnInitDialog();
-    EXPECT_EQ(toolkit.fields[ControlId::SourcePath], source);
-    EXPECT_EQ(toolkit.list, kThreeLines);
-    EXPECT_EQ(toolkit.CountText(ControlId::SourceWaypointCount), "3");
-    EXPECT_EQ(toolkit.CountText(ControlId::SourceTrackCount), "1");
-    EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], source);
+TEST_F(ConverterDialogTest, StartLoadsTheSourceBeforeTheReference) {
+    StartWithBoth();
+    const std::vector<std::string> expected{
+        "large icon",           "small icon", "read WTRFile", "set 1003",
+        "reset list",           "count 1010", "count 1012",   "write WTRFile",
+        "read TemplateMPSFile", "set 1004",   "count 1011",   "count 1014",
+        "write TemplateMPSFile"};
+    EXPECT_EQ(toolkit.calls, expected);
+    EXPECT_EQ(toolkit.list, kLines);  // the reference's waypoints are never listed
+    EXPECT_EQ(Count(ControlId::SourceWaypointCount), "2");
+    EXPECT_EQ(Count(ControlId::ReferenceWaypointCount), "3");
+    EXPECT_EQ(Count(ControlId::ReferenceTrackCount), "1");
 }
 
-struct MissingCase {
-    const char* name;
-    const char* key;
-    ControlId field;
-};
-
-// Test listings show the case's name rather than its bytes.
-void PrintTo(const MissingCase& value, std::ostream* out) {
-    *out << value.name;
+TEST_F(ConverterDialogTest, RestoredPathsThatAreGoneShowBlankCounts) {
+    for (const char* key : {"WTRFile", "TemplateMPSFile"}) {
+        SCOPED_TRACE(key);
+        FakeToolkit fresh;
+        ConverterDialog again(fresh);
+        const std::string gone = Utf8FromPath(folder.path() / "gone.file");
+        fresh.profile[std::string("Dialog/") + key] = gone;
+        again.OnInitDialog();
+        EXPECT_TRUE(fresh.fields[ControlId::SourcePath] == gone ||
+                    fresh.fields[ControlId::ReferencePath] == gone);
+        EXPECT_TRUE(fresh.list.empty());
+        EXPECT_TRUE(fresh.counts.empty());
+        EXPECT_EQ(fresh.profile.size(), 1U);
+    }
 }
-
-class RestoredPathGone : public ConverterDialogTest,
-                         public ::testing::WithParamInterface<MissingCase> {};
-
-TEST_P(RestoredPathGone, ShowsThePathAndBlankCounts) {
-    const std::string gone = Utf8(folder / "gone.file");
-    toolkit.profile[std::string("Dialog/") + GetParam().key] = gone;
-    dialog.OnInitDialog();
-    EXPECT_EQ(toolkit.fields[GetParam().field], gone);
-    EXPECT_TRUE(toolkit.list.empty());
-    EXPECT_TRUE(toolkit.counts.empty());
-    EXPECT_EQ(toolkit.profile.size(), 1U) << "nothing is written";
-    dialog.Convert();
-    EXPECT_TRUE(toolkit.saveDialogs.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Keys, RestoredPathGone,
-                         ::testing::Values(MissingCase{"Source", "WTRFile", ControlId::SourcePath},
-                                           MissingCase{"Reference", "TemplateMPSFile",
-                                                       ControlId::ReferencePath}),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(ConverterDialogTest, TypedPathLoadsOnlyThroughTheButton) {
     dialog.OnInitDialog();
-    toolkit.fields[ControlId::SourcePath] = SourceFile("typed.wtr", kThreeWaypoints);
+    toolkit.fields[ControlId::SourcePath] = source;
     EXPECT_EQ(dialog.m_pSource, nullptr);
-    EXPECT_TRUE(toolkit.list.empty());
     dialog.LoadSource();
-    ASSERT_NE(dialog.m_pSource, nullptr);
-    EXPECT_EQ(toolkit.list, kThreeLines);
-    EXPECT_EQ(toolkit.CountText(ControlId::SourceWaypointCount), "3");
-}
-
-TEST_F(ConverterDialogTest, EmptySourceFieldDoesNothing) {
-    TypeAndList(SourceFile("first.wtr", kThreeWaypoints));
-    toolkit.calls.clear();
-    TypeAndList("");
-    EXPECT_TRUE(toolkit.calls.empty());
-    EXPECT_EQ(toolkit.list, kThreeLines);
-    EXPECT_NE(dialog.m_pSource, nullptr);
-}
-
-TEST_F(ConverterDialogTest, EvoFileLoadsAfterTheWtrReaderRefusesIt) {
-    TypeAndList(RawFile("log.evo", EvoFile(kTwoWaypoints, {ShortTrack("AC1"), ShortTrack("AC2")})));
-    ASSERT_NE(dynamic_cast<EvoDocument*>(dialog.m_pSource.get()), nullptr);
-    const std::vector<std::string> lines{"CAMP  40", "RIVER  12"};
-    EXPECT_EQ(toolkit.list, lines);
-    EXPECT_EQ(toolkit.CountText(ControlId::SourceWaypointCount), "2");
-    EXPECT_EQ(toolkit.CountText(ControlId::SourceTrackCount), "2");
-}
-
-TEST_F(ConverterDialogTest, SecondSourceReplacesTheFirst) {
-    TypeAndList(SourceFile("first.wtr", kThreeWaypoints, ShortTrack("DAY")));
-    TypeAndList(SourceFile("second.wtr", kTwoWaypoints));
-    const std::vector<std::string> lines{"CAMP  40", "RIVER  12"};
-    EXPECT_EQ(toolkit.list, lines);
-    EXPECT_EQ(dialog.m_pSource->waypointCount, 2);
-    EXPECT_EQ(toolkit.CountText(ControlId::SourceWaypointCount), "2");
-    EXPECT_EQ(toolkit.CountText(ControlId::SourceTrackCount), "0");
+    EXPECT_EQ(toolkit.list, kLines);
+    EXPECT_EQ(Count(ControlId::SourceTrackCount), "1");
+    EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], source);
 }
 
 struct BadSource {
     const char* name;
     std::vector<std::uint8_t> bytes;  // empty: no file at all
-    std::vector<std::string> lines;   // what the failed attempts leave listed
     std::int32_t heldWaypoints;
 };
 
-// Test listings show the case's name rather than its bytes.
 void PrintTo(const BadSource& value, std::ostream* out) {
     *out << value.name;
 }
@@ -176,113 +124,86 @@ class FailedSourceLoad : public ConverterDialogTest,
                          public ::testing::WithParamInterface<BadSource> {};
 
 TEST_P(FailedSourceLoad, KeepsCountsAndSettingAndHoldsTheEvoDocument) {
-    const std::string good = SourceFile("good.wtr", kThreeWaypoints, ShortTrack("DAY"));
-    TypeAndList(good);
-    const std::string bad = GetParam().bytes.empty() ? Utf8(folder / "missing.wtr")
-                                                     : RawFile("bad.bin", GetParam().bytes);
-    TypeAndList(bad);
-    EXPECT_EQ(toolkit.list, GetParam().lines);
-    EXPECT_EQ(toolkit.CountText(ControlId::SourceWaypointCount), "3");
-    EXPECT_EQ(toolkit.CountText(ControlId::SourceTrackCount), "1");
-    EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], good);
+    toolkit.fields[ControlId::SourcePath] = source;
+    dialog.LoadSource();
+    toolkit.fields[ControlId::SourcePath] = GetParam().bytes.empty()
+                                                ? Utf8FromPath(folder.path() / "missing.wtr")
+                                                : File("bad.bin", GetParam().bytes);
+    dialog.LoadSource();
+    // Only what the failed EVO reader stored before it gave up is listed.
+    EXPECT_EQ(toolkit.list.size(), static_cast<std::size_t>(GetParam().heldWaypoints));
+    EXPECT_EQ(Count(ControlId::SourceWaypointCount), "2");
+    EXPECT_EQ(Count(ControlId::SourceTrackCount), "1");
+    EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], source);
     ASSERT_NE(dynamic_cast<EvoDocument*>(dialog.m_pSource.get()), nullptr);
     EXPECT_EQ(dialog.m_pSource->waypointCount, GetParam().heldWaypoints);
 }
 
+// Zero tracks in an EVO header fail its reader after it stored the waypoints.
 INSTANTIATE_TEST_SUITE_P(
     Files, FailedSourceLoad,
-    ::testing::Values(
-        BadSource{"Missing", {}, {}, 0},
-        BadSource{"NeitherFormat", {'n', 'o', 't', ' ', 'a', ' ', 'l', 'o', 'g'}, {}, 0},
-        // Zero tracks in the header fail the EVO reader after it stored the waypoints.
-        BadSource{"EvoWithoutTracks", EvoFile(kTwoWaypoints, {}), {"CAMP  40", "RIVER  12"}, 2}),
+    ::testing::Values(BadSource{"Missing", {}, 0}, BadSource{"NeitherFormat", {'n', 'o', 't'}, 0},
+                      BadSource{"EvoWithoutTracks", testkit::EvoFile({kWaypoints[0]}, {}), 1}),
     [](const auto& param) { return std::string(param.param.name); });
 
-TEST_F(ConverterDialogTest, BrowseSourceAcceptedSetsTheFieldAndLoads) {
-    const std::string typed = Utf8(folder / "typed.wtr");
-    toolkit.fields[ControlId::SourcePath] = typed;
-    const std::string chosen = SourceFile("chosen.wtr", kTwoWaypoints);
-    toolkit.openAnswers.push_back(chosen);
-    dialog.BrowseSource();
-    ASSERT_EQ(toolkit.openDialogs.size(), 1U);
-    const RecordedFileDialog& shown = toolkit.openDialogs[0];
-    EXPECT_EQ(shown.filter, "Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||");
-    EXPECT_EQ(shown.flags, 2052U);
-    EXPECT_EQ(shown.startLocation, typed);
-    EXPECT_EQ(shown.defaultExtension, "");
-    EXPECT_EQ(toolkit.fields[ControlId::SourcePath], chosen);
-    EXPECT_EQ(toolkit.CountText(ControlId::SourceWaypointCount), "2");
-    EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], chosen);
+TEST_F(ConverterDialogTest, EvoSourceThatFailedAfterItsWaypointsConvertsAllTheSame) {
+    Start(File("partial.evo", testkit::EvoFile(kWaypoints, {})), reference);
+    EXPECT_EQ(Count(ControlId::SourceWaypointCount), "");
+    ExpectConverted(2, 0);
 }
 
-TEST_F(ConverterDialogTest, BrowseStartsFromAtMost259Characters) {
-    const std::string longPath = "/" + std::string(300, 'x');
-    toolkit.fields[ControlId::ReferencePath] = longPath;
-    dialog.BrowseReference();
-    ASSERT_EQ(toolkit.openDialogs.size(), 1U);
-    EXPECT_EQ(toolkit.openDialogs[0].startLocation, longPath.substr(0, 259));
-    EXPECT_EQ(toolkit.openDialogs[0].filter, "Garmin MapSource Files (*.mps)|*.mps||");
-    EXPECT_EQ(toolkit.openDialogs[0].flags, 2052U);
-}
-
-TEST_F(ConverterDialogTest, CancelledOpenDialogChangesNothing) {
-    TypeAndList(SourceFile("first.wtr", kThreeWaypoints));
-    const TrackLogDocument* held = dialog.m_pSource.get();
-    toolkit.calls.clear();
-    toolkit.openAnswers.push_back(std::nullopt);
-    dialog.BrowseSource();
-    dialog.BrowseReference();
-    const std::vector<std::string> expected{"open dialog", "open dialog"};
-    EXPECT_EQ(toolkit.calls, expected);
-    EXPECT_EQ(dialog.m_pSource.get(), held);
-    EXPECT_EQ(dialog.m_pReference, nullptr);
-}
-
-TEST_F(ConverterDialogTest, FailedReferenceIsHeldAndNotRemembered) {
-    toolkit.fields[ControlId::ReferencePath] = RawFile("bad.mps", {'M', 's', 'R'});
-    dialog.LoadReference();
-    EXPECT_NE(dialog.m_pReference, nullptr);
-    EXPECT_TRUE(toolkit.counts.empty());
-    EXPECT_TRUE(toolkit.profile.empty());
-}
-
-struct Unconvertible {
-    const char* name;
-    bool withSource;
-    std::vector<SampleWaypoint> sourceWaypoints;
-};
-
-// Test listings show the case's name rather than its bytes.
-void PrintTo(const Unconvertible& value, std::ostream* out) {
-    *out << value.name;
-}
-
-class ConvertRefused : public ConverterDialogTest,
-                       public ::testing::WithParamInterface<Unconvertible> {};
-
-TEST_P(ConvertRefused, WithoutSourceWaypointsShowsNoDialog) {
-    if (GetParam().withSource) {
-        TypeAndList(SourceFile("source.wtr", GetParam().sourceWaypoints, ShortTrack("DAY")));
-        ASSERT_NE(dialog.m_pSource, nullptr);
+TEST_F(ConverterDialogTest, ConvertWithoutWaypointsOnEitherSideShowsNoDialog) {
+    testkit::MpsReference noWaypoints = testkit::SampleReference();
+    noWaypoints.waypoints.clear();
+    const struct {
+        const char* name;
+        std::string source;
+        std::string reference;
+    } cases[] = {
+        {"nothing loaded", "", ""},
+        {"no source", "", reference},
+        {"source with only a track", File("track.wtr", testkit::WtrFile({}, kTrack)), reference},
+        {"no reference", source, ""},
+        {"reference without waypoints", source, File("empty.mps", testkit::MpsFile(noWaypoints))},
+        {"failed reference", source, File("bad.mps", {'M', 's', 'R', 'c'})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeToolkit fresh;
+        ConverterDialog again(fresh);
+        fresh.profile["Dialog/WTRFile"] = c.source;
+        fresh.profile["Dialog/TemplateMPSFile"] = c.reference;
+        again.OnInitDialog();
+        fresh.calls.clear();
+        again.Convert();
+        EXPECT_TRUE(fresh.calls.empty());
     }
-    toolkit.calls.clear();
-    dialog.Convert();
-    EXPECT_TRUE(toolkit.calls.empty());
-    EXPECT_FALSE(toolkit.endedOk);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sources, ConvertRefused,
-                         ::testing::Values(Unconvertible{"NoSource", false, {}},
-                                           Unconvertible{"NoWaypointsButATrack", true, {}},
-                                           Unconvertible{"NoReference", true, kThreeWaypoints}),
-                         [](const auto& param) { return std::string(param.param.name); });
+TEST_F(ConverterDialogTest, CancelledSaveDialogWritesNothing) {
+    toolkit.profile["Dialog/MPSFile"] = "/earlier/out.mps";
+    StartWithBoth();
+    dialog.Convert();
+    EXPECT_EQ(toolkit.saveStart, "/earlier/out.mps");
+    EXPECT_EQ(toolkit.saveExtension, "mps");
+    EXPECT_EQ(toolkit.calls.back(), "save dialog");
+    EXPECT_EQ(toolkit.profile["Dialog/MPSFile"], "/earlier/out.mps");
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
 
-TEST_F(ConverterDialogTest, DestroyWindowReleasesBothDocuments) {
-    TypeAndList(SourceFile("source.wtr", kThreeWaypoints));
-    toolkit.fields[ControlId::ReferencePath] = Utf8(folder / "missing.mps");
-    dialog.LoadReference();
-    ASSERT_NE(dialog.m_pSource, nullptr);
-    ASSERT_NE(dialog.m_pReference, nullptr);
+TEST_F(ConverterDialogTest, FailedWriteKeepsTheDialogOpenWithTheOutputRemembered) {
+    StartWithBoth();
+    const std::string unwritable = Utf8FromPath(folder.path() / "no-such-folder" / "out.mps");
+    toolkit.saveAnswers.push_back(unwritable);
+    dialog.Convert();
+    EXPECT_EQ(toolkit.calls.back(), "write MPSFile");
+    EXPECT_EQ(toolkit.profile["Dialog/MPSFile"], unwritable);
+}
+
+TEST_F(ConverterDialogTest, SuccessEndsTheDialogAndDestroyWindowReleasesTheDocuments) {
+    StartWithBoth();
+    ExpectConverted(2, 1);
+    EXPECT_EQ(toolkit.profile["Dialog/MPSFile"], output);
     EXPECT_TRUE(dialog.DestroyWindow());
     EXPECT_EQ(dialog.m_pSource, nullptr);
     EXPECT_EQ(dialog.m_pReference, nullptr);

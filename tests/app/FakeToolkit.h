@@ -1,7 +1,7 @@
 #pragma once
 
-// A toolkit without a window: it records what the dialog shows and answers the file dialogs
-// from queues the test fills.
+// A toolkit without a window: it logs what the dialog does, in order, and answers the file
+// dialogs from queues the test fills (an empty queue cancels).
 
 #include <deque>
 #include <map>
@@ -12,13 +12,6 @@
 #include "app/DialogToolkit.h"
 
 namespace pelagor::app::testing {
-
-struct RecordedFileDialog {
-    std::string filter;
-    std::uint32_t flags = 0;
-    std::string startLocation;
-    std::string defaultExtension;
-};
 
 class FakeToolkit final : public DialogToolkit {
 public:
@@ -39,11 +32,13 @@ public:
         counts[count] = std::to_string(value);
         Log("count " + std::to_string(static_cast<int>(count)));
     }
-    std::optional<std::string> RunOpenFileDialog(const FileDialogRequest& request) override {
-        return Answer(openDialogs, openAnswers, request, "open dialog");
+    std::optional<std::string> RunOpenFileDialog(const FileDialogRequest&) override {
+        return Answer(openAnswers, "open dialog");
     }
     std::optional<std::string> RunSaveFileDialog(const FileDialogRequest& request) override {
-        return Answer(saveDialogs, saveAnswers, request, "save dialog");
+        saveStart = request.startLocation;
+        saveExtension = request.defaultExtension;
+        return Answer(saveAnswers, "save dialog");
     }
     std::string GetProfileString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) override {
@@ -56,39 +51,26 @@ public:
         profile[std::string(section) + "/" + std::string(key)] = std::string(value);
         Log("write " + std::string(key));
     }
-    void EndDialogOk() override {
-        endedOk = true;
-        Log("end ok");
-    }
+    void EndDialogOk() override { Log("end ok"); }
     void SetWindowIcon(IconSize size) override {
         Log(size == IconSize::Large ? "large icon" : "small icon");
     }
 
-    // A count never set is blank.
-    std::string CountText(ControlId count) const {
-        const auto found = counts.find(count);
-        return found == counts.end() ? std::string() : found->second;
-    }
-
     std::map<ControlId, std::string> fields;
     std::vector<std::string> list;
-    std::map<ControlId, std::string> counts;
+    std::map<ControlId, std::string> counts;     // a count never shown is absent
     std::map<std::string, std::string> profile;  // "Dialog/WTRFile" and so on
     std::deque<std::optional<std::string>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
-    std::vector<RecordedFileDialog> openDialogs;
-    std::vector<RecordedFileDialog> saveDialogs;
-    std::vector<std::string> calls;  // in order
-    bool endedOk = false;
+    std::string saveStart;
+    std::string saveExtension;
+    std::vector<std::string> calls;
 
 private:
     void Log(std::string call) { calls.push_back(std::move(call)); }
 
-    std::optional<std::string> Answer(std::vector<RecordedFileDialog>& shown,
-                                      std::deque<std::optional<std::string>>& answers,
-                                      const FileDialogRequest& request, std::string call) {
-        shown.push_back({std::string(request.filter), request.flags, request.startLocation,
-                         std::string(request.defaultExtension)});
+    std::optional<std::string> Answer(std::deque<std::optional<std::string>>& answers,
+                                      std::string call) {
         Log(std::move(call));
         if (answers.empty()) {
             return std::nullopt;
