@@ -30,12 +30,5 @@ INSTANTIATE_TEST_SUITE_P(
                     PathCase{"accents and a folder", "d\xC3\xA9j\xC3\xA0/\xC3\xA9t\xC3\xA9.evo"},
                     PathCase{"empty", ""}));
 
-TEST(PathTextParts, FileNameAndExtensionAreFoundInChineseNames) {
-    const std::filesystem::path path = PathFromUtf8("\xE5\x8F\xB0/\xE8\x88\xAA.wtr");
-    EXPECT_EQ(PathToUtf8(path.filename()), "\xE8\x88\xAA.wtr");
-    EXPECT_EQ(PathToUtf8(path.extension()), ".wtr");
-    EXPECT_EQ(PathToUtf8(path.parent_path()), "\xE5\x8F\xB0");
-}
-
 }  // namespace
 }  // namespace pelagor::platform
