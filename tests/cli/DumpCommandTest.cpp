@@ -128,12 +128,7 @@ TEST_F(DumpCommand, Failures) {
 TEST_F(DumpCommand, UsageErrors) {
     const std::string sample = std::string(PELAGOR_EXAMPLES_DIR) + "/sample.wtr";
     const std::vector<std::string> cases[] = {
-        {},
-        {"dump"},
-        {"frobnicate", sample},
-        {"dump", sample, "extra"},
-        {"dump", sample, "--encoding"},
-    };
+        {"dump"}, {"dump", sample, "extra"}, {"dump", sample, "--encoding"}};
     for (const auto& args : cases) {
         SCOPED_TRACE(testing::PrintToString(args));
         const CliRun run = Run(args);

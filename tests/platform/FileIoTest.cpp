@@ -102,14 +102,6 @@ TEST_F(FileIoTest, ReadFailuresLeaveNothingAllocatedAndNameTheCause) {
 constexpr std::string_view kTrackMps = "\xE8\x88\xAA\xE8\xB7\xA1.mps";
 constexpr std::string_view kTaipeiWtr = "\xE5\x8F\xB0\xE5\x8C\x97.wtr";
 
-TEST_F(FileIoTest, ChineseNamesAreWrittenAndReadAsTheyAreSpelled) {
-    ASSERT_TRUE(ReplaceFileContents(At(kTrackMps), kNew, ReplaceMode::Replace, nullptr));
-    EXPECT_EQ(Names(), std::vector<std::string>{std::string(kTrackMps)});
-    const ReadResult read = Read(At(kTrackMps));
-    ASSERT_TRUE(read.ok);
-    EXPECT_EQ(std::vector<std::uint8_t>(read.data.get(), read.data.get() + read.size), kNew);
-}
-
 // A replacement leaves either the new contents or the earlier state, and never a temporary file.
 TEST_F(FileIoTest, ReplaceFileContents) {
     enum class Before { Nothing, File, Folder };
