@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cli/CliApp.h"
+#include "platform/PathText.h"
 
 namespace pelagor::cli {
 
@@ -27,10 +28,6 @@ void CliTest::TearDown() {
     std::filesystem::remove_all(m_dir, ec);
 }
 
-CliRun CliTest::Run(std::initializer_list<std::string> args, bool errIsTerminal) {
-    return Run(std::vector<std::string>(args), errIsTerminal);
-}
-
 CliRun CliTest::Run(const std::vector<std::string>& args, bool errIsTerminal) {
     std::vector<const char*> argv{"pelagor-cli"};
     for (const std::string& arg : args) {
@@ -46,7 +43,7 @@ CliRun CliTest::Run(const std::vector<std::string>& args, bool errIsTerminal) {
 }
 
 std::string CliTest::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    const std::filesystem::path path = m_dir / name;
+    const std::filesystem::path path = m_dir / platform::PathFromUtf8(name);
     std::filesystem::create_directories(path.parent_path());
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()),

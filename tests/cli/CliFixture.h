@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -24,7 +23,6 @@ protected:
     void TearDown() override;
 
     // Runs pelagor-cli with `args` (the program name is added) from inside the scratch folder.
-    CliRun Run(std::initializer_list<std::string> args, bool errIsTerminal = false);
     CliRun Run(const std::vector<std::string>& args, bool errIsTerminal = false);
 
     // Writes a file in the scratch folder and returns its path relative to it.

@@ -3,14 +3,12 @@
 
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "builder/MpsFiles.h"
 #include "builder/Samples.h"
 #include "builder/TrackLogFiles.h"
-#include "cli/CliApp.h"
 #include "cli/CliFixture.h"
 
 namespace pelagor::cli {
@@ -49,19 +47,20 @@ TEST_F(ShowCommand, NamesAreDecodedFromTheCodePage) {
     EXPECT_THAT(run.out, HasSubstr("tracks: 2\n  ACMORNING (240)  "));
 }
 
+// `show` and `dump` on a reference, and what a source that fails to load still lists.
 TEST_F(ShowCommand, ReferenceAndFailures) {
     Write("ref.mps", testkit::MpsFile(testkit::SampleReference()));
+    Write("bad.mps", std::vector<std::uint8_t>{'M', 's', 'R', 'c', 'd', 0});
     testkit::ByteBuilder broken;
     testkit::EvoHeader(broken, 1, 1);
     testkit::EvoWaypointRecord(broken, {"KEPT", 0, 0, 7.0F, 18});
     Write("broken.evo", broken.Take());
-    struct Case {
+    const struct {
         std::vector<std::string> args;
         int status;
         const char* out;
         const char* err;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{"show", "--reference", "ref.mps"},
          0,
          "ref.mps: MapSource reader, loaded\nwaypoints: 3\n  HOME   9\n  CAMP 820\n"
@@ -80,6 +79,15 @@ TEST_F(ShowCommand, ReferenceAndFailures) {
          1,
          "broken.evo: MapSource reader, did not load",
          "broken.evo: not a MapSource file"},
+        {{"dump", "--reference", "ref.mps"},
+         0,
+         "{\n  \"reader\": \"mps\",\n  \"loaded\": true,\n  \"waypointCount\": 3,\n  "
+         "\"trackCount\": 1,\n",
+         ""},
+        {{"dump", "--reference", "bad.mps"},
+         1,
+         "{\n  \"reader\": \"mps\",\n  \"loaded\": false,",
+         "bad.mps: "},
     };
     for (const auto& c : cases) {
         const CliRun run = Run(c.args);
@@ -87,58 +95,28 @@ TEST_F(ShowCommand, ReferenceAndFailures) {
         EXPECT_THAT(run.out, StartsWith(c.out));
         EXPECT_THAT(run.err, StartsWith(c.err));
     }
-}
-
-TEST_F(ShowCommand, DumpReadsAReferenceWithItsLines) {
-    Write("ref.mps", testkit::MpsFile(testkit::SampleReference()));
-    const CliRun run = Run({"dump", "--reference", "ref.mps"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_THAT(run.out, StartsWith("{\n  \"reader\": \"mps\",\n  \"loaded\": true,\n"
-                                    "  \"waypointCount\": 3,\n  \"trackCount\": 1,\n"));
-    EXPECT_THAT(run.out, HasSubstr("\"waypointLines\": [\n    \"HOME   9\",\n    \"CAMP 820\",\n"
-                                   "    \"SUMMIT 1120\"\n  ],\n"
-                                   "  \"trackLines\": [\n    \"PRACTICE (5)\"\n  ]\n}\n"));
-
-    Write("bad.mps", std::vector<std::uint8_t>{'M', 's', 'R', 'c', 'd', 0});
-    const CliRun bad = Run({"dump", "--reference", "bad.mps"});
-    EXPECT_EQ(bad.status, 1);
-    EXPECT_THAT(bad.out, HasSubstr("\"reader\": \"mps\",\n  \"loaded\": false,"));
-    EXPECT_THAT(bad.err, StartsWith("bad.mps: "));
+    EXPECT_THAT(Run({"dump", "--reference", "ref.mps"}).out,
+                HasSubstr("\"waypointLines\": [\n    \"HOME   9\",\n    \"CAMP 820\",\n"
+                          "    \"SUMMIT 1120\"\n  ],\n"
+                          "  \"trackLines\": [\n    \"PRACTICE (5)\"\n  ]\n}\n"));
 }
 
 // --- help, version and the man page -------------------------------------------------------------
 
 const char* const kCommands[] = {"convert", "show", "gpx", "dump"};
 
-TEST(CliHelp, EveryCommandHasHelp) {
+TEST_F(ShowCommand, HelpVersionAndUnknownCommands) {
     for (const std::string command : kCommands) {
-        std::vector<const char*> argv{"pelagor-cli", command.c_str(), "--help"};
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_EQ(RunCli(3, argv.data(), out, err), 0) << command;
-        EXPECT_THAT(out.str(), HasSubstr("Usage: pelagor-cli " + command)) << command;
-        EXPECT_EQ(err.str(), "");
+        const CliRun run = Run({command, "--help"});
+        EXPECT_EQ(run.status, 0) << command;
+        EXPECT_THAT(run.out, HasSubstr("Usage: pelagor-cli " + command)) << command;
+        EXPECT_EQ(run.err, "");
     }
-}
-
-TEST(CliHelp, VersionAndUnknownCommands) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const char* version[] = {"pelagor-cli", "--version"};
-    EXPECT_EQ(RunCli(2, version, out, err), 0);
-    EXPECT_EQ(out.str(), std::string("pelagor-cli ") + PELAGOR_VERSION + "\n");
-    const char* unknown[] = {"pelagor-cli", "frobnicate"};
-    EXPECT_EQ(RunCli(2, unknown, out, err), 2);
-    const char* none[] = {"pelagor-cli"};
-    EXPECT_EQ(RunCli(1, none, out, err), 2);
-}
-
-TEST(CliHelp, GpxHelpSaysHowNamesAreReplaced) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const char* argv[] = {"pelagor-cli", "gpx", "--help"};
-    EXPECT_EQ(RunCli(3, argv, out, err), 0);
-    EXPECT_THAT(out.str(), HasSubstr("U+FFFD"));
+    EXPECT_THAT(Run({"gpx", "--help"}).out, HasSubstr("U+FFFD"));  // how names are replaced
+    EXPECT_EQ(Run({"--help"}).status, 0);
+    EXPECT_EQ(Run({"--version"}).out, std::string("pelagor-cli ") + PELAGOR_VERSION + "\n");
+    EXPECT_EQ(Run({"frobnicate"}).status, 2);
+    EXPECT_EQ(Run(std::vector<std::string>{}).status, 2);
 }
 
 #ifdef PELAGOR_MAN_PAGE

@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "builder/ByteBuilder.h"
+#include "builder/TempDir.h"
 #include "platform/FileIo.h"
 #include "platform/PathText.h"
 
@@ -22,22 +22,6 @@ using testkit::ByteBuilder;
 // A fresh folder of its own for each test, removed afterwards.
 class FileIoTest : public testing::Test {
 protected:
-    void SetUp() override {
-        const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-        // Named after the test and made unique, since test programs of several builds may run
-        // at once.
-        std::string name =
-            std::string("pelagor-") + info->name() + "-" + std::to_string(std::random_device()());
-        std::replace(name.begin(), name.end(), '/', '-');
-        m_folder = fs::temp_directory_path() / name;
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
-    }
-
     [[nodiscard]] fs::path At(std::string_view utf8Name) const {
         return m_folder / PathFromUtf8(utf8Name);
     }
@@ -76,7 +60,8 @@ protected:
         return result;
     }
 
-    fs::path m_folder;
+    testkit::TempDir m_dir;
+    fs::path m_folder = m_dir.path();
 };
 
 const std::vector<std::uint8_t> kOld = ByteBuilder().Text("old contents").bytes();
@@ -93,115 +78,89 @@ TEST_F(FileIoTest, ReadGivesTheWholeFileInBinary) {
     EXPECT_EQ(std::vector<std::uint8_t>(read.data.get(), read.data.get() + read.size), bytes);
 }
 
-struct ReadFailureCase {
-    const char* what;
-    std::string name;
-    bool makeEmptyFile;
-    bool makeFolder;
-    FileErrorKind kind;
-};
-
-class ReadFailure : public FileIoTest, public testing::WithParamInterface<ReadFailureCase> {};
-
-TEST_P(ReadFailure, LeavesNothingAllocatedAndNamesTheCause) {
-    const ReadFailureCase& c = GetParam();
-    if (c.makeEmptyFile) {
-        Put(At(c.name), {});
+TEST_F(FileIoTest, ReadFailuresLeaveNothingAllocatedAndNameTheCause) {
+    Put(At("empty.wtr"), {});
+    Put(At("\xE8\x88\xAA\xE8\xB7\xA1.wtr"), {});  // empty, with a Chinese name
+    fs::create_directory(At("folder.wtr"));
+    const std::pair<std::string, FileErrorKind> cases[] = {
+        {"missing.wtr", FileErrorKind::NotFound},
+        {"none/missing.wtr", FileErrorKind::NotFound},
+        {"empty.wtr", FileErrorKind::Empty},
+        {"\xE8\x88\xAA\xE8\xB7\xA1.wtr", FileErrorKind::Empty},
+        {"folder.wtr", FileErrorKind::NotRegular},
+    };
+    for (const auto& [name, kind] : cases) {
+        const ReadResult read = Read(At(name));
+        EXPECT_FALSE(read.ok) << name;
+        EXPECT_EQ(read.error.kind, kind) << name;
+        EXPECT_EQ(read.data, nullptr) << name;
+        EXPECT_EQ(read.size, 0xDEADBEEF) << name;
     }
-    if (c.makeFolder) {
-        fs::create_directory(At(c.name));
-    }
-    const ReadResult read = Read(At(c.name));
-    EXPECT_FALSE(read.ok) << c.what;
-    EXPECT_EQ(read.error.kind, c.kind) << c.what;
-    EXPECT_EQ(read.data, nullptr) << c.what;
-    EXPECT_EQ(read.size, 0xDEADBEEF) << c.what;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, ReadFailure,
-    testing::Values(
-        ReadFailureCase{"missing", "missing.wtr", false, false, FileErrorKind::NotFound},
-        ReadFailureCase{"in a missing folder", "none/missing.wtr", false, false,
-                        FileErrorKind::NotFound},
-        ReadFailureCase{"empty", "empty.wtr", true, false, FileErrorKind::Empty},
-        ReadFailureCase{"a folder", "folder.wtr", false, true, FileErrorKind::NotRegular},
-        ReadFailureCase{"empty, with a Chinese name", "\xE8\x88\xAA\xE8\xB7\xA1.wtr", true, false,
-                        FileErrorKind::Empty}));
 
 // 航跡.mps and 台北.wtr: names outside every ANSI code page's reach but Big5's.
 constexpr std::string_view kTrackMps = "\xE8\x88\xAA\xE8\xB7\xA1.mps";
 constexpr std::string_view kTaipeiWtr = "\xE5\x8F\xB0\xE5\x8C\x97.wtr";
 
-TEST_F(FileIoTest, ChineseNamesAreWrittenAndReadAsTheyAreSpelled) {
-    ASSERT_TRUE(ReplaceFileContents(At(kTrackMps), kNew, ReplaceMode::Replace, nullptr));
-    EXPECT_EQ(Names(), std::vector<std::string>{std::string(kTrackMps)});
-    const ReadResult read = Read(At(kTrackMps));
-    ASSERT_TRUE(read.ok);
-    EXPECT_EQ(std::vector<std::uint8_t>(read.data.get(), read.data.get() + read.size), kNew);
+// A replacement leaves either the new contents or the earlier state, and never a temporary file.
+TEST_F(FileIoTest, ReplaceFileContents) {
+    enum class Before { Nothing, File, Folder };
+    const struct {
+        const char* what;
+        Before before;
+        std::string name;
+        ReplaceMode mode;
+        FileErrorKind kind;  // None: succeeds
+    } cases[] = {
+        {"over a file", Before::File, std::string(kTaipeiWtr), ReplaceMode::Replace,
+         FileErrorKind::None},
+        {"where none was", Before::Nothing, "out.mps", ReplaceMode::Replace, FileErrorKind::None},
+        {"no-clobber, new", Before::Nothing, "out.mps", ReplaceMode::NoClobber,
+         FileErrorKind::None},
+        {"no-clobber, existing", Before::File, "out.mps", ReplaceMode::NoClobber,
+         FileErrorKind::Exists},
+        {"into a missing folder", Before::Nothing, "none/out.mps", ReplaceMode::Replace,
+         FileErrorKind::NotFound},
+        {"over a folder", Before::Folder, "out.mps", ReplaceMode::Replace,
+         FileErrorKind::NotRegular},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        if (c.before == Before::File) {
+            Put(At(c.name), kOld);
+        } else if (c.before == Before::Folder) {
+            fs::create_directory(At(c.name));
+        }
+        FileError error;
+        const bool ok = ReplaceFileContents(At(c.name), kNew, c.mode, &error);
+        EXPECT_EQ(ok, c.kind == FileErrorKind::None);
+        if (c.kind != FileErrorKind::NotRegular) {  // each system names this one its own way
+            EXPECT_EQ(error.kind, c.kind);
+        }
+        if (ok || c.before == Before::File) {
+            EXPECT_EQ(Contents(At(c.name)), ok ? kNew : kOld);
+        }
+        const bool nothingLeft = c.before == Before::Nothing && !ok;
+        EXPECT_EQ(Names(),
+                  nothingLeft ? std::vector<std::string>{} : std::vector<std::string>{c.name});
+    }
 }
 
-TEST_F(FileIoTest, ReplaceOverAnExistingFileLeavesOnlyTheNewContents) {
-    Put(At(kTaipeiWtr), kOld);
-    FileError error;
-    ASSERT_TRUE(ReplaceFileContents(At(kTaipeiWtr), kNew, ReplaceMode::Replace, &error));
-    EXPECT_EQ(Contents(At(kTaipeiWtr)), kNew);
-    EXPECT_EQ(Names(), std::vector<std::string>{std::string(kTaipeiWtr)});
-}
-
-TEST_F(FileIoTest, ReplaceWhereNoFileWasCreatesIt) {
-    ASSERT_TRUE(ReplaceFileContents(At("out.mps"), kNew, ReplaceMode::Replace, nullptr));
-    EXPECT_EQ(Contents(At("out.mps")), kNew);
-    EXPECT_EQ(Names(), std::vector<std::string>{"out.mps"});
-}
-
-TEST_F(FileIoTest, NoClobberRefusesAnExistingFileAndLeavesItAlone) {
-    Put(At("out.mps"), kOld);
-    FileError error;
-    EXPECT_FALSE(ReplaceFileContents(At("out.mps"), kNew, ReplaceMode::NoClobber, &error));
-    EXPECT_EQ(error.kind, FileErrorKind::Exists);
-    EXPECT_EQ(Contents(At("out.mps")), kOld);
-    EXPECT_EQ(Names(), std::vector<std::string>{"out.mps"});
-}
-
-TEST_F(FileIoTest, NoClobberWritesANewFile) {
-    ASSERT_TRUE(ReplaceFileContents(At("out.mps"), kNew, ReplaceMode::NoClobber, nullptr));
-    EXPECT_EQ(Contents(At("out.mps")), kNew);
-}
-
-TEST_F(FileIoTest, ReplaceIntoAMissingFolderFailsAndCreatesNothing) {
-    FileError error;
-    EXPECT_FALSE(ReplaceFileContents(At("none/out.mps"), kNew, ReplaceMode::Replace, &error));
-    EXPECT_EQ(error.kind, FileErrorKind::NotFound);
-    EXPECT_TRUE(Names().empty());
-}
-
-TEST_F(FileIoTest, ReplaceOverAFolderFailsAndLeavesNoTemporaryFile) {
-    fs::create_directory(At("out.mps"));
-    EXPECT_FALSE(ReplaceFileContents(At("out.mps"), kNew, ReplaceMode::Replace, nullptr));
-    EXPECT_TRUE(fs::is_directory(At("out.mps")));
-    EXPECT_EQ(Names(), std::vector<std::string>{"out.mps"});
-}
-
-TEST_F(FileIoTest, SameFileSeesThroughSpellingsAndHardLinks) {
+// Windows's C runtime says 1 link for every file; an output guard that trusted it would let a
+// hard link overwrite the file it names.
+TEST_F(FileIoTest, SameFileAndHardLinkCountSeeThroughSpellingsAndLinks) {
     Put(At(kTaipeiWtr), kOld);
     Put(At("other.wtr"), kOld);
+    EXPECT_EQ(HardLinkCount(At(kTaipeiWtr)), 1U);
     fs::create_hard_link(At(kTaipeiWtr), At("link.wtr"));
     fs::create_directory(At("sub"));
     const fs::path roundabout = m_folder / "sub" / ".." / PathFromUtf8(kTaipeiWtr);
-    EXPECT_EQ(SameFile(At(kTaipeiWtr), At(kTaipeiWtr)), true);
     EXPECT_EQ(SameFile(At(kTaipeiWtr), roundabout), true);
     EXPECT_EQ(SameFile(At(kTaipeiWtr), At("link.wtr")), true);
     EXPECT_EQ(SameFile(At(kTaipeiWtr), At("other.wtr")), false);
     EXPECT_EQ(SameFile(At(kTaipeiWtr), At("missing.wtr")), std::nullopt);
-}
-
-// Windows's C runtime says 1 for every file; an output guard that trusted it would let a hard
-// link overwrite the file it names.
-TEST_F(FileIoTest, HardLinkCountSeesEveryName) {
-    Put(At(kTaipeiWtr), kOld);
-    EXPECT_EQ(HardLinkCount(At(kTaipeiWtr)), 1U);
-    fs::create_hard_link(At(kTaipeiWtr), At("link.wtr"));
     EXPECT_EQ(HardLinkCount(At(kTaipeiWtr)), 2U);
     EXPECT_EQ(HardLinkCount(At("link.wtr")), 2U);
     EXPECT_EQ(HardLinkCount(At("missing.wtr")), std::nullopt);

@@ -7,41 +7,12 @@
 
 #include "builder/TrackLogFiles.h"
 #include "tracklog/Derivations.h"
-#include "tracklog/Listing.h"
 #include "tracklog/LoadHelpers.h"
 
 namespace pelagor {
 namespace {
 
 using testkit::Reader;
-
-TEST(Listing, WaypointLineRoundsAndRightAlignsTheAltitude) {
-    const struct {
-        const char* name;
-        float altitude;
-        const char* line;
-    } cases[] = {
-        {"WP1", 5.0F, "WP1   5"},     {"WP1", 123.4F, "WP1 123"},
-        {"WP1", 12345.6F, "WP1   0"}, {"WP1", -12.0F, "WP1 -12"},
-        {"WP1", 9999.0F, "WP1 9999"}, {"WP1", 9999.5F, "WP1   0"},
-        {"", 0.0F, "   0"},           {"0123456789", 1.0F, "0123456789   1"},
-    };
-    for (const auto& c : cases) {
-        WaypointEntry waypoint{};
-        SetName(waypoint.name, c.name);
-        waypoint.altitude = c.altitude;
-        EXPECT_EQ(WaypointLine(waypoint), c.line) << c.name << " at " << c.altitude;
-    }
-}
-
-TEST(Listing, TrackLineShowsTheCountInParentheses) {
-    TrackEntry track{};
-    SetName(track.name, "T");
-    EXPECT_EQ(TrackLine(track), "T (0)");
-    SetName(track.name, std::string(40, 'N'));  // cut to the field's 31 characters
-    track.pointCount = std::numeric_limits<std::int32_t>::max();
-    EXPECT_EQ(TrackLine(track), std::string(31, 'N') + " (2147483647)");
-}
 
 struct ClockCase {
     std::uint32_t time;

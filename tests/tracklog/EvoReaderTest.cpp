@@ -37,24 +37,23 @@ std::vector<std::uint8_t> WithCounts(std::uint16_t waypointCount, std::uint16_t 
 TEST(EvoReader, HeaderCounts) {
     const struct {
         std::uint16_t waypoints, tracks;
-        std::int32_t result, waypointCount, trackCount;
-        std::size_t lines;
+        std::int32_t waypointCount, trackCount;
         const char* reason;
     } cases[] = {
-        {2, 2, 1, 2, 2, 2, ""},
-        {0, 2, 0, 0, 0, 0, "waypoint count 0 at byte 32"},
-        {10000, 2, 0, 0, 0, 0, "waypoint count 10000 at byte 32"},
-        {65535, 2, 0, 0, 0, 0, "waypoint count 65535 at byte 32"},
-        {2, 0, 0, 2, 0, 2, "track count 0 at byte 36"},
-        {2, 10000, 0, 2, 0, 2, "track count 10000 at byte 36"},
+        {2, 2, 2, 2, ""},
+        {0, 2, 0, 0, "waypoint count 0 at byte 32"},
+        {10000, 2, 0, 0, "waypoint count 10000 at byte 32"},
+        {65535, 2, 0, 0, "waypoint count 65535 at byte 32"},
+        {2, 0, 2, 0, "track count 0 at byte 36"},
+        {2, 10000, 2, 0, "track count 10000 at byte 36"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.waypoints << " waypoints, " << c.tracks << " tracks");
         const auto loaded = testkit::LoadBytes(Reader::Evo, WithCounts(c.waypoints, c.tracks));
-        EXPECT_EQ(loaded->result, c.result);
+        EXPECT_EQ(loaded->result, c.reason[0] == 0 ? 1 : 0);
         EXPECT_EQ(loaded->document->waypointCount, c.waypointCount);
         EXPECT_EQ(loaded->document->trackCount, c.trackCount);
-        EXPECT_EQ(loaded->waypointLines.lines.size(), c.lines);
+        EXPECT_EQ(loaded->waypointLines.lines.size(), static_cast<std::size_t>(c.waypointCount));
         EXPECT_EQ(loaded->document->FailureReason(), c.reason);
     }
 }
@@ -117,51 +116,39 @@ std::vector<std::uint8_t> OneWaypointAt(std::optional<std::size_t> patternAt, st
     return file.Take();
 }
 
-TEST(EvoReader, WaypointPatternIsSoughtWithin256Positions) {
+// The pattern is sought within 256 positions of P; the name ends at a line feed or a zero byte,
+// and the symbol stands right after it.
+TEST(EvoReader, WaypointScanAndNames) {
+    constexpr std::size_t P = kFirstRecord;
     const struct {
         std::optional<std::size_t> patternAt;
         std::size_t recordAt;
+        std::string_view bytes;
+        std::string_view name;
+        std::size_t symbolAt;  // from the record
     } cases[] = {
-        {kFirstRecord, kFirstRecord},
-        {kFirstRecord + 255, kFirstRecord + 255},
-        {std::nullopt, kFirstRecord + 256},        // absent: read from P + 256 all the same
-        {kFirstRecord + 300, kFirstRecord + 256},  // beyond the window: P + 256, not the pattern
+        {P, P, "WP1\n", "WP1", 65},
+        {P + 255, P + 255, "WP1\n", "WP1", 65},
+        {std::nullopt, P + 256, "WP1\n", "WP1", 65},  // absent: read from P + 256 all the same
+        {P + 300, P + 256, "WP1\n", "WP1", 65},       // beyond the window: P + 256
+        {P, P, {"WP1\0", 4}, "WP1", 65},
+        {P, P, {"WP\0X\n", 5}, "WP", 64},
+        {P, P, "\n", "", 62},
+        {P, P, "AB\rC\n", "AB\rC", 66},
+        {P, P, "ABCDEFGHIJ", "ABCDEFGHIJ", 72},
+        {P, P, "ABCDEFGHIJ\n", "ABCDEFGHIJ", 72},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.recordAt);
-        const auto loaded =
-            testkit::LoadBytes(Reader::Evo, OneWaypointAt(c.patternAt, c.recordAt, "FAR\n", 65));
+        SCOPED_TRACE(testing::Message() << c.recordAt << " " << c.name);
+        const auto loaded = testkit::LoadBytes(
+            Reader::Evo, OneWaypointAt(c.patternAt, c.recordAt, c.bytes, c.symbolAt));
         ASSERT_EQ(loaded->result, 1) << loaded->document->FailureReason();
         const WaypointEntry& waypoint = loaded->document->waypoints[0];
-        EXPECT_EQ(NameOf(waypoint.name), "FAR");
+        EXPECT_EQ(NameOf(waypoint.name), c.name);
         EXPECT_EQ(waypoint.latitude, 0x01020304);
         EXPECT_EQ(waypoint.longitude, -0x01020304);
         EXPECT_EQ(waypoint.altitude, 42.0F);
         EXPECT_EQ(waypoint.symbol, 0x4321);
-    }
-}
-
-TEST(EvoReader, NamesEndAtALineFeedOrAZeroByte) {
-    const struct {
-        std::string_view bytes;
-        std::string_view name;
-        std::size_t symbolAt;  // from W
-    } cases[] = {
-        {"WP1\n", "WP1", 65},
-        {{"WP1\0", 4}, "WP1", 65},
-        {{"WP\0X\n", 5}, "WP", 64},
-        {"\n", "", 62},
-        {"AB\rC\n", "AB\rC", 66},
-        {"ABCDEFGHIJ", "ABCDEFGHIJ", 72},
-        {"ABCDEFGHIJ\n", "ABCDEFGHIJ", 72},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto loaded = testkit::LoadBytes(
-            Reader::Evo, OneWaypointAt(kFirstRecord, kFirstRecord, c.bytes, c.symbolAt));
-        ASSERT_EQ(loaded->result, 1) << loaded->document->FailureReason();
-        EXPECT_EQ(NameOf(loaded->document->waypoints[0].name), c.name);
-        EXPECT_EQ(loaded->document->waypoints[0].symbol, 0x4321);
     }
 }
 

@@ -40,36 +40,26 @@ std::vector<std::uint8_t> TrackSlotFirst() {
     return file.Take();
 }
 
-struct OutcomeCase {
-    const char* what;
-    std::vector<std::uint8_t> bytes;
-    std::int32_t result;
-    std::int32_t waypointCount;
-    std::int32_t trackCount;
-    std::vector<std::string> waypointLines;
-    std::vector<std::string> trackLines;
-};
-
 TEST(WtrReader, OutcomeOfEachKindOfFile) {
     std::vector<std::uint8_t> badSignature = testkit::WtrFile(kTwoWaypoints, kThreePoints);
     badSignature[4] = 0xFE;
-    const OutcomeCase cases[] = {
-        {"complete",
-         testkit::WtrFile(kTwoWaypoints, kThreePoints),
-         1,
-         2,
-         1,
-         {"WA   5", "WB 123"},
-         {"TR (3)"}},
-        {"signature differs", badSignature, 0, 0, 0, {}, {}},
-        {"shorter than the signature", {0xFF, 'W', 'p', 't'}, 0, 0, 0, {}, {}},
-        {"signature alone", {0xFF, 'W', 'p', 't', 0xFF}, 0, 0, 0, {}, {}},
-        {"track slot at 16 before a complete track", TrackSlotFirst(), 1, 0, 0, {}, {}},
-        {"no header marker", WithoutHeaderMarker(), 1, 2, 0, {"WA   5", "WB 123"}, {}},
+    const std::vector<std::string> twoLines{"WA   5", "WB 123"};
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        std::int32_t result;
+        std::vector<std::string> waypointLines;
+        std::vector<std::string> trackLines;
+    } cases[] = {
+        {"complete", testkit::WtrFile(kTwoWaypoints, kThreePoints), 1, twoLines, {"TR (3)"}},
+        {"signature differs", badSignature, 0, {}, {}},
+        {"shorter than the signature", {0xFF, 'W', 'p', 't'}, 0, {}, {}},
+        {"signature alone", {0xFF, 'W', 'p', 't', 0xFF}, 0, {}, {}},
+        {"track slot at 16 before a complete track", TrackSlotFirst(), 1, {}, {}},
+        {"no header marker", WithoutHeaderMarker(), 1, twoLines, {}},
+        // An end marker at the first point slot makes an empty but present array.
         {"end marker at T + 50",
-         testkit::WtrFile({{"W", 0, 0, 0.0F, 0}}, SampleTrack{"T", {}}),
-         1,
-         1,
+         testkit::WtrFile({{"W"}}, SampleTrack{"T", {}}),
          1,
          {"W   0"},
          {"T (0)"}},
@@ -77,22 +67,18 @@ TEST(WtrReader, OutcomeOfEachKindOfFile) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const auto loaded = testkit::LoadBytes(Reader::Wtr, c.bytes);
+        const TrackLogDocument& document = *loaded->document;
         EXPECT_EQ(loaded->result, c.result);
-        EXPECT_EQ(loaded->document->waypointCount, c.waypointCount);
-        EXPECT_EQ(loaded->document->trackCount, c.trackCount);
+        EXPECT_EQ(document.waypointCount, static_cast<std::int32_t>(c.waypointLines.size()));
+        ASSERT_EQ(document.trackCount, static_cast<std::int32_t>(c.trackLines.size()));
         EXPECT_EQ(loaded->waypointLines.lines, c.waypointLines);
         EXPECT_EQ(loaded->trackLines.lines, c.trackLines);
-        EXPECT_EQ(loaded->document->FailureReason().empty(), c.result != 0);
-        EXPECT_FALSE(loaded->document->FileUnreadable());
+        EXPECT_EQ(document.FailureReason().empty(), c.result != 0);
+        EXPECT_FALSE(document.FileUnreadable());
+        if (document.trackCount == 1) {
+            EXPECT_NE(document.tracks[0].points, nullptr);
+        }
     }
-}
-
-TEST(WtrReader, EndMarkerAtTheFirstPointSlotMakesAnEmptyPresentArray) {
-    const auto loaded =
-        testkit::LoadBytes(Reader::Wtr, testkit::WtrFile({{"W"}}, SampleTrack{"T", {}}));
-    ASSERT_EQ(loaded->document->trackCount, 1);
-    EXPECT_EQ(loaded->document->tracks[0].pointCount, 0);
-    EXPECT_NE(loaded->document->tracks[0].points, nullptr);
 }
 
 TEST(WtrReader, WaypointNames) {
