@@ -23,7 +23,9 @@ public:
     ~Utf8Console();
 
 private:
+#ifdef _WIN32
     unsigned m_previousOutputCodePage = 0;
+#endif
 };
 
 }  // namespace pelagor::platform
