@@ -39,7 +39,8 @@ bool AllocateRecord(MpsRecord& record, std::uint8_t type, std::uint64_t length) 
         return false;
     }
     // Not zero-filled: whoever allocates a body writes every byte of it.
-    std::unique_ptr<std::uint8_t[]> body = platform::NewByteBuffer(static_cast<std::size_t>(length));
+    std::unique_ptr<std::uint8_t[]> body =
+        platform::NewByteBuffer(static_cast<std::size_t>(length));
     if (!body) {
         return false;
     }

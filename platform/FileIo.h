@@ -16,14 +16,14 @@ enum class FileErrorKind {
     None,
     NotFound,
     AccessDenied,
-    InUse,         // another program holds the file locked
-    NotRegular,    // a folder, a device or a pipe
-    Empty,         // an empty file is never a document
-    TooLarge,      // 4 GiB or more: the size does not fit the 32-bit size of a document
+    InUse,       // another program holds the file locked
+    NotRegular,  // a folder, a device or a pipe
+    Empty,       // an empty file is never a document
+    TooLarge,    // 4 GiB or more: the size does not fit the 32-bit size of a document
     OutOfMemory,
     ReadFailed,
     WriteFailed,
-    Exists,        // the target exists and replacing it was not allowed
+    Exists,  // the target exists and replacing it was not allowed
     Other,
 };
 
@@ -38,8 +38,9 @@ std::string Describe(const FileError& error);
 // Reads the whole file at `path` into one newly allocated buffer: one open (refused while a
 // writer holds the file), one size query, one read. On failure `data` and `size` are untouched
 // and nothing stays allocated or open.
-bool ReadWholeFileExclusive(const std::filesystem::path& path, std::unique_ptr<std::uint8_t[]>& data,
-                            std::uint32_t& size, FileError* error) noexcept;
+bool ReadWholeFileExclusive(const std::filesystem::path& path,
+                            std::unique_ptr<std::uint8_t[]>& data, std::uint32_t& size,
+                            FileError* error) noexcept;
 
 enum class ReplaceMode {
     Replace,   // an existing file of that name is replaced without a question

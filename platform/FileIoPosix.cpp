@@ -129,8 +129,9 @@ std::string SystemErrorText(int code) {
     return std::strerror(code);  // NOLINT(concurrency-mt-unsafe): one thread
 }
 
-bool ReadWholeFileExclusive(const std::filesystem::path& path, std::unique_ptr<std::uint8_t[]>& data,
-                            std::uint32_t& size, FileError* error) noexcept {
+bool ReadWholeFileExclusive(const std::filesystem::path& path,
+                            std::unique_ptr<std::uint8_t[]>& data, std::uint32_t& size,
+                            FileError* error) noexcept {
     // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come; regular
     // files read the same either way, and anything else is refused below.
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));

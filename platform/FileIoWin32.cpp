@@ -180,8 +180,9 @@ std::string SystemErrorText(int code) {
     return Utf16ToUtf8(text);
 }
 
-bool ReadWholeFileExclusive(const std::filesystem::path& path, std::unique_ptr<std::uint8_t[]>& data,
-                            std::uint32_t& size, FileError* error) noexcept {
+bool ReadWholeFileExclusive(const std::filesystem::path& path,
+                            std::unique_ptr<std::uint8_t[]>& data, std::uint32_t& size,
+                            FileError* error) noexcept {
     // Share mode 0: while the file is read nobody else may open it, and a file that another
     // program holds open cannot be read half-written.
     Handle file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,

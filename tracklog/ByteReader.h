@@ -57,7 +57,8 @@ public:
     // Whether the bytes at the position equal `pattern`; false when fewer remain. Consumes nothing.
     [[nodiscard]] bool StartsWith(std::span<const std::uint8_t> pattern) const {
         return pattern.size() <= remaining() &&
-               std::equal(pattern.begin(), pattern.end(), m_data.begin() + static_cast<std::ptrdiff_t>(m_position));
+               std::equal(pattern.begin(), pattern.end(),
+                          m_data.begin() + static_cast<std::ptrdiff_t>(m_position));
     }
 
     [[nodiscard]] std::optional<std::uint8_t> U8() { return Read<std::uint8_t>(); }

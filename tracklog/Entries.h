@@ -62,7 +62,8 @@ void SetName(std::array<char, N>& field, std::string_view name) {
 // On failure (an array already made, a length out of range, no memory) the array stays absent
 // and the count unchanged, so that counts always agree with arrays.
 template <typename Entry>
-bool MakeEntries(std::unique_ptr<Entry[]>& array, std::int32_t& count, std::int64_t length) noexcept {
+bool MakeEntries(std::unique_ptr<Entry[]>& array, std::int32_t& count,
+                 std::int64_t length) noexcept {
     if (array || length < 0 || length > std::numeric_limits<std::int32_t>::max()) {
         return false;
     }

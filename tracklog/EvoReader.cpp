@@ -121,7 +121,8 @@ private:
         const std::size_t start = FindWaypoint(m_data, m_scan);
         ByteReader record(m_data);
         const auto runsPast = [&] {
-            return FailAt(m_reason, RecordText("waypoint", index, "record runs past the end of the data"),
+            return FailAt(m_reason,
+                          RecordText("waypoint", index, "record runs past the end of the data"),
                           start);
         };
         if (!record.Seek(start) || !record.Skip(24)) {
@@ -157,18 +158,19 @@ private:
 
     std::int32_t ReadTrack(std::size_t index) {
         const auto rest = m_data.subspan(std::min(m_scan, m_data.size()));
-        const auto found = std::search(rest.begin(), rest.end(), kTrackPattern.begin(),
-                                       kTrackPattern.end());
+        const auto found =
+            std::search(rest.begin(), rest.end(), kTrackPattern.begin(), kTrackPattern.end());
         if (found == rest.end()) {
-            return FailAt(m_reason, RecordText("track", index, "no track record (00 00 'AC') after"),
-                          m_scan);
+            return FailAt(m_reason,
+                          RecordText("track", index, "no track record (00 00 'AC') after"), m_scan);
         }
         const std::size_t start = m_scan + static_cast<std::size_t>(found - rest.begin()) + 2;
         TrackEntry& track = m_document.tracks[index];
         ByteReader record(m_data);
         const auto name = record.Seek(start) ? LineName(record, kTrackNameLookahead) : std::nullopt;
         if (!name) {
-            return FailAt(m_reason, RecordText("track", index, "data ends before the end of the name"),
+            return FailAt(m_reason,
+                          RecordText("track", index, "data ends before the end of the name"),
                           start);
         }
         SetName(track.name, *name);
@@ -185,10 +187,10 @@ private:
                           countOffset);
         }
         if (*pointTotal < 0) {
-            return FailAt(m_reason,
-                          RecordText("track", index,
-                                     "negative point count " + std::to_string(*pointTotal)),
-                          countOffset);
+            return FailAt(
+                m_reason,
+                RecordText("track", index, "negative point count " + std::to_string(*pointTotal)),
+                countOffset);
         }
         // The count is tested against the bytes that remain before anything is allocated, so
         // that no file can ask for more memory than its own size warrants.

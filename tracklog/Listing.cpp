@@ -26,7 +26,8 @@ std::string TrackLine(const TrackEntry& track) {
     const std::string name(NameOf(track.name));
     LineBuffer line{};
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): the listing line is a printf format
-    const int length = std::snprintf(line.data(), line.size(), "%s (%d)", name.c_str(), track.pointCount);
+    const int length =
+        std::snprintf(line.data(), line.size(), "%s (%d)", name.c_str(), track.pointCount);
     return {line.data(), std::min(static_cast<std::size_t>(std::max(length, 0)), line.size() - 1)};
 }
 

@@ -42,7 +42,9 @@ public:
     // byte 32"); empty after a success. The document's content does not depend on it.
     [[nodiscard]] const std::string& FailureReason() const { return m_failureReason; }
     // Whether the last Load failed because the file could not be read at all.
-    [[nodiscard]] bool FileUnreadable() const { return m_fileError.kind != platform::FileErrorKind::None; }
+    [[nodiscard]] bool FileUnreadable() const {
+        return m_fileError.kind != platform::FileErrorKind::None;
+    }
     [[nodiscard]] const platform::FileError& FileError() const { return m_fileError; }
 
     [[nodiscard]] std::span<const WaypointEntry> WaypointSpan() const {
@@ -76,8 +78,8 @@ protected:
             return 0;
         }
         try {
-            const std::int32_t result = parse(std::span<const std::uint8_t>(data.get(), size),
-                                              m_failureReason);
+            const std::int32_t result =
+                parse(std::span<const std::uint8_t>(data.get(), size), m_failureReason);
             if (result != 0) {
                 m_failureReason.clear();
             }

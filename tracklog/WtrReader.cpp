@@ -109,9 +109,9 @@ std::int32_t ReadWtr(TrackLogDocument& document, std::span<const std::uint8_t> d
         return Fail(reason, "out of memory for the track");
     }
     TrackEntry& track = document.tracks[0];
-    const std::optional<std::string_view> name =
-        reader.Seek(trackStart + kTrackNameOffset) ? ZeroEndedName(reader, kTrackNameLookahead)
-                                                   : std::nullopt;
+    const std::optional<std::string_view> name = reader.Seek(trackStart + kTrackNameOffset)
+                                                     ? ZeroEndedName(reader, kTrackNameLookahead)
+                                                     : std::nullopt;
     if (!name) {
         return FailAt(reason, "data ends before the end of the track name",
                       trackStart + kTrackNameOffset);

@@ -27,7 +27,9 @@ std::vector<SamplePoint> Loop(std::uint32_t count, std::uint32_t startTime, doub
 
 std::vector<SampleWaypoint> DayWaypoints() {
     return {
-        {"\xA5\x78\xA5\x5F" "101", Semicircles(25.0340), Semicircles(121.5645), 508.0F, 8246},
+        {"\xA5\x78\xA5\x5F"
+         "101",
+         Semicircles(25.0340), Semicircles(121.5645), 508.0F, 8246},
         {"\xB6\xA7\xA9\xFA\xA4\x73", Semicircles(25.1560), Semicircles(121.5480), 1120.0F, 161},
         {"\xB2\x48\xA4\xF4", Semicircles(25.1690), Semicircles(121.4400), 3.5F, 18},
         {"HOME", Semicircles(25.0478), Semicircles(121.5170), 9.0F, 8246},
@@ -46,17 +48,19 @@ SampleLog SampleWtrLog() {
 }
 
 SampleLog SampleEvoLog() {
-    return {DayWaypoints(),
-            {{"ACMORNING", Loop(240, 1000000000U, 0.0)}, {"ACEVENING", Loop(180, 1000036000U, 1.0)}}};
+    return {
+        DayWaypoints(),
+        {{"ACMORNING", Loop(240, 1000000000U, 0.0)}, {"ACEVENING", Loop(180, 1000036000U, 1.0)}}};
 }
 
 SampleLog LargeWtrLog(std::uint32_t waypointCount, std::uint32_t pointCount) {
     SampleLog log;
     log.waypoints.reserve(waypointCount);
     for (std::uint32_t index = 0; index < waypointCount; ++index) {
-        log.waypoints.push_back({"WP" + std::to_string(index % 100000),
-                                 Semicircles(24.0 + index * 1e-4), Semicircles(121.0 + index * 1e-4),
-                                 static_cast<float>(index % 3000), static_cast<std::uint16_t>(index % 200)});
+        log.waypoints.push_back(
+            {"WP" + std::to_string(index % 100000), Semicircles(24.0 + index * 1e-4),
+             Semicircles(121.0 + index * 1e-4), static_cast<float>(index % 3000),
+             static_cast<std::uint16_t>(index % 200)});
     }
     log.tracks.push_back({"LONG TRACK", Loop(pointCount, 1000000000U, 0.0)});
     return log;
@@ -68,16 +72,20 @@ SampleLog LargeEvoLog(std::uint32_t waypointCount, std::uint32_t trackCount,
     log.tracks.clear();
     log.tracks.reserve(trackCount);
     for (std::uint32_t index = 0; index < trackCount; ++index) {
-        log.tracks.push_back({"AC" + std::to_string(index), Loop(pointsPerTrack, 1000000000U + index, 0.5)});
+        log.tracks.push_back(
+            {"AC" + std::to_string(index), Loop(pointsPerTrack, 1000000000U + index, 0.5)});
     }
     return log;
 }
 
 std::vector<std::uint8_t> WtrBytes(const SampleLog& log) {
-    return WtrFile(log.waypoints, log.tracks.empty() ? std::nullopt
-                                                     : std::optional<SampleTrack>(log.tracks.front()));
+    return WtrFile(log.waypoints, log.tracks.empty()
+                                      ? std::nullopt
+                                      : std::optional<SampleTrack>(log.tracks.front()));
 }
 
-std::vector<std::uint8_t> EvoBytes(const SampleLog& log) { return EvoFile(log.waypoints, log.tracks); }
+std::vector<std::uint8_t> EvoBytes(const SampleLog& log) {
+    return EvoFile(log.waypoints, log.tracks);
+}
 
 }  // namespace pelagor::testkit

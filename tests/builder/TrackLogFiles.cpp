@@ -4,7 +4,9 @@
 
 namespace pelagor::testkit {
 
-void WtrHead(ByteBuilder& file) { file.Bytes({0xFF, 'W', 'p', 't', 0xFF}).Fill(11); }
+void WtrHead(ByteBuilder& file) {
+    file.Bytes({0xFF, 'W', 'p', 't', 0xFF}).Fill(11);
+}
 
 void WtrWaypointSlot(ByteBuilder& file, const SampleWaypoint& waypoint) {
     const std::size_t start = file.size();
@@ -35,7 +37,9 @@ void WtrPointSlot(ByteBuilder& file, const SamplePoint& point) {
     file.I32(point.latitude).I32(point.longitude).U32(point.time).F32(point.altitude).Fill(5);
 }
 
-void WtrEndSlot(ByteBuilder& file) { file.Bytes({0xFF, 'R', 't', 'e', 0xFF}).Fill(16); }
+void WtrEndSlot(ByteBuilder& file) {
+    file.Bytes({0xFF, 'R', 't', 'e', 0xFF}).Fill(16);
+}
 
 std::vector<std::uint8_t> WtrFile(const std::vector<SampleWaypoint>& waypoints,
                                   const std::optional<SampleTrack>& track) {
