@@ -12,9 +12,11 @@
 #include <QtTest>
 #include <memory>
 
+#include <QDir>
 #include "app/ConverterDialog.h"
 #include "app/ConverterWindow.h"
 #include "app/DialogFont.h"
+#include "app/DialogTemplate.h"
 #include "app/PathText.h"
 #include "app/QtDialogToolkit.h"
 #include "app/SettingsProfile.h"
@@ -76,6 +78,70 @@ private slots:
         // Each test starts as a user who never ran the program.
         m_config = std::make_unique<QTemporaryDir>();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config->path());
+    }
+
+    void templateControls() {
+        Session session;
+        ConverterWindow& window = session.window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("Pelagor 轉檔程式 1.1"));
+        QCOMPARE(window.objectName(), QStringLiteral("102"));
+        const Qt::WindowFlags flags = window.windowFlags();
+        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        // The client area is the template's 262 x 139 units, not a pixel more.
+        const DialogBaseUnits units = window.BaseUnits();
+        QCOMPARE(window.size(), ToPixels(units, kDialogWidth, kDialogHeight));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        // Latin-letter units: a CJK face's full-width average would double them.
+        QVERIFY2(units.x >= 4 && units.x <= 9, qPrintable(QString::number(units.x)));
+        QVERIFY2(units.y >= 10 && units.y <= 18, qPrintable(QString::number(units.y)));
+        for (const TemplateControl& control : kDialogControls) {
+            if (control.id == ControlId::Label) {
+                continue;
+            }
+            auto* widget =
+                window.findChild<QWidget*>(QString::number(static_cast<int>(control.id)));
+            QVERIFY(widget != nullptr);
+            QCOMPARE(widget->geometry(),
+                     ToPixels(units, control.x, control.y, control.width, control.height));
+        }
+        QCOMPARE(window.findChildren<QLabel*>(QStringLiteral("-1")).size(), 3);
+        QVERIFY(!window.Field(ControlId::SourcePath)->isReadOnly());
+        QVERIFY(window.Field(ControlId::ReferencePath)->isReadOnly());
+        for (QPushButton* button : window.findChildren<QPushButton*>()) {
+            QVERIFY(!button->isDefault());
+            QVERIFY(!button->autoDefault());
+        }
+        QCOMPARE(window.Button(ControlId::Convert)->text(), QStringLiteral("轉成MPS檔..."));
+    }
+
+    void keysEndTheDialog_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("focus");
+        QTest::addColumn<int>("result");
+        QTest::newRow("Enter in the source field")
+            << int(Qt::Key_Return) << 1003 << int(QDialog::Accepted);
+        QTest::newRow("keypad Enter in the list")
+            << int(Qt::Key_Enter) << 1008 << int(QDialog::Accepted);
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << 1003 << int(QDialog::Rejected);
+    }
+
+    void keysEndTheDialog() {
+        QFETCH(int, key);
+        QFETCH(int, focus);
+        QFETCH(int, result);
+        Session session;
+        int ended = -1;
+        QTimer::singleShot(0, &session.window, [&] {
+            QWidget* target = session.window.findChild<QWidget*>(QString::number(focus));
+            target->setFocus();
+            QTest::keyClick(target, static_cast<Qt::Key>(key));
+        });
+        ended = session.toolkit.DoModal(session.dialog);
+        QCOMPARE(ended, result);
+        // Ending the dialog writes nothing.
+        QVERIFY(!QFile::exists(OpenUserSettings()->fileName()));
     }
 
     void typePathAndList() {
