@@ -25,20 +25,11 @@ CLI::App* DumpCommand::Register(CLI::App& app) {
 }
 
 int DumpCommand::Execute(Streams streams) {
-    if (!platform::IsEncodingSupported(m_encoding)) {
-        streams.err << "pelagor-cli: unknown encoding '" << m_encoding << "'\n";
-        return kExitUsage;
-    }
     LoadedDocument loaded;
-    LoadDocument(platform::PathFromUtf8(m_file),
-                 m_reference ? DocumentRole::Reference : DocumentRole::Source, loaded);
-    if (!loaded.document) {
-        streams.err << m_file << ": out of memory\n";
-        return kExitUsage;
-    }
-    if (loaded.unreadable) {
-        streams.err << m_file << ": " << loaded.failure << '\n';
-        return kExitUsage;
+    if (const auto stop =
+            LoadForShowing(m_file, m_reference ? DocumentRole::Reference : DocumentRole::Source,
+                           m_encoding, streams, loaded)) {
+        return *stop;
     }
     JsonWriter json(streams.out);
     WriteDocumentJson(json, {ReaderName(*loaded.document), loaded.loaded, loaded.document.get(),

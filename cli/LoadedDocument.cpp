@@ -4,6 +4,8 @@
 
 #include "cli/SourceFailure.h"
 #include "mapsource/MapSourceDocument.h"
+#include "platform/CodePage.h"
+#include "platform/PathText.h"
 #include "tracklog/SourceLoader.h"
 
 namespace pelagor::cli {
@@ -40,6 +42,22 @@ void LoadDocument(const std::filesystem::path& path, DocumentRole role,
         result.loaded = false;
         result.failure = "out of memory";
     }
+}
+
+std::optional<int> LoadForShowing(const std::string& file, DocumentRole role,
+                                  std::string_view encoding, Streams streams,
+                                  LoadedDocument& result) {
+    if (!platform::IsEncodingSupported(encoding)) {
+        streams.err << "pelagor-cli: unknown encoding '" << encoding << "'\n";
+        return kExitUsage;
+    }
+    LoadDocument(platform::PathFromUtf8(file), role, result);
+    if (!result.document || result.unreadable) {
+        streams.err << file << ": " << (result.failure.empty() ? "out of memory" : result.failure)
+                    << '\n';
+        return kExitUsage;
+    }
+    return std::nullopt;
 }
 
 }  // namespace pelagor::cli

@@ -6,7 +6,11 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+
+#include "cli/Command.h"
 
 #include "tracklog/LineSink.h"
 #include "tracklog/TrackLogDocument.h"
@@ -27,5 +31,12 @@ struct LoadedDocument {
 // Loads `path` into `result`, which must be fresh. Never throws.
 void LoadDocument(const std::filesystem::path& path, DocumentRole role,
                   LoadedDocument& result) noexcept;
+
+// The start of the commands that show one file: checks the encoding, loads `file` into `result`
+// and reports a file that cannot be read. Returns the exit status to stop with, or nothing when
+// `result` holds a document to show.
+std::optional<int> LoadForShowing(const std::string& file, DocumentRole role,
+                                  std::string_view encoding, Streams streams,
+                                  LoadedDocument& result);
 
 }  // namespace pelagor::cli

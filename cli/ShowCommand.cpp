@@ -77,16 +77,11 @@ CLI::App* ShowCommand::Register(CLI::App& app) {
 }
 
 int ShowCommand::Execute(Streams streams) {
-    if (!platform::IsEncodingSupported(m_encoding)) {
-        streams.err << "pelagor-cli: unknown encoding '" << m_encoding << "'\n";
-        return kExitUsage;
-    }
     LoadedDocument loaded;
-    LoadDocument(platform::PathFromUtf8(m_file),
-                 m_reference ? DocumentRole::Reference : DocumentRole::Source, loaded);
-    if (!loaded.document || loaded.unreadable) {
-        streams.err << m_file << ": " << loaded.failure << '\n';
-        return kExitUsage;
+    if (const auto stop =
+            LoadForShowing(m_file, m_reference ? DocumentRole::Reference : DocumentRole::Source,
+                           m_encoding, streams, loaded)) {
+        return *stop;
     }
     const TrackLogDocument& document = *loaded.document;
     std::ostream& out = streams.out;
