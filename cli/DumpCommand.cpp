@@ -10,14 +10,10 @@
 namespace pelagor::cli {
 
 CLI::App* DumpCommand::Register(CLI::App& app) {
-    m_encoding = std::string(platform::kDefaultEncoding);
     CLI::App* command = app.add_subcommand(
         "dump", "Load a WTR or EVO file as the dialog does and print it as JSON.");
-    command->add_option("FILE", m_file, "track log to read (WTR, or EVO when it is not WTR)")
-        ->required();
-    command->add_flag("--reference", m_reference,
-                      "read FILE as a MapSource reference file instead (\"reader\": \"mps\")");
-    command->add_option("--encoding", m_encoding, "code page of the names (cp950 by default)");
+    m_options.AddTo(*command,
+                    "read FILE as a MapSource reference file instead (\"reader\": \"mps\")");
     command->footer(
         "Exit status: 0 when the file loaded, 1 when it did not (the JSON shows what "
         "it holds), 2 for usage errors and files that cannot be read.");
@@ -26,16 +22,15 @@ CLI::App* DumpCommand::Register(CLI::App& app) {
 
 int DumpCommand::Execute(Streams streams) {
     LoadedDocument loaded;
-    if (const auto stop =
-            LoadForShowing(m_file, m_reference ? DocumentRole::Reference : DocumentRole::Source,
-                           m_encoding, streams, loaded)) {
+    if (const auto stop = m_options.Load(streams, loaded)) {
         return *stop;
     }
     JsonWriter json(streams.out);
-    WriteDocumentJson(json, {ReaderName(*loaded.document), loaded.loaded, loaded.document.get(),
-                             &loaded.waypointLines.lines, &loaded.trackLines.lines, m_encoding});
+    WriteDocumentJson(json,
+                      {ReaderName(*loaded.document), loaded.loaded, loaded.document.get(),
+                       &loaded.waypointLines.lines, &loaded.trackLines.lines, m_options.encoding});
     if (!loaded.loaded) {
-        streams.err << m_file << ": " << loaded.failure << '\n';
+        streams.err << m_options.file << ": " << loaded.failure << '\n';
         return kExitFailure;
     }
     return kExitSuccess;

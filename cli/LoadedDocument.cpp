@@ -1,5 +1,7 @@
 #include "cli/LoadedDocument.h"
 
+#include <CLI/CLI.hpp>
+
 #include <new>
 
 #include "cli/SourceFailure.h"
@@ -44,14 +46,21 @@ void LoadDocument(const std::filesystem::path& path, DocumentRole role,
     }
 }
 
-std::optional<int> LoadForShowing(const std::string& file, DocumentRole role,
-                                  std::string_view encoding, Streams streams,
-                                  LoadedDocument& result) {
+void DocumentOptions::AddTo(CLI::App& command, const std::string& referenceHelp) {
+    encoding = std::string(platform::kDefaultEncoding);
+    command.add_option("FILE", file, "track log to read (WTR, or EVO when it is not WTR)")
+        ->required();
+    command.add_flag("--reference", reference, referenceHelp);
+    command.add_option("--encoding", encoding, "code page of the names (cp950 by default)");
+}
+
+std::optional<int> DocumentOptions::Load(Streams streams, LoadedDocument& result) const {
     if (!platform::IsEncodingSupported(encoding)) {
         streams.err << "pelagor-cli: unknown encoding '" << encoding << "'\n";
         return kExitUsage;
     }
-    LoadDocument(platform::PathFromUtf8(file), role, result);
+    LoadDocument(platform::PathFromUtf8(file),
+                 reference ? DocumentRole::Reference : DocumentRole::Source, result);
     if (!result.document || result.unreadable) {
         streams.err << file << ": " << (result.failure.empty() ? "out of memory" : result.failure)
                     << '\n';

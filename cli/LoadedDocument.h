@@ -32,11 +32,17 @@ struct LoadedDocument {
 void LoadDocument(const std::filesystem::path& path, DocumentRole role,
                   LoadedDocument& result) noexcept;
 
-// The start of the commands that show one file: checks the encoding, loads `file` into `result`
-// and reports a file that cannot be read. Returns the exit status to stop with, or nothing when
-// `result` holds a document to show.
-std::optional<int> LoadForShowing(const std::string& file, DocumentRole role,
-                                  std::string_view encoding, Streams streams,
-                                  LoadedDocument& result);
+// What the commands that show one file take: FILE, --reference and --encoding.
+struct DocumentOptions {
+    std::string file;
+    std::string encoding;
+    bool reference = false;
+
+    // Declares the three on `command`; `referenceHelp` says what --reference changes there.
+    void AddTo(CLI::App& command, const std::string& referenceHelp);
+    // Checks the encoding, loads the file into `result` and reports a file that cannot be read.
+    // Returns the exit status to stop with, or nothing when `result` holds a document to show.
+    std::optional<int> Load(Streams streams, LoadedDocument& result) const;
+};
 
 }  // namespace pelagor::cli

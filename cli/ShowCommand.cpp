@@ -61,13 +61,9 @@ std::string TrackSummary(const TrackEntry& track) {
 }  // namespace
 
 CLI::App* ShowCommand::Register(CLI::App& app) {
-    m_encoding = std::string(platform::kDefaultEncoding);
     CLI::App* command = app.add_subcommand(
         "show", "List a file for people: reader, waypoint lines, tracks with times and extent.");
-    command->add_option("FILE", m_file, "track log to read (WTR, or EVO when it is not WTR)")
-        ->required();
-    command->add_flag("--reference", m_reference, "read FILE as a MapSource reference file");
-    command->add_option("--encoding", m_encoding, "code page of the names (cp950 by default)");
+    m_options.AddTo(*command, "read FILE as a MapSource reference file");
     command->footer(
         "Waypoint lines are the dialog's (name and altitude); track times are the clock "
         "readings the dialog's documents hold, eight hours ahead of the file's clock.\n"
@@ -78,26 +74,24 @@ CLI::App* ShowCommand::Register(CLI::App& app) {
 
 int ShowCommand::Execute(Streams streams) {
     LoadedDocument loaded;
-    if (const auto stop =
-            LoadForShowing(m_file, m_reference ? DocumentRole::Reference : DocumentRole::Source,
-                           m_encoding, streams, loaded)) {
+    if (const auto stop = m_options.Load(streams, loaded)) {
         return *stop;
     }
     const TrackLogDocument& document = *loaded.document;
     std::ostream& out = streams.out;
-    out << m_file << ": " << ReaderTitle(ReaderName(document)) << " reader, "
+    out << m_options.file << ": " << ReaderTitle(ReaderName(document)) << " reader, "
         << (loaded.loaded ? "loaded" : "did not load") << '\n';
     out << "waypoints: " << document.waypointCount << '\n';
     for (const std::string& line : loaded.waypointLines.lines) {
-        out << "  " << platform::DecodeToUtf8(line, m_encoding) << '\n';
+        out << "  " << platform::DecodeToUtf8(line, m_options.encoding) << '\n';
     }
     out << "tracks: " << document.trackCount << '\n';
     for (const TrackEntry& track : document.TrackSpan()) {
-        out << "  " << platform::DecodeToUtf8(TrackLine(track), m_encoding) << "  "
+        out << "  " << platform::DecodeToUtf8(TrackLine(track), m_options.encoding) << "  "
             << TrackSummary(track) << '\n';
     }
     if (!loaded.loaded) {
-        streams.err << m_file << ": " << loaded.failure << '\n';
+        streams.err << m_options.file << ": " << loaded.failure << '\n';
         return kExitFailure;
     }
     return kExitSuccess;

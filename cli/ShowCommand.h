@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/Command.h"
+#include "cli/LoadedDocument.h"
 
 namespace pelagor::cli {
 
@@ -15,9 +16,7 @@ public:
     int Execute(Streams streams) override;
 
 private:
-    std::string m_file;
-    std::string m_encoding;
-    bool m_reference = false;
+    DocumentOptions m_options;
 };
 
 }  // namespace pelagor::cli
