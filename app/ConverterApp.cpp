@@ -1,6 +1,8 @@
 #include "app/ConverterApp.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <string>
 
 #include "app/ConverterDialog.h"
 #include "app/ConverterWindow.h"
@@ -9,6 +11,19 @@
 #include "app/SettingsProfile.h"
 
 namespace pelagor::app {
+
+namespace {
+
+// The source named on the command line ("Open with" passes one), as the full path the settings
+// keep; empty when there is none. Qt has already taken its own options out of the arguments.
+std::string StartSource(const QStringList& arguments) {
+    if (arguments.size() < 2 || arguments.at(1).isEmpty()) {
+        return {};
+    }
+    return QFileInfo(arguments.at(1)).absoluteFilePath().toStdString();
+}
+
+}  // namespace
 
 int ConverterApp::Run(int& argc, char** argv) {
     QApplication application(argc, argv);
@@ -24,7 +39,7 @@ int ConverterApp::Run(int& argc, char** argv) {
     QtDialogToolkit toolkit(window, profile);
     ConverterDialog dialog(toolkit);
     // A successful conversion and a cancelled dialog end the same way.
-    toolkit.DoModal(dialog);
+    toolkit.DoModal(dialog, StartSource(QApplication::arguments()));
     return 0;
 }
 

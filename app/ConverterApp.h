@@ -1,8 +1,8 @@
 #pragma once
 
 // The application: sets up Qt and the settings store, runs the converter dialog modally and
-// returns when it ends. It reads no arguments and no environment of its own (Qt still takes its
-// own options, such as -platform).
+// returns when it ends. Its one argument, optional, is a source file to load at start-up (Qt
+// still takes its own options, such as -platform); it reads no environment of its own.
 
 namespace pelagor::app {
 

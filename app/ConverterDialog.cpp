@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "app/DroppedFile.h"
 #include "app/PathText.h"
 #include "tracklog/LineSink.h"
 #include "tracklog/SourceLoader.h"
@@ -38,6 +39,31 @@ bool ConverterDialog::OnInitDialog() {
                            m_toolkit.GetProfileString(kProfileSection, kReferenceKey, ""));
     LoadReference();
     return true;
+}
+
+bool ConverterDialog::OnInitDialog(std::string_view startSource) {
+    const bool focusFirst = OnInitDialog();
+    if (!startSource.empty()) {
+        m_toolkit.SetFieldText(ControlId::SourcePath, startSource);
+        LoadSource();
+    }
+    return focusFirst;
+}
+
+bool ConverterDialog::OpenDroppedFile(std::string_view path) {
+    switch (KindOfDroppedFile(path)) {
+        case DroppedFileKind::TrackLog:
+            m_toolkit.SetFieldText(ControlId::SourcePath, path);
+            LoadSource();
+            return true;
+        case DroppedFileKind::MapSource:
+            m_toolkit.SetFieldText(ControlId::ReferencePath, path);
+            LoadReference();
+            return true;
+        case DroppedFileKind::Other:
+            break;
+    }
+    return false;
 }
 
 void ConverterDialog::LoadSource() {

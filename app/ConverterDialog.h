@@ -25,6 +25,14 @@ public:
     // Sets the icons, restores and loads the source, then the reference. True: the focus goes
     // to the first tab stop.
     bool OnInitDialog();
+    // As OnInitDialog, then the source named on the command line (UTF-8; empty for none) goes
+    // into the source field and loads, after the restored paths.
+    bool OnInitDialog(std::string_view startSource);
+
+    // A file dropped on the window: a track log fills the source field and lists it as
+    // button 1007 would, a MapSource file fills the reference field and loads it as choosing it
+    // would. True when the file was taken; any other file is ignored.
+    bool OpenDroppedFile(std::string_view path);
 
     void LoadSource();       // button 1007
     void BrowseSource();     // button 1005

@@ -1,13 +1,20 @@
 #include "app/ConverterWindow.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
+#include <string>
+#include <vector>
 
 #include "app/DialogFont.h"
 #include "app/DialogTemplate.h"
+#include "app/DroppedFile.h"
 
 namespace pelagor::app {
 
@@ -15,6 +22,20 @@ namespace {
 
 QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The local files among dropped data, as UTF-8 paths.
+std::vector<std::string> DroppedPaths(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (data == nullptr) {
+        return paths;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            paths.push_back(url.toLocalFile().toStdString());
+        }
+    }
+    return paths;
 }
 
 QString ObjectName(ControlId id) {
@@ -32,6 +53,7 @@ ConverterWindow::ConverterWindow(QWidget* parent)
     m_units = BaseUnitsOf(font());
     setFixedSize(ToPixels(m_units, kDialogWidth, kDialogHeight));
     setSizeGripEnabled(false);
+    setAcceptDrops(true);
     CreateControls();
 }
 
@@ -60,6 +82,7 @@ void ConverterWindow::CreateControls() {
             case ControlKind::ReadOnlyEdit: {
                 auto* edit = new QLineEdit(this);
                 edit->setReadOnly(control.kind == ControlKind::ReadOnlyEdit);
+                edit->setAcceptDrops(false);  // the window opens dropped files
                 widget = edit;
                 break;
             }
@@ -116,6 +139,29 @@ QListWidget* ConverterWindow::WaypointList() const {
 
 void ConverterWindow::SetCommandHandler(std::function<void(ControlId)> handler) {
     m_commandHandler = std::move(handler);
+}
+
+void ConverterWindow::SetDropHandler(std::function<bool(std::string_view)> handler) {
+    m_dropHandler = std::move(handler);
+}
+
+void ConverterWindow::dragEnterEvent(QDragEnterEvent* event) {
+    for (const std::string& path : DroppedPaths(event->mimeData())) {
+        if (KindOfDroppedFile(path) != DroppedFileKind::Other) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void ConverterWindow::dropEvent(QDropEvent* event) {
+    bool taken = false;
+    for (const std::string& path : DroppedPaths(event->mimeData())) {
+        taken = (m_dropHandler && m_dropHandler(path)) || taken;
+    }
+    if (taken) {
+        event->acceptProposedAction();
+    }
 }
 
 void ConverterWindow::keyPressEvent(QKeyEvent* event) {

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <string_view>
 
 #include "app/DialogIds.h"
 #include "app/DialogUnits.h"
@@ -28,17 +29,25 @@ public:
 
     // Where the push buttons' clicks go.
     void SetCommandHandler(std::function<void(ControlId)> handler);
+    // Where files dropped on the window go, one local path (UTF-8) at a time, in the order
+    // dropped; the handler tells whether it took the file.
+    void SetDropHandler(std::function<bool(std::string_view)> handler);
 
 protected:
     // Enter presses the focused push button, or else ends the dialog as OK, since no button is
     // the default one; Escape and the close box end it as Cancel.
     void keyPressEvent(QKeyEvent* event) override;
+    // The whole window takes dropped files, the path fields included: a path typed there stays
+    // typed text, a file dropped there is opened.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();
 
     DialogBaseUnits m_units;
     std::function<void(ControlId)> m_commandHandler;
+    std::function<bool(std::string_view)> m_dropHandler;
 };
 
 }  // namespace pelagor::app

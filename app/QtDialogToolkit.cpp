@@ -41,6 +41,8 @@ QtDialogToolkit::QtDialogToolkit(ConverterWindow& window, SettingsProfile& profi
     : m_window(window), m_profile(profile), m_appIcon(AppIcon()) {}
 
 void QtDialogToolkit::Attach(ConverterDialog& dialog) {
+    m_window.SetDropHandler(
+        [&dialog](std::string_view path) { return dialog.OpenDroppedFile(path); });
     m_window.SetCommandHandler([&dialog](ControlId id) {
         switch (id) {
             case ControlId::ListWaypoints:
@@ -61,13 +63,14 @@ void QtDialogToolkit::Attach(ConverterDialog& dialog) {
     });
 }
 
-int QtDialogToolkit::DoModal(ConverterDialog& dialog) {
+int QtDialogToolkit::DoModal(ConverterDialog& dialog, std::string_view startSource) {
     Attach(dialog);
-    if (dialog.OnInitDialog()) {
+    if (dialog.OnInitDialog(startSource)) {
         m_window.Field(ControlId::SourcePath)->setFocus();
     }
     const int result = m_window.exec();
     m_window.SetCommandHandler({});
+    m_window.SetDropHandler({});
     dialog.DestroyWindow();
     return result;
 }

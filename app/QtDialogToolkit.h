@@ -28,9 +28,10 @@ public:
 
     // Sends the push buttons' clicks to the dialog's commands.
     void Attach(ConverterDialog& dialog);
-    // The whole modal life of the dialog: commands attached, OnInitDialog, the modal loop, then
-    // DestroyWindow once the loop has ended. Returns the dialog's result.
-    int DoModal(ConverterDialog& dialog);
+    // The whole modal life of the dialog: commands attached, OnInitDialog (with the source named
+    // on the command line, if any), the modal loop, then DestroyWindow once the loop has ended.
+    // Returns the dialog's result.
+    int DoModal(ConverterDialog& dialog, std::string_view startSource = {});
 
     void SetFieldText(ControlId field, std::string_view text) override;
     std::string FieldText(ControlId field) override;

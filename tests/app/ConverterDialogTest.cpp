@@ -110,6 +110,35 @@ TEST_F(ConverterDialogTest, TypedPathLoadsOnlyThroughTheButton) {
     EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], source);
 }
 
+TEST_F(ConverterDialogTest, DroppedFilesLoadByTheirExtension) {
+    dialog.OnInitDialog();
+    const std::string mixedCase = File("TRIP.Wtr", testkit::WtrFile(kWaypoints, kTrack));
+    EXPECT_TRUE(dialog.OpenDroppedFile(mixedCase));
+    EXPECT_EQ(toolkit.fields[ControlId::SourcePath], mixedCase);
+    EXPECT_EQ(toolkit.list, kLines);
+    EXPECT_TRUE(dialog.OpenDroppedFile(reference));
+    EXPECT_EQ(Count(ControlId::ReferenceWaypointCount), "3");
+    EXPECT_EQ(toolkit.profile["Dialog/TemplateMPSFile"], reference);
+    // Anything else leaves the window as it was, even a track log under another name.
+    const auto before = toolkit.calls.size();
+    for (const std::string& other : {File("trip.gpx", {1}), File("wtr", {1}), File(".mps", {1}),
+                                     File("trip.wtr.bak", testkit::WtrFile(kWaypoints, kTrack))}) {
+        EXPECT_FALSE(dialog.OpenDroppedFile(other)) << other;
+    }
+    EXPECT_EQ(toolkit.calls.size(), before);
+}
+
+TEST_F(ConverterDialogTest, SourceOnTheCommandLineLoadsAfterTheRestoredPaths) {
+    const std::string other = File("other.wtr", testkit::WtrFile({kWaypoints[1]}, kTrack));
+    toolkit.profile["Dialog/WTRFile"] = source;
+    toolkit.profile["Dialog/TemplateMPSFile"] = reference;
+    EXPECT_TRUE(dialog.OnInitDialog(other));
+    EXPECT_EQ(toolkit.fields[ControlId::SourcePath], other);
+    EXPECT_EQ(toolkit.list, std::vector<std::string>{kLines[1]});
+    EXPECT_EQ(Count(ControlId::ReferenceWaypointCount), "3");
+    EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], other);
+}
+
 struct BadSource {
     const char* name;
     std::vector<std::uint8_t> bytes;  // empty: no file at all

@@ -1,14 +1,18 @@
 // The real window driven offscreen: typing a path and listing it, browsing with the file
 // dialog stubbed, converting, and the settings file that the next start reads.
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <QtTest>
 #include <memory>
 
@@ -176,6 +180,26 @@ private slots:
         session.Click(ControlId::BrowseReference);
         QCOMPARE(session.window.Field(ControlId::SourcePath)->text(), m_source);
         QCOMPARE(session.window.Field(ControlId::ReferencePath)->text(), m_reference);
+        QCOMPARE(session.window.WaypointList()->count(), 3);
+        QCOMPARE(session.Count(ControlId::ReferenceWaypointCount), QStringLiteral("3"));
+        QCOMPARE(Stored(QStringLiteral("TemplateMPSFile")), m_reference);
+    }
+
+    // Dropped as a file manager drops them: each file opens as choosing it would, the rest is
+    // left alone.
+    void dropFilesOnTheWindow() {
+        Session session;
+        session.dialog.OnInitDialog();
+        const QString other = m_folder.filePath(QStringLiteral("notes.txt"));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(other), QUrl::fromLocalFile(m_source),
+                      QUrl::fromLocalFile(m_reference), QUrl(QStringLiteral("https://x/a.wtr"))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&session.window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&session.window, &drop);
+        QCOMPARE(session.window.Field(ControlId::SourcePath)->text(), m_source);
         QCOMPARE(session.window.WaypointList()->count(), 3);
         QCOMPARE(session.Count(ControlId::ReferenceWaypointCount), QStringLiteral("3"));
         QCOMPARE(Stored(QStringLiteral("TemplateMPSFile")), m_reference);
