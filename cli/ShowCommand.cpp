@@ -7,6 +7,7 @@
 
 #include "cli/DocumentJson.h"
 #include "cli/LoadedDocument.h"
+#include "mapsource/MapSourceDocument.h"
 #include "platform/CodePage.h"
 #include "platform/PathText.h"
 #include "tracklog/Listing.h"
@@ -82,8 +83,17 @@ int ShowCommand::Execute(Streams streams) {
     out << m_options.file << ": " << ReaderTitle(ReaderName(document)) << " reader, "
         << (loaded.loaded ? "loaded" : "did not load") << '\n';
     out << "waypoints: " << document.waypointCount << '\n';
-    for (const std::string& line : loaded.waypointLines.lines) {
-        out << "  " << platform::DecodeToUtf8(line, m_options.encoding) << '\n';
+    // A reference's waypoints show their descriptions after the dialog's lines.
+    const auto* reference = dynamic_cast<const MapSourceDocument*>(&document);
+    const auto views = reference != nullptr ? reference->waypointRecords.Views()
+                                            : std::span<const WaypointRecordView>();
+    const auto& lines = loaded.waypointLines.lines;
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        out << "  " << platform::DecodeToUtf8(lines[index], m_options.encoding);
+        if (index < views.size() && !views[index].description.empty()) {
+            out << "  " << platform::DecodeToUtf8(views[index].description, m_options.encoding);
+        }
+        out << '\n';
     }
     out << "tracks: " << document.trackCount << '\n';
     for (const TrackEntry& track : document.TrackSpan()) {
