@@ -15,7 +15,7 @@ std::string TypeLetter(std::uint8_t type) {
         return {'\'', static_cast<char>(type), '\''};
     }
     std::array<char, 8> hex{};
-    std::snprintf(hex.data(), hex.size(), "0x%02X", static_cast<unsigned>(type));
+    (void)std::snprintf(hex.data(), hex.size(), "0x%02X", static_cast<unsigned>(type));
     return hex.data();
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 
 #include "mapsource/WaypointNames.h"
@@ -165,17 +166,19 @@ namespace {
 // name replaced, the entry's values written at the template's positions. `built` gets the new
 // record's view.
 bool BuildRecord(const MpsRecord& from, const WaypointRecordView& view, std::string_view name,
-                 const WaypointEntry& entry, MpsRecord& record, WaypointRecordView& built) {
+                 const WaypointEntry& entry, std::size_t padding, MpsRecord& record,
+                 WaypointRecordView& built) {
     const std::size_t keptStart = view.name.size() + 1;
     const auto kept = from.Body().subspan(keptStart, view.end - keptStart);
     if (!AllocateRecord(record, WaypointRecordList::kType,
-                        std::uint64_t{name.size()} + 1U + kept.size())) {
+                        std::uint64_t{name.size()} + 1U + kept.size() + padding)) {
         return false;
     }
     const std::span<std::uint8_t> body(record.body.get(), record.length);
     std::uint8_t* out = std::copy(name.begin(), name.end(), body.data());
     *out++ = 0;
-    std::copy(kept.begin(), kept.end(), out);
+    out = std::copy(kept.begin(), kept.end(), out);
+    std::fill_n(out, padding, std::uint8_t{0});
 
     // Every offset after the name moves by the difference of the names' lengths.
     const auto moved = [&](std::size_t offset) { return offset - keptStart + name.size() + 1; };
@@ -202,6 +205,16 @@ bool BuildRecord(const MpsRecord& from, const WaypointRecordView& view, std::str
 
 }  // namespace
 
+bool WaypointRecordList::ReadsElsewhere(const MpsRecord& record,
+                                        const WaypointRecordView& view) const {
+    if (view.layout != WaypointLayout::Fixed || m_version == MpsVersion::Unknown) {
+        return false;
+    }
+    const auto structured = ParseStructure(record.Body(), m_version);
+    return structured && std::tie(structured->latitude, structured->symbol) !=
+                             std::tie(view.latitude, view.symbol);
+}
+
 bool WaypointRecordList::RebuildFromEntries(std::int32_t count, WaypointEntry* entries) {
     if (count < 0 || (count > 0 && (entries == nullptr || Views().empty()))) {
         return false;  // no template record to start from
@@ -224,9 +237,18 @@ bool WaypointRecordList::RebuildFromEntries(std::int32_t count, WaypointEntry* e
         const auto found = templates.find(NameOf(entry.name));
         const std::size_t from = found == templates.end() ? 0 : found->second;
         renamer.Settle(entry.name);
-        if (!BuildRecord(records[from], Views()[from], NameOf(entry.name), entry, newRecords[index],
+        const WaypointRecordView& view = Views()[from];
+        if (!BuildRecord(records[from], view, NameOf(entry.name), entry, 0, newRecords[index],
                          newViews[index])) {
             return false;
+        }
+        if (ReadsElsewhere(newRecords[index], newViews[index])) {
+            // One byte after the second block, which the fixed layout never reads, ends the
+            // structure's claim: it must end exactly at the body's end.
+            if (!BuildRecord(records[from], view, NameOf(entry.name), entry, 1, newRecords[index],
+                             newViews[index])) {
+                return false;
+            }
         }
     }
     // The new records keep their templates' layouts: parsed afresh, a record built on the fixed

@@ -58,11 +58,18 @@ public:
     // Replaces the records with one per entry, each from the reference record of the same name
     // (else the first record), and renames repeated names inside `entries`. A new record is its
     // template with the name, position, altitude (marked valid) and symbol written in, and keeps
-    // the template's layout. Fails, keeping the list, when there is no template record for a
-    // nonempty `entries` or memory runs out.
+    // the template's layout; one built on the fixed layout that the structure would read at
+    // other positions gets a padding byte after its second block, so that it reads back as
+    // written. Fails, keeping the list, when there is no template record for a nonempty
+    // `entries` or memory runs out.
     bool RebuildFromEntries(std::int32_t count, WaypointEntry* entries);
 
 private:
+    // Whether a record built on the fixed layout would be read back by the structure, at other
+    // positions: its new values can end a text of the structure where the template's did not.
+    [[nodiscard]] bool ReadsElsewhere(const MpsRecord& record,
+                                      const WaypointRecordView& view) const;
+
     MpsVersion m_version = MpsVersion::Unknown;
 };
 
