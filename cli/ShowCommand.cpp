@@ -66,7 +66,8 @@ CLI::App* ShowCommand::Register(CLI::App& app) {
         "show", "List a file for people: reader, waypoint lines, tracks with times and extent.");
     m_options.AddTo(*command, "read FILE as a MapSource reference file");
     command->footer(
-        "Waypoint lines are the dialog's (name and altitude); track times are the clock "
+        "Waypoint lines are the dialog's (name and altitude), a reference's followed by each "
+        "waypoint's description; track times are the clock "
         "readings the dialog's documents hold, eight hours ahead of the file's clock.\n"
         "Exit status: 0 when the file loaded, 1 when it did not (the listing shows what it "
         "holds), 2 for usage errors and files that cannot be read.");
