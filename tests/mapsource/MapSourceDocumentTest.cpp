@@ -187,15 +187,6 @@ TEST(MapSourceLoad, RunsAndFailuresLeaveWhatWasRead) {
     }
 }
 
-TEST(MapSourceLoad, UnreadableFileChangesNothing) {
-    TempFolder folder;
-    MapSourceDocument document;
-    EXPECT_EQ(document.Load(folder / "missing.mps", nullptr, nullptr), 0);
-    EXPECT_TRUE(document.FileUnreadable());
-    EXPECT_EQ(document.FailureReason(), "cannot read the file: no such file or folder");
-    EXPECT_EQ(document.header.firstRecord.body, nullptr);
-}
-
 TEST(MapSourceWrite, FailuresSayWhyAndLeaveNoFile) {
     TempFolder folder;
     Bytes badTrack = MpsFile(SmallReference());  // the track's point count disagrees with its body
