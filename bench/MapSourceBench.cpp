@@ -57,10 +57,10 @@ std::vector<std::string> DistinctNames() {
 // others find no template by name and start from the first record) and 250 names of their own.
 testkit::MpsReference RebuildReference(const std::vector<std::string>& names) {
     testkit::MpsReference reference = testkit::SampleReference();
-    reference.waypoints.clear();
+    reference.realWaypoints.clear();
     for (std::size_t index = 0; index < kDistinctNames; ++index) {
         const std::string name = index % 2 == 0 ? names[index] : "REF" + std::to_string(index);
-        reference.waypoints.push_back({name, 0, 0, 0.0, 18, "note " + name, 0});
+        reference.realWaypoints.push_back({name, 0, 0, 0.0, "note " + name});
     }
     return reference;
 }

@@ -7,11 +7,30 @@
 namespace pelagor::cli {
 namespace {
 
+// "name" and "nameHex", or another key and its hex: the text decoded from the code page, and its
+// bytes as they are.
+void WriteText(JsonWriter& json, std::string_view key, std::string_view text,
+               std::string_view encoding) {
+    json.Key(key);
+    json.String(platform::DecodeToUtf8(text, encoding));
+    json.Key(std::string(key) + "Hex");
+    json.String(Hex(text));
+}
+
 void WriteName(JsonWriter& json, std::string_view name, std::string_view encoding) {
-    json.Key("name");
-    json.String(platform::DecodeToUtf8(name, encoding));
-    json.Key("nameHex");
-    json.String(Hex(name));
+    WriteText(json, "name", name, encoding);
+}
+
+std::string_view LayoutName(WaypointLayout layout) {
+    switch (layout) {
+        case WaypointLayout::V3:
+            return "v3";
+        case WaypointLayout::V4:
+            return "v4";
+        case WaypointLayout::Fixed:
+            break;
+    }
+    return "fixed";
 }
 
 void WriteLines(JsonWriter& json, std::string_view key, const std::vector<std::string>* lines,
@@ -84,10 +103,22 @@ void WriteDocumentJson(JsonWriter& json, const DocumentDump& dump) {
     json.Int(document.waypointCount);
     json.Key("trackCount");
     json.Int(document.trackCount);
+    const auto* reference = dynamic_cast<const MapSourceDocument*>(&document);
+    std::span<const WaypointRecordView> views;
+    if (reference != nullptr) {
+        json.Key("format");
+        if (const std::string format = reference->header.Format(); !format.empty()) {
+            json.String(format);
+        } else {
+            json.Null();
+        }
+        views = reference->waypointRecords.Views();
+    }
 
     json.Key("waypoints");
     json.BeginArray();
-    for (const WaypointEntry& waypoint : document.WaypointSpan()) {
+    for (std::size_t index = 0; index < document.WaypointSpan().size(); ++index) {
+        const WaypointEntry& waypoint = document.WaypointSpan()[index];
         json.BeginObject(true);
         WriteName(json, NameOf(waypoint.name), dump.encoding);
         json.Key("latitude");
@@ -98,6 +129,11 @@ void WriteDocumentJson(JsonWriter& json, const DocumentDump& dump) {
         json.Float(waypoint.altitude);
         json.Key("symbol");
         json.Int(waypoint.symbol);
+        if (index < views.size()) {
+            WriteText(json, "description", views[index].description, dump.encoding);
+            json.Key("layout");
+            json.String(LayoutName(views[index].layout));
+        }
         json.EndObject();
     }
     json.EndArray();

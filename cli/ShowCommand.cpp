@@ -7,6 +7,7 @@
 
 #include "cli/DocumentJson.h"
 #include "cli/LoadedDocument.h"
+#include "mapsource/MapSourceDocument.h"
 #include "platform/CodePage.h"
 #include "platform/PathText.h"
 #include "tracklog/Listing.h"
@@ -65,7 +66,8 @@ CLI::App* ShowCommand::Register(CLI::App& app) {
         "show", "List a file for people: reader, waypoint lines, tracks with times and extent.");
     m_options.AddTo(*command, "read FILE as a MapSource reference file");
     command->footer(
-        "Waypoint lines are the dialog's (name and altitude); track times are the clock "
+        "Waypoint lines are the dialog's (name and altitude), a reference's followed by each "
+        "waypoint's description; track times are the clock "
         "readings the dialog's documents hold, eight hours ahead of the file's clock.\n"
         "Exit status: 0 when the file loaded, 1 when it did not (the listing shows what it "
         "holds), 2 for usage errors and files that cannot be read.");
@@ -82,8 +84,17 @@ int ShowCommand::Execute(Streams streams) {
     out << m_options.file << ": " << ReaderTitle(ReaderName(document)) << " reader, "
         << (loaded.loaded ? "loaded" : "did not load") << '\n';
     out << "waypoints: " << document.waypointCount << '\n';
-    for (const std::string& line : loaded.waypointLines.lines) {
-        out << "  " << platform::DecodeToUtf8(line, m_options.encoding) << '\n';
+    // A reference's waypoints show their descriptions after the dialog's lines.
+    const auto* reference = dynamic_cast<const MapSourceDocument*>(&document);
+    const auto views = reference != nullptr ? reference->waypointRecords.Views()
+                                            : std::span<const WaypointRecordView>();
+    const auto& lines = loaded.waypointLines.lines;
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        out << "  " << platform::DecodeToUtf8(lines[index], m_options.encoding);
+        if (index < views.size() && !views[index].description.empty()) {
+            out << "  " << platform::DecodeToUtf8(views[index].description, m_options.encoding);
+        }
+        out << '\n';
     }
     out << "tracks: " << document.trackCount << '\n';
     for (const TrackEntry& track : document.TrackSpan()) {

@@ -4,7 +4,8 @@
 //
 // Each track-log reader gets its own format's corner cases and the other format's sample, since
 // the dialog hands every source file to both readers; the MapSource reader gets references with
-// and without tracks and segments.
+// and without tracks and segments, with waypoints in MapSource's structure (3.x and 4.x) and in
+// the fixed layout.
 
 #include <filesystem>
 #include <fstream>
@@ -81,19 +82,29 @@ bool WriteMpsSeeds(const std::filesystem::path& folder) {
     MpsReference waypointsOnly = sample;
     waypointsOnly.tracks.clear();
     waypointsOnly.segments.clear();
-    MpsReference emptyTrack = sample;
-    emptyTrack.tracks.front().points.clear();
-    emptyTrack.waypoints.front().block2Size = 41;
-    emptyTrack.waypoints.front().extra = 7;
+    waypointsOnly.mapSet.reset();
+    MpsReference version3 = sample;  // MapSource 3.x: its own structure, routes before the tracks
+    version3.firstBody = {'d', 0};
+    for (MpsRealWaypoint& waypoint : version3.realWaypoints) {
+        waypoint.version = 3;
+    }
+    version3.routes = {{'R', 0, 1, 2, 3}};
+    MpsReference fixed = sample;  // only the fixed layout fits, in a file of unknown version
+    fixed.firstBody = {'X', 0};
+    fixed.realWaypoints.clear();
+    fixed.waypoints = {{"HOME", 1, 2, 3.0, 10, "home", 0x11, 43, 5},
+                       {"CAMP", 4, 5, 6.0, 48, "", 0, 41}};
+    fixed.tracks.front().points.clear();
     Bytes trailing = MpsFile(sample);
     ByteBuilder after;
-    MpsFrame(after, 'W', MpsWaypointBody(sample.waypoints.front()));
+    MpsFrame(after, 'W', MpsRealWaypointBody(sample.realWaypoints.front()));
     after.Fill(3, 0xEE);
     trailing.insert(trailing.end(), after.bytes().begin(), after.bytes().end());
     return Write(folder / "reference.mps", MpsFile(sample)) &&
            Write(folder / "waypoints-only.mps", MpsFile(waypointsOnly)) &&
-           Write(folder / "empty-track.mps", MpsFile(emptyTrack)) &&
-           Write(folder / "records-after-segments.mps", trailing);
+           Write(folder / "version3-routes.mps", MpsFile(version3)) &&
+           Write(folder / "fixed-layout-empty-track.mps", MpsFile(fixed)) &&
+           Write(folder / "records-after-map-set.mps", trailing);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ std::string TypeLetter(std::uint8_t type) {
         return {'\'', static_cast<char>(type), '\''};
     }
     std::array<char, 8> hex{};
-    std::snprintf(hex.data(), hex.size(), "0x%02X", static_cast<unsigned>(type));
+    (void)std::snprintf(hex.data(), hex.size(), "0x%02X", static_cast<unsigned>(type));
     return hex.data();
 }
 
@@ -68,6 +68,7 @@ std::int32_t MapSourceDocument::ReadReference(std::span<const std::uint8_t> data
         return FailAtRecord(reason, fault, 0);
     }
     std::size_t recordsBefore = 2;
+    waypointRecords.SetVersion(header.Version());
     if (!waypointRecords.ParseList(cursor, &fault)) {
         return FailAtRecord(reason, fault, recordsBefore);
     }
@@ -86,6 +87,8 @@ std::int32_t MapSourceDocument::ReadReference(std::span<const std::uint8_t> data
         }
     }
     recordsBefore += static_cast<std::size_t>(waypointTotal);
+    // Routes name the reference's own waypoints: they are read over, never kept.
+    recordsBefore += SkipRun(cursor, 'R');
 
     const std::size_t trackStart = cursor.position();
     if (!trackRecords.ParseList(cursor, &fault)) {
@@ -120,7 +123,20 @@ std::int32_t MapSourceDocument::ReadReference(std::span<const std::uint8_t> data
     if (!segments.ParseList(cursor, &fault)) {
         return FailAtRecord(reason, fault, recordsBefore);
     }
-    return 1;  // whatever follows the 'L' run is not read
+    MpsRecord last;
+    if (ReadRecord(cursor, last) && last.type == 'V') {
+        mapSet = std::move(last);
+    }
+    return 1;  // whatever follows is not read
+}
+
+bool MapSourceDocument::EmitMapSet(RecordCursor& cursor) const {
+    if (mapSet.body) {
+        return EmitRecord(cursor, mapSet);
+    }
+    static constexpr std::array<std::uint8_t, 7> kNoName{2, 0, 0, 0, 'V', 0, 1};
+    cursor.Emit(kNoName);
+    return true;
 }
 
 std::int32_t MapSourceDocument::WriteMerged(TrackLogDocument& source,
@@ -157,7 +173,7 @@ std::int32_t MapSourceDocument::Merge(TrackLogDocument& source, const std::files
 
     const auto emitAll = [this](RecordCursor& cursor) {
         return header.EmitHeader(cursor) && waypointRecords.EmitAll(cursor) &&
-               trackRecords.EmitAll(cursor) && segments.EmitAll(cursor);
+               trackRecords.EmitAll(cursor) && segments.EmitAll(cursor) && EmitMapSet(cursor);
     };
     RecordCursor sizing;
     if (!emitAll(sizing)) {

@@ -28,7 +28,8 @@ public:
     MapSourceDocument(MapSourceDocument&&) = delete;
     MapSourceDocument& operator=(MapSourceDocument&&) = delete;
 
-    // Reads the reference file: header, then the runs of 'W', 'T' and 'L' records. Fills the
+    // Reads the reference file: header, the run of 'W' records, then (when it held any) a run of
+    // 'R' records read over, the runs of 'T' and 'L' records and a 'V' record after them. Fills the
     // inherited waypoints and tracks from the 'W' and 'T' records, appending a line for each to
     // the given lists. FailureReason() names the record, its byte offset and the rule it broke.
     std::int32_t Load(const std::filesystem::path& path, LineSink* waypointList,
@@ -47,6 +48,9 @@ public:
     WaypointRecordList waypointRecords;
     TrackRecordList trackRecords;
     MapSegmentList segments;
+    // The map set record ('V') that followed the segments, written last; without one the output
+    // ends with an empty map set name and its "auto name" flag set, as MapSource writes it.
+    MpsRecord mapSet;
 
 private:
     std::int32_t ReadReference(std::span<const std::uint8_t> data, LineSink* waypointList,
@@ -54,6 +58,7 @@ private:
     std::int32_t Merge(TrackLogDocument& source, const std::filesystem::path& path,
                        platform::ReplaceMode mode);
     std::int32_t RefuseWrite(std::string reason);
+    bool EmitMapSet(RecordCursor& cursor) const;
 
     bool m_loaded = false;
     std::string m_writeFailureReason;

@@ -70,6 +70,35 @@ bool MpsHeader::ParseARecord(const MpsRecord& record, std::string_view* rule) {
     return true;
 }
 
+namespace {
+
+bool IsLower(std::uint8_t byte) {
+    return byte >= 'a' && byte <= 'z';
+}
+
+}  // namespace
+
+std::string MpsHeader::Format() const {
+    const auto body = firstRecord.Body();
+    if (firstRecord.type != 'D' || body.empty() ||
+        !(IsLower(body[0]) || (body[0] >= 'A' && body[0] <= 'Z'))) {
+        return {};
+    }
+    return {'D', static_cast<char>(body[0])};
+}
+
+MpsVersion MpsHeader::Version() const {
+    const std::string format = Format();
+    const char letter = format.empty() ? '\0' : format[1];
+    if (letter < 'd' || letter > 'z') {
+        return MpsVersion::Unknown;  // upper case, and letters before any MapSource version
+    }
+    if (letter == 'd') {
+        return MpsVersion::V3;
+    }
+    return letter <= 'h' ? MpsVersion::V4 : MpsVersion::V5;
+}
+
 bool MpsHeader::EmitHeader(RecordCursor& cursor) const {
     cursor.Emit(magic);
     return EmitRecord(cursor, firstRecord) && EmitRecord(cursor, aRecord);

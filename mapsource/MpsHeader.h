@@ -14,6 +14,10 @@
 namespace pelagor {
 
 // Where and why a header or a record list refused the file, for the load's failure reason.
+// The MapSource version that wrote a file, told by its first record: type 'D' and a lower-case
+// letter ('d' for 3.x, 'e' to 'h' for 4.x, 'i' and later for 5.x and on, laid out as 4.x).
+enum class MpsVersion : std::uint8_t { Unknown, V3, V4, V5 };
+
 struct MpsFault {
     std::size_t recordIndex = 0;       // counted from the first record after the signature
     std::size_t offset = 0;            // byte offset of that record's frame in the file
@@ -38,6 +42,11 @@ public:
     bool ParseARecord(const MpsRecord& record, std::string_view* rule = nullptr);
     // Emits the signature and both records as they were read.
     bool EmitHeader(RecordCursor& cursor) const;
+
+    [[nodiscard]] MpsVersion Version() const;
+    // "D" and the letter after it when the first record is a 'D' record whose body starts with a
+    // letter of either case; empty otherwise. Set as soon as the first record was read.
+    [[nodiscard]] std::string Format() const;
 
     std::array<std::uint8_t, 6> magic{};
     MpsRecord firstRecord;

@@ -30,6 +30,18 @@ bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule) {
     return true;
 }
 
+std::size_t SkipRun(ReadCursor& cursor, std::uint8_t type) {
+    std::size_t count = 0;
+    for (ReadCursor next = cursor; next.remaining() >= kFrameSize; cursor = next) {
+        const std::uint32_t length = next.U32().value_or(0);
+        if (length == 0 || next.U8().value_or(0) != type || !next.Skip(length)) {
+            break;
+        }
+        ++count;
+    }
+    return count;
+}
+
 void ReleaseRecord(MpsRecord& record) {
     record.body.reset();
 }

@@ -37,6 +37,11 @@ struct MpsRecord {
 // cannot be read (zero length, a length past the end, no memory); `rule` then says which.
 bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule = nullptr);
 
+// Moves the cursor over the consecutive readable records of `type`, under the read rules of
+// ReadRecord but without copying a body, and returns how many there were. The cursor stops
+// before the first record of another type or that cannot be read.
+std::size_t SkipRun(ReadCursor& cursor, std::uint8_t type);
+
 // Frees the body; a record without one stays as it is.
 void ReleaseRecord(MpsRecord& record);
 

@@ -96,21 +96,20 @@ protected:
         return ParseViews(0, nullptr);
     }
 
+    // Takes over rebuilt records together with the views the rebuild made for them.
+    void ReplaceRecords(std::unique_ptr<MpsRecord[]> newRecords, std::unique_ptr<View[]> newViews,
+                        std::size_t length) {
+        records = std::move(newRecords);
+        views = std::move(newViews);
+        recordCount = static_cast<std::int32_t>(length);
+    }
+
 private:
     // The number of consecutive readable records of this type from the cursor on, found without
-    // moving the cursor or copying bodies, under the read rules of ReadRecord.
+    // moving the cursor.
     static std::size_t CountRun(const ReadCursor& cursor) {
         ReadCursor scratch = cursor;
-        std::size_t count = 0;
-        while (scratch.remaining() >= kFrameSize) {
-            const std::uint32_t length = scratch.U32().value_or(0);
-            const std::uint8_t type = scratch.U8().value_or(0);
-            if (length == 0 || type != Type || !scratch.Skip(length)) {
-                break;
-            }
-            ++count;
-        }
-        return count;
+        return SkipRun(scratch, Type);
     }
 
     bool ParseViews(std::size_t start, MpsFault* fault) {

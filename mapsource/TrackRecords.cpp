@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::size_t kPointCountOffset = 5;
 constexpr std::size_t kKeptHeaderBytes = 5;
+constexpr std::size_t kAltitudeValidOffset = 8;
+constexpr std::size_t kTimeValidOffset = 17;
+constexpr std::size_t kDepthOffset = 22;  // depth valid and depth, to the point's end
 
 template <typename T>
 T ValueAt(const std::uint8_t* bytes) {
@@ -38,8 +41,8 @@ void TrackRecordView::SetPointCount(std::uint32_t count) {
 TrackTemplate BuiltInTrackTemplate() {
     TrackTemplate builtIn;
     builtIn.trackHeader[0] = 0x01;  // shown
-    builtIn.point[8] = 0x01;        // altitude present
-    builtIn.point[17] = 0x01;       // time present
+    builtIn.point[kAltitudeValidOffset] = 0x01;
+    builtIn.point[kTimeValidOffset] = 0x01;
     return builtIn;
 }
 
@@ -132,7 +135,12 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
     if (length != 0 && !newRecords) {
         return false;
     }
-    const TrackTemplate pattern = TemplateFor(tracks);
+    TrackTemplate pattern = TemplateFor(tracks);
+    // Every point carries an altitude and has no depth: the template's depth must not be stamped
+    // on every point. Whether it has a time is told per point below, so that a template drawn
+    // without times cannot hide ours.
+    pattern.point[kAltitudeValidOffset] = 1;
+    std::fill(pattern.point.begin() + kDepthOffset, pattern.point.end(), std::uint8_t{0});
     for (std::size_t index = 0; index < length; ++index) {
         const TrackEntry& track = tracks[index];
         const auto pointCount =
@@ -154,6 +162,7 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
             PutValue(out, point.latitude);
             PutValue(out + 4, point.longitude);
             PutValue(out + 9, static_cast<double>(point.altitude));
+            out[kTimeValidOffset] = point.time != 0 ? 1 : 0;
             PutValue(out + 18, point.time);
         }
     }

@@ -5,8 +5,8 @@
 // its first point.
 //
 // Body: name and NUL, a 9-byte track header (bytes 0 to 4 kept from the template, then the point
-// count), then exactly that many 31-byte points (latitude, longitude, a kept byte, altitude as a
-// double, a kept byte, time, 9 kept bytes).
+// count), then exactly that many 31-byte points (latitude, longitude, altitude valid, altitude as
+// a double, time valid, time, depth valid and depth as a double).
 
 #include <array>
 #include <cstdint>
@@ -33,9 +33,10 @@ struct TrackRecordView {
     void SetPointCount(std::uint32_t count);
 };
 
-// What a rebuilt track takes from its template: header bytes 0 to 4 and the first point's kept
-// bytes. When the reference offers none, the built-in one marks the track shown and every point
-// as having an altitude and a time, as MapSource itself writes them.
+// What a rebuilt track takes from its template: header bytes 0 to 4 (display and colour). A
+// rebuilt point marks its altitude valid, its time valid unless it is 0, and has no depth,
+// whatever the template's first point says. When the reference offers no template, the built-in
+// one marks the track shown.
 struct TrackTemplate {
     TrackHeader trackHeader{};
     MpsTrackPoint point{};

@@ -1,7 +1,9 @@
 #include "mapsource/WaypointRecords.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 
 #include "mapsource/WaypointNames.h"
@@ -9,17 +11,91 @@
 namespace pelagor {
 namespace {
 
-template <typename T, std::size_t N>
-T ValueAt(const std::array<std::uint8_t, N>& block, std::size_t offset) {
-    static_assert(std::endian::native == std::endian::little);
+// Fixed fields between the texts of MapSource's structure, in bytes.
+constexpr std::size_t kClassSize = 4;
+constexpr std::size_t kAfterCountry4 = 18 + 4;  // subclass and 4 unknown bytes
+constexpr std::size_t kAfterCountry3 = 17;
+constexpr std::size_t kPositionAndAltitude = 4 + 4 + 1 + 8;
+constexpr std::size_t kBeforeSymbol = 1 + 8 + 4 + 4;  // proximity valid and value, display, colour
+constexpr std::size_t kSymbolSize = 4;
+constexpr std::size_t kDepth = 1 + 1 + 8;  // an unknown byte, depth valid and depth
+constexpr std::size_t kTail4 = 6;          // before the notes
+constexpr std::size_t kTail3 = 2;          // 3.x has no notes
+
+// The fixed layout's blocks and offsets.
+constexpr std::size_t kBlock1Size = 46;
+constexpr std::size_t kBlock2Size = 43;
+constexpr std::size_t kFixedLatitude = 29;
+constexpr std::size_t kFixedSymbol = 17;
+
+bool SkipText(ReadCursor& cursor) {
+    return ReadText(cursor).has_value();
+}
+
+// The positions of latitude, longitude, altitude valid and altitude, which follow one another in
+// both layouts, from where the latitude lies.
+void SetPosition(WaypointRecordView& view, std::size_t latitude) {
+    view.latitude = latitude;
+    view.longitude = latitude + 4;
+    view.altitudeValid = latitude + 8;
+    view.altitude = latitude + 9;
+}
+
+// The record read by MapSource's structure; empty unless every text and field lies inside the
+// body and the last one ends at the body's end.
+std::optional<WaypointRecordView> ParseStructure(std::span<const std::uint8_t> body,
+                                                 MpsVersion version) {
+    const bool v3 = version == MpsVersion::V3;
+    ReadCursor cursor(body);
+    WaypointRecordView view;
+    view.layout = v3 ? WaypointLayout::V3 : WaypointLayout::V4;
+    const auto name = ReadText(cursor);
+    if (!name || !cursor.Skip(kClassSize) || !SkipText(cursor) ||
+        !cursor.Skip(v3 ? kAfterCountry3 : kAfterCountry4)) {
+        return std::nullopt;
+    }
+    SetPosition(view, cursor.position());
+    if (!cursor.Skip(kPositionAndAltitude)) {
+        return std::nullopt;
+    }
+    const auto description = ReadText(cursor);
+    if (!description || !cursor.Skip(kBeforeSymbol)) {
+        return std::nullopt;
+    }
+    view.symbol = cursor.position();
+    if (!cursor.Skip(kSymbolSize) || !SkipText(cursor) || !SkipText(cursor) || !SkipText(cursor) ||
+        !cursor.Skip(kDepth)) {
+        return std::nullopt;
+    }
+    if (v3 ? !cursor.Skip(kTail3) : !(cursor.Skip(kTail4) && SkipText(cursor))) {
+        return std::nullopt;
+    }
+    if (!cursor.AtEnd()) {
+        return std::nullopt;
+    }
+    view.name = *name;
+    view.description = *description;
+    view.end = cursor.position();
+    return view;
+}
+
+template <typename T>
+T ValueAt(std::span<const std::uint8_t> body, std::size_t offset) {
+    ReadCursor cursor(body);
     T value{};
-    std::memcpy(&value, block.data() + offset, sizeof(T));
+    if (cursor.Skip(offset)) {
+        if (const auto bytes = cursor.Bytes(sizeof(T))) {
+            std::memcpy(&value, bytes->data(), sizeof(T));  // little-endian, as ByteReader
+        }
+    }
     return value;
 }
 
-template <typename T, std::size_t N>
-void PutValue(std::array<std::uint8_t, N>& block, std::size_t offset, T value) {
-    std::memcpy(block.data() + offset, &value, sizeof(T));
+template <typename T>
+void PutValue(std::span<std::uint8_t> body, std::size_t offset, T value) {
+    if (offset <= body.size() && sizeof(T) <= body.size() - offset) {
+        std::memcpy(body.data() + offset, &value, sizeof(T));
+    }
 }
 
 }  // namespace
@@ -37,27 +113,35 @@ std::uint16_t MapWaypointSymbol(std::uint16_t sourceSymbol) {
 
 bool WaypointRecordList::ParseView(const MpsRecord& record, WaypointRecordView& view,
                                    std::string_view* rule) const {
+    if (m_version != MpsVersion::Unknown) {
+        if (const auto structured = ParseStructure(record.Body(), m_version)) {
+            view = *structured;
+            return true;
+        }
+    }
     ReadCursor body(record.Body());
     const auto name = ReadText(body);
     if (!name) {
         return Refuse(rule, "waypoint name has no terminator");
     }
-    const auto block1 = body.Bytes(WaypointRecordView::kBlock1Size);
-    if (!block1) {
+    const std::size_t block1 = body.position();
+    if (!body.Skip(kBlock1Size)) {
         return Refuse(rule, "waypoint body shorter than its 46-byte first block");
     }
     const auto midText = ReadText(body);
     if (!midText) {
         return Refuse(rule, "waypoint middle text has no terminator");
     }
-    const auto block2 = body.Bytes(WaypointRecordView::kBlock2Size);
-    if (!block2) {
+    const std::size_t block2 = body.position();
+    if (!body.Skip(kBlock2Size)) {
         return Refuse(rule, "waypoint body shorter than its 43-byte second block");
     }
+    view = {};
     view.name = *name;
-    std::copy(block1->begin(), block1->end(), view.block1.begin());
-    view.midText = *midText;
-    std::copy(block2->begin(), block2->end(), view.block2.begin());
+    view.description = *midText;
+    SetPosition(view, block1 + kFixedLatitude);
+    view.symbol = block2 + kFixedSymbol;
+    view.end = body.position();
     return true;
 }
 
@@ -65,14 +149,70 @@ bool WaypointRecordList::GetEntry(std::int32_t index, WaypointEntry& entry) cons
     if (index < 0 || index >= recordCount || !views) {
         return false;
     }
-    const WaypointRecordView& view = views[static_cast<std::size_t>(index)];
+    const auto at = static_cast<std::size_t>(index);
+    const WaypointRecordView& view = views[at];
+    const auto body = records[at].Body();
     SetName(entry.name, view.name);
-    entry.latitude = ValueAt<std::int32_t>(view.block1, WaypointRecordView::kLatitudeOffset);
-    entry.longitude = ValueAt<std::int32_t>(view.block1, WaypointRecordView::kLongitudeOffset);
-    entry.altitude =
-        static_cast<float>(ValueAt<double>(view.block1, WaypointRecordView::kAltitudeOffset));
-    entry.symbol = ValueAt<std::uint16_t>(view.block2, WaypointRecordView::kSymbolOffset);
+    entry.latitude = ValueAt<std::int32_t>(body, view.latitude);
+    entry.longitude = ValueAt<std::int32_t>(body, view.longitude);
+    entry.altitude = static_cast<float>(ValueAt<double>(body, view.altitude));
+    entry.symbol = ValueAt<std::uint16_t>(body, view.symbol);
     return true;
+}
+
+namespace {
+
+// A new record from `from`, its template: the template's body up to the view's end with the
+// name replaced, the entry's values written at the template's positions. `built` gets the new
+// record's view.
+bool BuildRecord(const MpsRecord& from, const WaypointRecordView& view, std::string_view name,
+                 const WaypointEntry& entry, std::size_t padding, MpsRecord& record,
+                 WaypointRecordView& built) {
+    const std::size_t keptStart = view.name.size() + 1;
+    const auto kept = from.Body().subspan(keptStart, view.end - keptStart);
+    if (!AllocateRecord(record, WaypointRecordList::kType,
+                        std::uint64_t{name.size()} + 1U + kept.size() + padding)) {
+        return false;
+    }
+    const std::span<std::uint8_t> body(record.body.get(), record.length);
+    std::uint8_t* out = std::copy(name.begin(), name.end(), body.data());
+    *out++ = 0;
+    out = std::copy(kept.begin(), kept.end(), out);
+    std::fill_n(out, padding, std::uint8_t{0});
+
+    // Every offset after the name moves by the difference of the names' lengths.
+    const auto moved = [&](std::size_t offset) { return offset - keptStart + name.size() + 1; };
+    built = view;
+    built.name = AsText(body.first(name.size()));
+    const auto descriptionAt =
+        static_cast<std::size_t>(view.description.data() - AsText(from.Body()).data());
+    built.description = AsText(body.subspan(moved(descriptionAt), view.description.size()));
+    built.latitude = moved(view.latitude);
+    built.longitude = moved(view.longitude);
+    built.altitudeValid = moved(view.altitudeValid);
+    built.altitude = moved(view.altitude);
+    built.symbol = moved(view.symbol);
+    built.end = moved(view.end);
+    PutValue(body, built.latitude, entry.latitude);
+    PutValue(body, built.longitude, entry.longitude);
+    // An altitude is always written; MapSource ignores one that is not marked valid.
+    PutValue(body, built.altitudeValid, std::uint8_t{1});
+    PutValue(body, built.altitude, static_cast<double>(entry.altitude));
+    // The low half of the 4-byte field; the high half stays the template's.
+    PutValue(body, built.symbol, MapWaypointSymbol(entry.symbol));
+    return true;
+}
+
+}  // namespace
+
+bool WaypointRecordList::ReadsElsewhere(const MpsRecord& record,
+                                        const WaypointRecordView& view) const {
+    if (view.layout != WaypointLayout::Fixed || m_version == MpsVersion::Unknown) {
+        return false;
+    }
+    const auto structured = ParseStructure(record.Body(), m_version);
+    return structured && std::tie(structured->latitude, structured->symbol) !=
+                             std::tie(view.latitude, view.symbol);
 }
 
 bool WaypointRecordList::RebuildFromEntries(std::int32_t count, WaypointEntry* entries) {
@@ -81,7 +221,8 @@ bool WaypointRecordList::RebuildFromEntries(std::int32_t count, WaypointEntry* e
     }
     const auto length = static_cast<std::size_t>(count);
     auto newRecords = NewArray<MpsRecord>(length);
-    if (length != 0 && !newRecords) {
+    auto newViews = NewArray<WaypointRecordView>(length);
+    if (length != 0 && (!newRecords || !newViews)) {
         return false;
     }
     // The first reference record of each name; a later record of the same name never wins.
@@ -94,35 +235,25 @@ bool WaypointRecordList::RebuildFromEntries(std::int32_t count, WaypointEntry* e
     for (std::size_t index = 0; index < length; ++index) {
         WaypointEntry& entry = entries[index];
         const auto found = templates.find(NameOf(entry.name));
-        WaypointRecordView working = Views()[found == templates.end() ? 0 : found->second];
-        PutValue(working.block1, WaypointRecordView::kLatitudeOffset, entry.latitude);
-        PutValue(working.block1, WaypointRecordView::kLongitudeOffset, entry.longitude);
-        PutValue(working.block1, WaypointRecordView::kAltitudeOffset,
-                 static_cast<double>(entry.altitude));
-        PutValue(working.block2, WaypointRecordView::kSymbolOffset,
-                 MapWaypointSymbol(entry.symbol));
+        const std::size_t from = found == templates.end() ? 0 : found->second;
         renamer.Settle(entry.name);
-        working.name = NameOf(entry.name);
-        if (!BuildRecord(working, newRecords[index])) {
+        const WaypointRecordView& view = Views()[from];
+        if (!BuildRecord(records[from], view, NameOf(entry.name), entry, 0, newRecords[index],
+                         newViews[index])) {
             return false;
         }
+        if (ReadsElsewhere(newRecords[index], newViews[index])) {
+            // One byte after the second block, which the fixed layout never reads, ends the
+            // structure's claim: it must end exactly at the body's end.
+            if (!BuildRecord(records[from], view, NameOf(entry.name), entry, 1, newRecords[index],
+                             newViews[index])) {
+                return false;
+            }
+        }
     }
-    return ReplaceRecords(std::move(newRecords), length);
-}
-
-bool WaypointRecordList::BuildRecord(const WaypointRecordView& view, MpsRecord& record) {
-    const std::uint64_t length = std::uint64_t{view.name.size()} + view.midText.size() + 2U +
-                                 WaypointRecordView::kBlock1Size + WaypointRecordView::kBlock2Size;
-    if (!AllocateRecord(record, kType, length)) {
-        return false;
-    }
-    std::uint8_t* out = record.body.get();
-    out = std::copy(view.name.begin(), view.name.end(), out);
-    *out++ = 0;
-    out = std::copy(view.block1.begin(), view.block1.end(), out);
-    out = std::copy(view.midText.begin(), view.midText.end(), out);
-    *out++ = 0;
-    std::copy(view.block2.begin(), view.block2.end(), out);
+    // The new records keep their templates' layouts: parsed afresh, a record built on the fixed
+    // layout could fit the structure once its new values are in, and read differently.
+    ReplaceRecords(std::move(newRecords), std::move(newViews), length);
     return true;
 }
 

@@ -3,10 +3,20 @@
 // The run of waypoint ('W') records. Loading turns each into a WaypointEntry; writing rebuilds
 // the run from a source's waypoints, each new record made from a reference record as template.
 //
-// Body: name and NUL, block 1 (46 bytes: latitude at 29, longitude at 33, altitude as a double
-// at 38), a middle text and NUL, block 2 (43 bytes: symbol at 17), then bytes never read.
+// MapSource lays a waypoint out with texts of any length between its fixed fields (4.x and
+// later; 3.x has 17 bytes in place of the subclass and the 4 bytes after it, and 2 bytes in
+// place of the last 6 and the notes):
+//
+//   name, class (4), country, subclass (18), 4 bytes, latitude and longitude (4 + 4),
+//   altitude valid (1), altitude (double), description, proximity valid and proximity (1 + 8),
+//   display (4), colour (4), symbol (4, its low half the symbol code), city, state, facility,
+//   1 byte, depth valid and depth (1 + 8), 6 bytes, notes
+//
+// Files whose records do not fit that structure are read by a fixed layout: name, block 1 of 46
+// bytes (latitude at 29, longitude at 33, altitude valid at 37, altitude at 38), a text, block 2
+// of 43 bytes (symbol at 17), then bytes never read. It is the structure for a 2-character country
+// and 2 characters among its last four texts.
 
-#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -16,18 +26,19 @@
 
 namespace pelagor {
 
-struct WaypointRecordView {
-    static constexpr std::size_t kBlock1Size = 46;
-    static constexpr std::size_t kBlock2Size = 43;
-    static constexpr std::size_t kLatitudeOffset = 29;
-    static constexpr std::size_t kLongitudeOffset = 33;
-    static constexpr std::size_t kAltitudeOffset = 38;
-    static constexpr std::size_t kSymbolOffset = 17;
+enum class WaypointLayout : std::uint8_t { Fixed, V3, V4 };
 
-    std::string_view name;  // into the record's body
-    std::array<std::uint8_t, kBlock1Size> block1{};
-    std::string_view midText;  // into the record's body
-    std::array<std::uint8_t, kBlock2Size> block2{};
+// Where the fields this system reads and writes lie in a record's body.
+struct WaypointRecordView {
+    WaypointLayout layout = WaypointLayout::Fixed;
+    std::string_view name;         // into the record's body
+    std::string_view description;  // into the record's body; the fixed layout's middle text
+    std::size_t latitude = 0;      // byte offsets in the body
+    std::size_t longitude = 0;
+    std::size_t altitudeValid = 0;
+    std::size_t altitude = 0;
+    std::size_t symbol = 0;
+    std::size_t end = 0;  // end of what a rebuilt record keeps: the fixed layout drops the rest
 };
 
 // The MapSource symbol written for a source symbol code.
@@ -35,16 +46,31 @@ std::uint16_t MapWaypointSymbol(std::uint16_t sourceSymbol);
 
 class WaypointRecordList final : public RecordList<WaypointRecordList, WaypointRecordView, 'W'> {
 public:
+    // The version of the file the records come from; set before ParseList. Records of a known
+    // version are read by MapSource's structure when they fit it, else by the fixed layout.
+    void SetVersion(MpsVersion version) { m_version = version; }
+
     bool ParseView(const MpsRecord& record, WaypointRecordView& view,
                    std::string_view* rule = nullptr) const;
     // Fills `entry` from the record at `index`; a name longer than the entry's field keeps its
     // first 11 bytes.
     bool GetEntry(std::int32_t index, WaypointEntry& entry) const;
     // Replaces the records with one per entry, each from the reference record of the same name
-    // (else the first record), and renames repeated names inside `entries`. Fails, keeping the
-    // list, when there is no template record for a nonempty `entries` or memory runs out.
+    // (else the first record), and renames repeated names inside `entries`. A new record is its
+    // template with the name, position, altitude (marked valid) and symbol written in, and keeps
+    // the template's layout; one built on the fixed layout that the structure would read at
+    // other positions gets a padding byte after its second block, so that it reads back as
+    // written. Fails, keeping the list, when there is no template record for a nonempty
+    // `entries` or memory runs out.
     bool RebuildFromEntries(std::int32_t count, WaypointEntry* entries);
-    static bool BuildRecord(const WaypointRecordView& view, MpsRecord& record);
+
+private:
+    // Whether a record built on the fixed layout would be read back by the structure, at other
+    // positions: its new values can end a text of the structure where the template's did not.
+    [[nodiscard]] bool ReadsElsewhere(const MpsRecord& record,
+                                      const WaypointRecordView& view) const;
+
+    MpsVersion m_version = MpsVersion::Unknown;
 };
 
 }  // namespace pelagor

@@ -183,7 +183,7 @@ TEST_F(ConverterDialogTest, EvoSourceThatFailedAfterItsWaypointsConvertsAllTheSa
 
 TEST_F(ConverterDialogTest, ConvertWithoutWaypointsOnEitherSideShowsNoDialog) {
     testkit::MpsReference noWaypoints = testkit::SampleReference();
-    noWaypoints.waypoints.clear();
+    noWaypoints.realWaypoints.clear();
     const struct {
         const char* name;
         std::string source;

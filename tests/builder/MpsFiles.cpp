@@ -13,7 +13,7 @@ Bytes MpsWaypointBody(const MpsWaypoint& waypoint) {
     ByteBuilder body;
     body.TextZ(waypoint.name);
     body.Fill(29, waypoint.fill).I32(waypoint.latitude).I32(waypoint.longitude);
-    body.Fill(1, waypoint.fill).F64(waypoint.altitude);
+    body.U8(waypoint.altitudeValid.value_or(waypoint.fill)).F64(waypoint.altitude);
     body.TextZ(waypoint.midText);
     const std::size_t block2 = body.size();
     body.Fill(17, waypoint.fill).U16(waypoint.symbol).Fill(24, waypoint.fill);
@@ -21,6 +21,28 @@ Bytes MpsWaypointBody(const MpsWaypoint& waypoint) {
     bytes.resize(block2 + waypoint.block2Size, waypoint.fill);  // cut or pad to the block's size
     bytes.insert(bytes.end(), waypoint.extra, 0xEE);
     return bytes;
+}
+
+Bytes MpsRealWaypointBody(const MpsRealWaypoint& waypoint) {
+    const bool v3 = waypoint.version == 3;
+    ByteBuilder body;
+    body.TextZ(waypoint.name).U32(0).TextZ(waypoint.country);  // class 0: a user waypoint
+    if (v3) {
+        body.Fill(17);
+    } else {
+        body.U32(0).Fill(12, 0xFF).U16(0).U32(0xFFFFFFFF);  // subclass and 4 bytes
+    }
+    body.I32(waypoint.latitude).I32(waypoint.longitude);
+    body.U8(waypoint.altitudeValid).F64(waypoint.altitude).TextZ(waypoint.description);
+    body.U8(0).F64(0.0).U32(waypoint.display).U32(0);  // no proximity; display, colour
+    body.U32(waypoint.symbol).TextZ(waypoint.city).TextZ(waypoint.state).TextZ(waypoint.facility);
+    body.U8(0).U8(0).F64(0.0);  // a byte, then no depth
+    if (v3) {
+        body.Fill(2);
+    } else {
+        body.Fill(6).TextZ(waypoint.notes);
+    }
+    return body.Take();
 }
 
 Bytes MpsTrackBody(const MpsTrack& track) {
@@ -55,8 +77,14 @@ Bytes MpsFile(const MpsReference& reference) {
     MpsSignature(file);
     MpsFrame(file, reference.firstType, reference.firstBody);
     MpsFrame(file, 'A', reference.aBody);
+    for (const MpsRealWaypoint& waypoint : reference.realWaypoints) {
+        MpsFrame(file, 'W', MpsRealWaypointBody(waypoint));
+    }
     for (const MpsWaypoint& waypoint : reference.waypoints) {
         MpsFrame(file, 'W', MpsWaypointBody(waypoint));
+    }
+    for (const Bytes& route : reference.routes) {
+        MpsFrame(file, 'R', route);
     }
     for (const MpsTrack& track : reference.tracks) {
         MpsFrame(file, 'T', MpsTrackBody(track));
@@ -64,16 +92,19 @@ Bytes MpsFile(const MpsReference& reference) {
     for (const MpsSegment& segment : reference.segments) {
         MpsFrame(file, 'L', MpsSegmentBody(segment));
     }
+    if (reference.mapSet) {
+        MpsFrame(file, 'V', *reference.mapSet);
+    }
     return file.Take();
 }
 
 MpsReference SampleReference() {
     // Positions in semicircles around Taipei; 2^31 / 180 semicircles per degree.
     MpsReference reference;
-    reference.waypoints = {
-        {"HOME", 298842390, 1450262393, 9.0, 10, "Home, Zhongzheng", 0},
-        {"CAMP", 300532036, 1450935612, 820.0, 48, "Camp site", 0},
-        {"SUMMIT", 300132030, 1450910000, 1120.0, 106, "Qixing summit", 0},
+    reference.realWaypoints = {
+        {"HOME", 298842390, 1450262393, 9.0, "Home, Zhongzheng", 10},
+        {"CAMP", 300532036, 1450935612, 820.0, "Camp site", 48},
+        {"SUMMIT", 300132030, 1450910000, 1120.0, "Qixing summit", 106},
     };
     MpsTrack track{"PRACTICE", {1, 0, 0, 0, 0}, {}};
     for (std::uint32_t index = 0; index < 5; ++index) {
@@ -82,10 +113,8 @@ MpsReference SampleReference() {
             {298842390 + step, 1450262393 + step, 10.0 + index, 1000000000U + index * 10U});
     }
     reference.tracks = {track};
-    reference.segments = {
-        {1, 2, "Taiwan Topo", "North", "v1", 3, 4, {}},
-        {5, 6, "Taiwan Topo", "Central", "v1", 7, 8, {0xAB, 0xCD}},
-    };
+    reference.segments = {{1, 2, "Taiwan Topo", "North", "v1", 3, 4, {}}};
+    reference.mapSet = Bytes{0, 1};  // no map set name, named automatically
     return reference;
 }
 

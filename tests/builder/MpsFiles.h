@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,16 +15,37 @@ namespace pelagor::testkit {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// A waypoint in the fixed layout: name, block 1 (46 bytes), a middle text, block 2 (43 bytes).
 struct MpsWaypoint {
-    std::string name;
+    std::string name{};
     std::int32_t latitude = 0;
     std::int32_t longitude = 0;
     double altitude = 0.0;
     std::uint16_t symbol = 18;
-    std::string midText;
-    std::uint8_t fill = 0;        // every byte the reader does not interpret
-    std::size_t block2Size = 43;  // older MapSource versions wrote 41
-    std::size_t extra = 0;        // bytes after the second block
+    std::string midText{};
+    std::uint8_t fill = 0;                        // every byte the reader does not interpret
+    std::size_t block2Size = 43;                  // cut or padded to this size
+    std::size_t extra = 0;                        // bytes after the second block
+    std::optional<std::uint8_t> altitudeValid{};  // block 1 offset 37; `fill` when not given
+};
+
+// A waypoint as MapSource lays it out, texts of any length between the fields; the defaults are
+// a user waypoint as MapSource 4.06 writes one.
+struct MpsRealWaypoint {
+    std::string name{};
+    std::int32_t latitude = 0;
+    std::int32_t longitude = 0;
+    double altitude = 0.0;
+    std::string description{};
+    std::uint32_t symbol = 18;  // the code in its low half
+    int version = 4;            // 3 has 17 bytes after the country, 2 at the end and no notes
+    std::uint8_t altitudeValid = 1;
+    std::string country{};
+    std::string city{};
+    std::string state{};
+    std::string facility{};
+    std::string notes{};
+    std::uint32_t display = 1;
 };
 
 struct MpsPoint {
@@ -37,7 +59,7 @@ struct MpsPoint {
 };
 
 struct MpsTrack {
-    std::string name;
+    std::string name{};
     std::array<std::uint8_t, 5> head{1, 0, 0, 0, 0};  // track header bytes 0 to 4
     std::vector<MpsPoint> points;
 };
@@ -57,6 +79,7 @@ struct MpsSegment {
 Bytes MpsABody(std::uint16_t value, const std::string& text1, const std::string& text2,
                const std::string& text3);
 Bytes MpsWaypointBody(const MpsWaypoint& waypoint);
+Bytes MpsRealWaypointBody(const MpsRealWaypoint& waypoint);
 Bytes MpsTrackBody(const MpsTrack& track);
 Bytes MpsSegmentBody(const MpsSegment& segment);
 
@@ -68,16 +91,20 @@ struct MpsReference {
     char firstType = 'D';
     Bytes firstBody{'g', 0};
     Bytes aBody = MpsABody(0x0196, "SQA", "Oct 22 2001", "15:45:05");
+    std::vector<MpsRealWaypoint> realWaypoints;  // written before `waypoints`
     std::vector<MpsWaypoint> waypoints;
+    std::vector<Bytes> routes;  // 'R' bodies
     std::vector<MpsTrack> tracks;
     std::vector<MpsSegment> segments;
+    std::optional<Bytes> mapSet;  // the 'V' body
 };
 
-// A whole file: signature, first record, 'A' record, then the 'W', 'T' and 'L' runs.
+// A whole file: signature, first record, 'A' record, then the 'W', 'R', 'T' and 'L' runs and
+// the 'V' record.
 Bytes MpsFile(const MpsReference& reference);
 
-// The reference shipped as examples/reference.mps: three waypoints, one track of a few points
-// and two map segments.
+// The reference shipped as examples/reference.mps, as MapSource 4.06 writes one: three user
+// waypoints, one track of a few points, one map segment and the map set record.
 MpsReference SampleReference();
 
 }  // namespace pelagor::testkit

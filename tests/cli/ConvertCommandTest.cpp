@@ -51,7 +51,7 @@ TEST_F(ConvertCommand, SingleSourceWritesTheMergedFile) {
     // The output loads again as a reference, with the source's renamed waypoints.
     const CliRun show = Run({"show", "--reference", "out.mps"});
     EXPECT_EQ(show.status, 0) << show.err;
-    EXPECT_THAT(show.out, HasSubstr("  WPT   5\n  WPTA   6\n"));
+    EXPECT_THAT(show.out, HasSubstr("  WPT   5  Home, Zhongzheng\n  WPTA   6  Home, Zhongzheng\n"));
     EXPECT_THAT(show.out, HasSubstr("  TRACK (1)"));
     ExpectReferenceUntouched();
 }
@@ -146,7 +146,7 @@ TEST_F(ConvertCommand, SingleConversionFailures) {
     Write("garbage.wtr", std::vector<std::uint8_t>(100, 0x42));
     Write("nowaypoints.wtr", testkit::WtrFile({}, {}));
     testkit::MpsReference onlyTracks = testkit::SampleReference();
-    onlyTracks.waypoints.clear();
+    onlyTracks.realWaypoints.clear();
     Write("tracks.mps", testkit::MpsFile(onlyTracks));
     testkit::MpsReference badA = testkit::SampleReference();
     badA.aBody = {0x01, 0x00, 0x00, 0x00};  // three strings need five bytes

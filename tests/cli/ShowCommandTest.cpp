@@ -63,8 +63,9 @@ TEST_F(ShowCommand, ReferenceAndFailures) {
     } cases[] = {
         {{"show", "--reference", "ref.mps"},
          0,
-         "ref.mps: MapSource reader, loaded\nwaypoints: 3\n  HOME   9\n  CAMP 820\n"
-         "  SUMMIT 1120\ntracks: 1\n  PRACTICE (5)  09:46:40 to 09:47:20, latitude ",
+         "ref.mps: MapSource reader, loaded\nwaypoints: 3\n  HOME   9  Home, Zhongzheng\n"
+         "  CAMP 820  Camp site\n  SUMMIT 1120  Qixing summit\ntracks: 1\n"
+         "  PRACTICE (5)  09:46:40 to 09:47:20, latitude ",
          ""},
         {{"show", "broken.evo"},
          1,
@@ -82,11 +83,12 @@ TEST_F(ShowCommand, ReferenceAndFailures) {
         {{"dump", "--reference", "ref.mps"},
          0,
          "{\n  \"reader\": \"mps\",\n  \"loaded\": true,\n  \"waypointCount\": 3,\n  "
-         "\"trackCount\": 1,\n",
+         "\"trackCount\": 1,\n  \"format\": \"Dg\",\n",
          ""},
         {{"dump", "--reference", "bad.mps"},
          1,
-         "{\n  \"reader\": \"mps\",\n  \"loaded\": false,",
+         "{\n  \"reader\": \"mps\",\n  \"loaded\": false,\n  \"waypointCount\": 0,\n  "
+         "\"trackCount\": 0,\n  \"format\": null,",
          "bad.mps: "},
     };
     for (const auto& c : cases) {
@@ -95,10 +97,12 @@ TEST_F(ShowCommand, ReferenceAndFailures) {
         EXPECT_THAT(run.out, StartsWith(c.out));
         EXPECT_THAT(run.err, StartsWith(c.err));
     }
-    EXPECT_THAT(Run({"dump", "--reference", "ref.mps"}).out,
-                HasSubstr("\"waypointLines\": [\n    \"HOME   9\",\n    \"CAMP 820\",\n"
-                          "    \"SUMMIT 1120\"\n  ],\n"
-                          "  \"trackLines\": [\n    \"PRACTICE (5)\"\n  ]\n}\n"));
+    const std::string dump = Run({"dump", "--reference", "ref.mps"}).out;
+    EXPECT_THAT(dump, HasSubstr("\"symbol\": 48, \"description\": \"Camp site\", "
+                                "\"descriptionHex\": \"43616d702073697465\", \"layout\": \"v4\"}"));
+    EXPECT_THAT(dump, HasSubstr("\"waypointLines\": [\n    \"HOME   9\",\n    \"CAMP 820\",\n"
+                                "    \"SUMMIT 1120\"\n  ],\n"
+                                "  \"trackLines\": [\n    \"PRACTICE (5)\"\n  ]\n}\n"));
 }
 
 // --- help, version and the man page -------------------------------------------------------------

@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "MpsTestSupport.h"
 #include "builder/Samples.h"
-#include "tracklog/SourceLoader.h"
 
 namespace pelagor::testkit {
 namespace {
@@ -36,13 +33,15 @@ std::unique_ptr<TrackLogDocument> FiveWaypointsTwoTracks() {
          {"CAMP", 500, -600, 0.0F, 0},
          {"PEAK", 700, -800, 9999.0F, 106},
          {"HOME", 900, -1000, 1.25F, 65535}},
-        {{"MORNING", {{1, 2, 3, 4.5F}, {5, 6, 7, 8.5F}, {9, 10, 11, 12.5F}}}, {"EVENING", {}}});
+        {{"MORNING", {{1, 2, 3, 4.5F}, {5, 6, 7, 8.5F}, {9, 10, 0, 12.5F}}}, {"EVENING", {}}});
 }
 
 TEST(MapSourceWrite, GoldenBytes) {
     // What the output must be, built as a file of its own: the reference's header and segments,
     // each waypoint on its template (same name before renaming, else the first) without the
-    // template's bytes after its second block, the tracks on the first track.
+    // template's bytes after its second block and with its altitude marked valid, the tracks on
+    // the first track with altitudes valid, times valid unless 0 and no depth, and last the
+    // reference's 'V' record or an empty one.
     MpsReference full = SmallReference();
     full.waypoints = {{"CAMP", 100, -200, 123.5, 106, "camp", 0x22},
                       {"HOME", 300, -400, -12.0, 48, "first", 0x11},
@@ -51,22 +50,29 @@ TEST(MapSourceWrite, GoldenBytes) {
                       {"HOMEA", 900, -1000, 1.25, 18, "first", 0x11}};
     full.tracks = {{"MORNING",
                     kHead,
-                    {{1, 2, 4.5, 3, 0x21, 0x22, 0x23},
-                     {5, 6, 8.5, 7, 0x21, 0x22, 0x23},
-                     {9, 10, 12.5, 11, 0x21, 0x22, 0x23}}},
+                    {{1, 2, 4.5, 3, 1, 1, 0}, {5, 6, 8.5, 7, 1, 1, 0}, {9, 10, 12.5, 0, 1, 0, 0}}},
                    {"EVENING", kHead, {}}};
-    MpsReference noTracks = SmallReference();
+    full.mapSet = Bytes{0, 1};
+    MpsReference named = SmallReference();
+    named.mapSet = Bytes{'T', 'o', 'p', 'o', 0, 0};
+    MpsReference noTracks = named;
     noTracks.waypoints = {{.name = "ONE", .symbol = 18, .midText = "first", .fill = 0x11}};
     noTracks.tracks.clear();
+    for (MpsReference* expected : {&full, &noTracks}) {
+        for (MpsWaypoint& waypoint : expected->waypoints) {
+            waypoint.altitudeValid = 1;
+        }
+    }
     const struct {
+        MpsReference reference;
         std::unique_ptr<TrackLogDocument> source;
         MpsReference expected;
         std::string order;
-    } cases[] = {{FiveWaypointsTwoTracks(), full, "DAWWWWWTTLL"},
-                 {SourceDocument({{"ONE"}}, {}), noTracks, "DAWLL"}};
+    } cases[] = {{SmallReference(), FiveWaypointsTwoTracks(), full, "DAWWWWWTTLLV"},
+                 {named, SourceDocument({{"ONE"}}, {}), noTracks, "DAWLLV"}};
     for (const auto& c : cases) {
         TempFolder folder;
-        auto reference = LoadReference(folder, MpsFile(SmallReference()));
+        auto reference = LoadReference(folder, MpsFile(c.reference));
         ASSERT_EQ(reference->WriteMerged(*c.source, folder / "out.mps"), 1)
             << reference->WriteFailureReason();
         const Bytes written = ReadBytes(folder / "out.mps");
@@ -110,6 +116,9 @@ TEST(MapSourceLoad, RunsAndFailuresLeaveWhatWasRead) {
     lastSegmentCut.pop_back();
     const Bytes late = MpsSegmentBody({});
     const std::size_t trackSize = 5 + MpsTrackBody({"T", {1, 0, 0, 0, 0}, {}}).size();
+    const Bytes track = MpsTrackBody({"T", {1, 0, 0, 0, 0}, {}});
+    Bytes routeCut = Framed(waypointsOnly, {{'R', {1}}});  // a route with a length of 0
+    routeCut.insert(routeCut.end(), {0, 0, 0, 0, 'R', 0});
     const struct {
         const char* name;
         Bytes file;
@@ -117,14 +126,24 @@ TEST(MapSourceLoad, RunsAndFailuresLeaveWhatWasRead) {
         std::int32_t waypointCount;
         std::int32_t trackCount;
         std::int32_t segmentCount;
+        std::uint8_t mapSet = 0;  // the type of the record kept as the map set
     } cases[] = {
         {"no waypoints, tracks and segments", Cut(0, 1, 2), "", 0, 0, 0},
+        {"no waypoints: routes are not read", Framed(Cut(0, 0, 0), {{'R', {1}}, {'V', {0}}}), "", 0,
+         0, 0},
         {"waypoints only", waypointsOnly, "", 3, 0, 0},
         {"waypoints then segments", Cut(3, 0, 2), "", 3, 0, 2},
-        {"another record before the segments", Framed(waypointsOnly, {{'V', {0}}, {'L', late}}), "",
-         3, 0, 0},
-        {"records and stray bytes after the segments",
-         Framed(Cut(3, 1, 2), {{'V', {0}}, {'L', late}, {'\0', {}}}), "", 3, 1, 2},
+        {"routes read over", Framed(waypointsOnly, {{'R', {1}}, {'R', {2, 3}}, {'T', track}}), "",
+         3, 1, 0},
+        {"a route that cannot be read ends the run", routeCut, "", 3, 0, 0},
+        {"a route after the tracks ends them", Framed(Cut(3, 1, 0), {{'R', {1}}, {'L', late}}), "",
+         3, 1, 0},
+        {"map set right after the waypoints", Framed(waypointsOnly, {{'V', {0}}, {'L', late}}), "",
+         3, 0, 0, 'V'},
+        {"records and stray bytes after the map set",
+         Framed(Cut(3, 1, 2), {{'V', {0}}, {'L', late}, {'\0', {}}}), "", 3, 1, 2, 'V'},
+        {"a map set after another record is not kept",
+         Framed(Cut(3, 1, 2), {{'X', {0}}, {'V', {0}}}), "", 3, 1, 2},
         {"last segment cut", lastSegmentCut, "", 3, 1, 1},
         {"9999 tracks", Cut(3, 9999, 2), "", 3, 9999, 2},
         {"bad signature", Bytes{'M', 'S', 'R', 'c', 'd', 0, 1, 0, 0, 0, 'D', 0},
@@ -137,9 +156,9 @@ TEST(MapSourceLoad, RunsAndFailuresLeaveWhatWasRead) {
          "record 4 ('W') at byte " + std::to_string(twoWaypoints.size()) +
              ": waypoint name has no terminator",
          0, 0, 0},
-        {"track of the wrong length",
-         Framed(waypointsOnly, {{'T', {'T', 0, 1, 0, 0, 0, 0, 1, 0, 0, 0}}}),
-         "record 5 ('T') at byte " + std::to_string(waypointsOnly.size()) +
+        {"track of the wrong length after a route",
+         Framed(waypointsOnly, {{'R', {1}}, {'T', {'T', 0, 1, 0, 0, 0, 0, 1, 0, 0, 0}}}),
+         "record 6 ('T') at byte " + std::to_string(waypointsOnly.size() + 6) +
              ": track body length does not match its point count",
          3, 0, 0},
         {"segment without its texts", Framed(oneSegment, {{'L', Bytes(8, 1)}}),
@@ -164,16 +183,8 @@ TEST(MapSourceLoad, RunsAndFailuresLeaveWhatWasRead) {
             EXPECT_EQ(document->segments.recordCount, c.segmentCount) << c.name;
             EXPECT_EQ(lines.lines.size(), static_cast<std::size_t>(c.waypointCount + c.trackCount));
         }
+        EXPECT_EQ(document->mapSet.type, c.mapSet) << c.name;
     }
-}
-
-TEST(MapSourceLoad, UnreadableFileChangesNothing) {
-    TempFolder folder;
-    MapSourceDocument document;
-    EXPECT_EQ(document.Load(folder / "missing.mps", nullptr, nullptr), 0);
-    EXPECT_TRUE(document.FileUnreadable());
-    EXPECT_EQ(document.FailureReason(), "cannot read the file: no such file or folder");
-    EXPECT_EQ(document.header.firstRecord.body, nullptr);
 }
 
 TEST(MapSourceWrite, FailuresSayWhyAndLeaveNoFile) {
@@ -211,29 +222,6 @@ TEST(MapSourceWrite, FailuresSayWhyAndLeaveNoFile) {
     }
 }
 
-TEST(MapSourceWrite, ReplacesAnEarlierFileOnlyWhenAllIsWritten) {
-    TempFolder folder;
-    auto reference = LoadReference(folder, MpsFile(SmallReference()));
-    auto source = FiveWaypointsTwoTracks();
-    const auto out = folder / "out.mps";
-    const Bytes earlier{'e', 'a', 'r', 'l', 'i', 'e', 'r'};
-
-    WriteBytes(out, earlier);
-    EXPECT_EQ(reference->WriteMerged(*source, out, platform::ReplaceMode::NoClobber), 0);
-    EXPECT_EQ(ReadBytes(out), earlier);
-    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"out.mps", "reference.mps"}));
-
-    ASSERT_EQ(reference->WriteMerged(*source, out), 1);  // replaced without a question
-    EXPECT_NE(ReadBytes(out), earlier);
-    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"out.mps", "reference.mps"}));
-
-    // A folder standing where the file should go cannot be replaced; no temporary file stays.
-    std::filesystem::create_directories(folder / "taken.mps" / "inside");
-    EXPECT_EQ(reference->WriteMerged(*source, folder / "taken.mps"), 0);
-    EXPECT_TRUE(std::filesystem::is_directory(folder / "taken.mps" / "inside"));
-    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"out.mps", "reference.mps", "taken.mps"}));
-}
-
 TEST(MapSourceWrite, OutputOf4GiBOrMoreIsRefusedBeforeAnythingIsAllocated) {
     TempFolder folder;
     auto reference = LoadReference(folder, MpsFile(SmallReference()));
@@ -246,44 +234,6 @@ TEST(MapSourceWrite, OutputOf4GiBOrMoreIsRefusedBeforeAnythingIsAllocated) {
         << reference->WriteFailureReason();
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"reference.mps"}));
     reference->segments.records[1].length = 22;  // its real body, released safely
-}
-
-// A converted file loads again as a reference and gives back the source, as renamed.
-TEST(MapSourceRoundTrip, SamplesComeBackAsConverted) {
-    for (const char* name : {"sample.wtr", "sample.evo"}) {
-        TempFolder folder;
-        std::unique_ptr<TrackLogDocument> source;
-        ASSERT_EQ(LoadSource(source, kExamples / name, nullptr, nullptr), 1);
-        MapSourceDocument reference;
-        ASSERT_EQ(reference.Load(kExamples / "reference.mps", nullptr, nullptr), 1);
-        ASSERT_EQ(reference.WriteMerged(*source, folder / "out.mps"), 1);
-        MapSourceDocument again;
-        ASSERT_EQ(again.Load(folder / "out.mps", nullptr, nullptr), 1) << again.FailureReason();
-        ASSERT_EQ(again.waypointCount, source->waypointCount);
-        for (std::size_t i = 0; i < source->WaypointSpan().size(); ++i) {
-            const WaypointEntry& a = again.waypoints[i];
-            const WaypointEntry& b = source->waypoints[i];
-            EXPECT_EQ(
-                std::make_tuple(NameOf(a.name), a.latitude, a.longitude, a.altitude, a.symbol),
-                std::make_tuple(NameOf(b.name), b.latitude, b.longitude, b.altitude,
-                                MapWaypointSymbol(b.symbol)));
-        }
-        ASSERT_EQ(again.trackCount, source->trackCount);
-        for (std::size_t t = 0; t < source->TrackSpan().size(); ++t) {
-            EXPECT_EQ(NameOf(again.tracks[t].name), NameOf(source->tracks[t].name));
-            ASSERT_EQ(again.tracks[t].pointCount, source->tracks[t].pointCount);
-            for (std::size_t j = 0; j < static_cast<std::size_t>(source->tracks[t].pointCount);
-                 ++j) {
-                const TrackPoint& a = again.tracks[t].points[j];
-                const TrackPoint& b = source->tracks[t].points[j];
-                EXPECT_EQ(std::tie(a.latitude, a.longitude, a.altitude, a.time, a.hour,
-                                   a.latitudeDegrees),
-                          std::tie(b.latitude, b.longitude, b.altitude, b.time, b.hour,
-                                   b.latitudeDegrees));
-            }
-        }
-        EXPECT_EQ(again.segments.recordCount, reference.segments.recordCount);
-    }
 }
 
 TEST(SampleReference, ShippedFileIsTheGeneratorsOutput) {

@@ -45,5 +45,28 @@ TEST(MpsHeader, ParseHeaderChecksSignatureFirstRecordAndA) {
     }
 }
 
+// The version that wrote the file, and the format letters, from the first record.
+TEST(MpsHeader, VersionFromTheFirstRecord) {
+    using enum MpsVersion;
+    const struct {
+        char type;
+        Bytes body;
+        const char* format;
+        MpsVersion version;
+    } cases[] = {
+        {'D', {'d', 0}, "Dd", V3},      {'D', {'e'}, "De", V4},
+        {'D', {'h', 0}, "Dh", V4},      {'D', {'i', 0}, "Di", V5},
+        {'D', {'z'}, "Dz", V5},         {'D', {'c', 0}, "Dc", Unknown},
+        {'D', {'G', 0}, "DG", Unknown}, {'D', {'1', 0}, "", Unknown},
+        {'X', {'g', 0}, "", Unknown},
+    };
+    for (const auto& c : cases) {
+        MpsHeader header;
+        header.firstRecord = Record(c.type, c.body);
+        EXPECT_EQ(header.Format(), c.format) << c.format;
+        EXPECT_EQ(header.Version(), c.version) << c.format;
+    }
+}
+
 }  // namespace
 }  // namespace pelagor::testkit

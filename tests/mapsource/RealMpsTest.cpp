@@ -1,47 +1,51 @@
-// Real MapSource files, written by an older MapSource version: what each one does.
-//
-// Their waypoint records end with a 41-byte second block where this system's waypoints carry
-// 43 bytes, so every file with waypoints is refused at its first 'W' record. Files without
-// waypoints load with no entries, as a reference without waypoints always does.
+// Real MapSource files: what each one loads, and conversions against those with waypoints.
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "MpsTestSupport.h"
+#include "tracklog/SourceLoader.h"
 
 namespace pelagor::testkit {
 namespace {
 
 const std::filesystem::path kReal = PELAGOR_REAL_MPS_DIR;
+const std::filesystem::path kExamples = PELAGOR_EXAMPLES_DIR;
 
-TEST(RealMps, EachFileLoadsOrIsRefusedByTheRules) {
-    const std::string shortBlock =
-        "record 2 ('W') at byte 45: waypoint body shorter than its 43-byte second block";
+TEST(RealMps, EachFileLoads) {
     const struct {
         const char* file;
-        std::string reason;
-        std::int32_t waypointRecords;  // records read before the load ended
+        const char* format;
+        std::int32_t waypoints;
+        const char* firstName;
+        std::int32_t latitude;
+        std::int32_t longitude;
+        std::uint8_t altitudeValid;
     } cases[] = {
-        {"mapsource.mps", shortBlock, 9},  // nine geocaches, then a 'V' record
-        {"netstumbler.mps", shortBlock, 37},
-        {"route.mps", shortBlock, 14},  // the 'R' records after them are never reached
-        {"mps-empty.mps", "", 0},       // header and a 'V' record
-        {"mps-track.mps", "", 0},       // no waypoint run: its track is not read
+        {"mapsource.mps", "Dg", 9, "GC1A37", 430578619, -1034127312, 0},
+        {"netstumbler.mps", "Di", 37, "linksys", 569215813, -1085817542, 0},
+        {"route.mps", "Dg", 14, "ATLAUN", 361260639, -1093855191, 1},  // then 2 'R' records
+        {"mps-empty.mps", "Dd", 0, "", 0, 0, 0},
+        {"mps-track.mps", "Dd", 0, "", 0, 0, 0},  // no waypoint run: its track is not read
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
         MapSourceDocument document;
-        LineCollector lines;
-        EXPECT_EQ(document.Load(kReal / c.file, &lines, &lines), c.reason.empty() ? 1 : 0);
-        EXPECT_EQ(document.FailureReason(), c.reason) << c.file;
-        EXPECT_EQ(document.waypointCount + document.trackCount, 0) << c.file;
-        EXPECT_TRUE(lines.lines.empty()) << c.file;
-        EXPECT_EQ(document.waypointRecords.recordCount, c.waypointRecords) << c.file;
-        EXPECT_EQ(document.header.aText1, "SQA") << c.file;
-
-        // None of them can serve as a reference for a conversion.
-        TempFolder folder;
-        auto source = SourceDocument({{"ONE"}}, {{"TRACK", {{1, 2, 3, 4.0F}}}});
-        EXPECT_EQ(document.WriteMerged(*source, folder / "out.mps"), 0) << c.file;
-        EXPECT_TRUE(folder.Names().empty()) << c.file;
+        ASSERT_EQ(document.Load(kReal / c.file, nullptr, nullptr), 1) << document.FailureReason();
+        EXPECT_EQ(document.header.Format(), c.format);
+        EXPECT_EQ(document.trackCount, 0);
+        ASSERT_EQ(document.waypointCount, c.waypoints);
+        EXPECT_EQ(document.mapSet.type, c.waypoints > 0 ? 'V' : 0);  // looked for after the runs
+        if (c.waypoints > 0) {
+            const WaypointEntry& first = document.waypoints[0];
+            const WaypointRecordView& view = document.waypointRecords.Views()[0];
+            EXPECT_EQ(std::make_tuple(NameOf(first.name), first.latitude, first.longitude),
+                      std::make_tuple(std::string_view(c.firstName), c.latitude, c.longitude));
+            EXPECT_EQ(document.waypointRecords.records[0].body[view.altitudeValid],
+                      c.altitudeValid);
+            EXPECT_EQ(view.layout, WaypointLayout::V4);
+        }
     }
 }
 
@@ -50,17 +54,57 @@ TEST(RealMps, TrackRecordFollowsTheLayoutThisSystemReads) {
     ReadCursor cursor(file);
     MpsHeader header;
     ASSERT_TRUE(header.ParseHeader(cursor));
-    EXPECT_EQ(header.aText2, "Oct 20 1999");
     TrackRecordList tracks;
     ASSERT_TRUE(tracks.ParseList(cursor));
-    ASSERT_EQ(tracks.recordCount, 1);
-    EXPECT_EQ(tracks.Views()[0].name, "Track");
     TrackEntry entry;
     ASSERT_TRUE(tracks.GetEntry(0, entry));
     ASSERT_EQ(entry.pointCount, 64);
     EXPECT_NEAR(entry.points[0].latitudeDegrees, 30.062, 0.001);
     EXPECT_NEAR(entry.points[0].longitudeDegrees, -91.610, 0.001);
     EXPECT_EQ(cursor.remaining(), 7U);  // the trailing 'V' record
+}
+
+// What a conversion carries: names, positions, altitudes and symbols (as mapped when
+// `mapSymbols`) of the waypoints, and every track point with its track's name.
+auto Contents(const TrackLogDocument& document, bool mapSymbols) {
+    std::vector<std::tuple<std::string_view, std::int32_t, std::int32_t, float, std::uint32_t>>
+        waypoints;
+    auto points = waypoints;
+    for (const WaypointEntry& w : document.WaypointSpan()) {
+        waypoints.emplace_back(NameOf(w.name), w.latitude, w.longitude, w.altitude,
+                               mapSymbols ? MapWaypointSymbol(w.symbol) : w.symbol);
+    }
+    for (const TrackEntry& t : document.TrackSpan()) {
+        for (std::int32_t j = 0; j < t.pointCount; ++j) {
+            const TrackPoint& p = t.points[static_cast<std::size_t>(j)];
+            points.emplace_back(NameOf(t.name), p.latitude, p.longitude, p.altitude, p.time);
+        }
+    }
+    return std::pair(waypoints, points);
+}
+
+// A converted file loads again as a reference, gives back the source as renamed, and ends with
+// the reference's 'V' record.
+TEST(RealMps, SamplesConvertAndComeBackAsConverted) {
+    for (const auto& referencePath : {kReal / "mapsource.mps", kReal / "netstumbler.mps",
+                                      kReal / "route.mps", kExamples / "reference.mps"}) {
+        for (const char* name : {"sample.wtr", "sample.evo"}) {
+            SCOPED_TRACE(referencePath.filename().string() + " " + name);
+            TempFolder folder;
+            std::unique_ptr<TrackLogDocument> source;
+            ASSERT_EQ(LoadSource(source, kExamples / name, nullptr, nullptr), 1);
+            MapSourceDocument reference;
+            ASSERT_EQ(reference.Load(referencePath, nullptr, nullptr), 1);
+            ASSERT_EQ(reference.WriteMerged(*source, folder / "out.mps"), 1);
+            MapSourceDocument again;
+            ASSERT_EQ(again.Load(folder / "out.mps", nullptr, nullptr), 1) << again.FailureReason();
+            EXPECT_EQ(Contents(again, false), Contents(*source, true));
+            EXPECT_EQ(again.trackCount, source->trackCount);
+            const Bytes in = ReadBytes(referencePath);
+            const Bytes out = ReadBytes(folder / "out.mps");
+            EXPECT_TRUE(std::equal(in.end() - 7, in.end(), out.end() - 7));
+        }
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <random>
+#include <tuple>
 
 #include "MpsTestSupport.h"
 #include "mapsource/WaypointRecords.h"
@@ -32,34 +33,106 @@ std::vector<WaypointEntry> Entries(const std::vector<std::string>& names) {
     return entries;
 }
 
-TEST(WaypointParseView, BodyFormRules) {
+// MapSource's structure first when the version is known, else (or when it does not fit) the
+// fixed layout; refused when neither fits, with the fixed layout's reason.
+TEST(WaypointParseView, StructureFirstThenTheFixedLayout) {
+    using enum MpsVersion;
     const std::string_view shortBlock2 = "waypoint body shorter than its 43-byte second block";
+    const MpsRealWaypoint real{"GC1A37", 430578619, -1034127312, 250.5, "The Troll", 0x00070012};
+    MpsRealWaypoint v3 = real;
+    v3.version = 3;
+    MpsRealWaypoint partShaped = real;  // the fixed layout's blocks, at the same positions
+    partShaped.country = "US";
+    partShaped.city = "AB";
+    const MpsWaypoint fixed{"GC1A37", 430578619, -1034127312, 250.5, 18, "The Troll", 0x11};
+    Bytes longer = MpsRealWaypointBody(partShaped);
+    longer.push_back(0);
+    Bytes shorter = MpsRealWaypointBody(partShaped);
+    shorter.pop_back();
+    Bytes unterminated = MpsRealWaypointBody(real);
+    unterminated.back() = 'x';  // the notes run past the body
     Bytes noMidTerminator(1 + 46, 0);
     noMidTerminator.insert(noMidTerminator.end(), 44, 'x');
     const struct {
         const char* name;
+        MpsVersion version;
         Bytes body;
-        std::string_view rule;  // empty when the body parses
-    } cases[] = {
-        {"91 bytes, empty texts", MpsWaypointBody({}), ""},
-        {"90 bytes", MpsWaypointBody({.name = "", .midText = "", .block2Size = 42}), shortBlock2},
-        {"older 41-byte second block",
-         MpsWaypointBody({.name = "GC1A37", .midText = "", .block2Size = 41}), shortBlock2},
-        {"name without terminator", Bytes(120, 'N'), "waypoint name has no terminator"},
-        {"first block short", Bytes{'A', 0, 1, 2, 3},
-         "waypoint body shorter than its 46-byte first block"},
-        {"middle text without terminator", noMidTerminator,
-         "waypoint middle text has no terminator"},
-        {"bytes after the second block", MpsWaypointBody({.name = "X", .midText = "", .extra = 7}),
-         ""},
-    };
-    ASSERT_EQ(MpsWaypointBody({}).size(), 91U);
-    for (const auto& c : cases) {
-        WaypointRecordList list;
-        WaypointRecordView view;
+        std::optional<WaypointLayout> layout;  // empty when refused
         std::string_view rule;
-        EXPECT_EQ(list.ParseView(Record('W', c.body), view, &rule), c.rule.empty()) << c.name;
-        EXPECT_EQ(rule, c.rule) << c.name;
+    } cases[] = {
+        {"version 4", V4, MpsRealWaypointBody(real), WaypointLayout::V4, ""},
+        {"version 5, laid out as 4", V5, MpsRealWaypointBody(real), WaypointLayout::V4, ""},
+        {"version 3", V3, MpsRealWaypointBody(v3), WaypointLayout::V3, ""},
+        {"version 3 record in a version 4 file", V4, MpsRealWaypointBody(v3), {}, shortBlock2},
+        {"unknown version", Unknown, MpsRealWaypointBody(partShaped), WaypointLayout::Fixed, ""},
+        {"only the fixed layout fits", V4, MpsWaypointBody(fixed), WaypointLayout::Fixed, ""},
+        {"structure one byte long", V4, longer, WaypointLayout::Fixed, ""},
+        {"structure one byte short", V4, shorter, {}, shortBlock2},
+        {"texts run past the body", V4, unterminated, {}, shortBlock2},
+        {"91 bytes, empty texts", V4, MpsWaypointBody(MpsWaypoint{}), WaypointLayout::Fixed, ""},
+        {"90 bytes", V4, MpsWaypointBody(MpsWaypoint{.block2Size = 42}), {}, shortBlock2},
+        {"name without terminator", V4, Bytes(120, 'N'), {}, "waypoint name has no terminator"},
+        {"first block short",
+         V4,
+         Bytes{'A', 0, 1, 2, 3},
+         {},
+         "waypoint body shorter than its 46-byte first block"},
+        {"middle text without terminator",
+         V4,
+         noMidTerminator,
+         {},
+         "waypoint middle text has no terminator"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WaypointRecordList list;
+        list.SetVersion(c.version);
+        ByteBuilder file;
+        MpsFrame(file, 'W', c.body);
+        ReadCursor cursor(file.bytes());
+        MpsFault fault;
+        ASSERT_EQ(list.ParseList(cursor, &fault), c.layout.has_value());
+        EXPECT_EQ(fault.rule, c.rule);
+        if (c.layout && c.body.size() > 91) {
+            EXPECT_EQ(list.Views()[0].layout, *c.layout);
+            EXPECT_EQ(list.Views()[0].description, "The Troll");
+            WaypointEntry entry;
+            ASSERT_TRUE(list.GetEntry(0, entry));
+            EXPECT_EQ(std::make_tuple(NameOf(entry.name), entry.latitude, entry.longitude,
+                                      entry.altitude, entry.symbol),
+                      std::make_tuple("GC1A37", 430578619, -1034127312, 250.5F, 18));
+        }
+    }
+}
+
+// A record rebuilt on a template read by the structure is the template with the name replaced
+// and the values written at its positions; the symbol's high half and every other byte stay.
+TEST(WaypointRebuild, StructureTemplateKeepsItsWholeBody) {
+    for (const int version : {3, 4}) {
+        MpsRealWaypoint from{"REF", 1, 2, 3.0, "description", 0x00070030, version, 0};
+        from.country = "TW";
+        from.city = "Taipei";
+        from.notes = "notes";
+        WaypointRecordList list;
+        list.SetVersion(version == 3 ? MpsVersion::V3 : MpsVersion::V4);
+        const Bytes file = Framed({}, {{'W', MpsRealWaypointBody(from)}});
+        ReadCursor cursor(file);
+        ASSERT_TRUE(list.ParseList(cursor));
+        std::vector<WaypointEntry> entries = Entries({"A LONG NAME", ""});
+        entries[0].latitude = -5;
+        entries[0].longitude = 6;
+        entries[0].altitude = 7.5F;
+        entries[0].symbol = 8246;
+        ASSERT_TRUE(list.RebuildFromEntries(2, entries.data()));
+        MpsRealWaypoint expected = from;
+        expected.name = "A LONG NAME";
+        std::tie(expected.latitude, expected.longitude, expected.altitude) = std::tuple(-5, 6, 7.5);
+        expected.symbol = 0x0007006A;  // 106 in the low half
+        expected.altitudeValid = 1;
+        const auto body = list.records[0].Body();
+        EXPECT_EQ(Bytes(body.begin(), body.end()), MpsRealWaypointBody(expected)) << version;
+        EXPECT_EQ(list.records[1].length, MpsRealWaypointBody(from).size() - 3) << version;
+        EXPECT_EQ(list.Views()[0].description, "description");
     }
 }
 
@@ -162,7 +235,7 @@ TEST(WaypointRebuild, HashedRenamingAndTemplatesEqualTheLiteralRule) {
             const auto byName = std::find_if(reference.begin(), reference.end(),
                                              [&](const auto& w) { return w.name == names[i]; });
             const auto v = byName == reference.end() ? 0 : byName - reference.begin();
-            ASSERT_EQ(list->Views()[i].midText, std::to_string(v))
+            ASSERT_EQ(list->Views()[i].description, std::to_string(v))
                 << "list " << lists << " entry " << i;
         }
     }
