@@ -1,4 +1,5 @@
 if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/Installer.cmake)
     # The Windows zip, made by `cpack` in the build folder: pelagor-cli-<version>-win64.zip with
     # pelagor-cli.exe and its read-me.
     set(CPACK_GENERATOR ZIP)

@@ -1,0 +1,92 @@
+# Builds the Windows installer and plays a user's whole round under the emulator: the silent
+# install, the programs, the Start-menu entry and the uninstaller's registration in place, the
+# installed program running, and the silent uninstall, started as the registration says, taking
+# all of it away again. WINEPREFIX names the prefix (the test preset sets it).
+#   cmake -DBUILD=... -DSETUP=... -DWINE=... -DVERSION=... -DGUI=0|1 -P RunInstaller.cmake
+cmake_policy(VERSION 3.25)
+set(key [[HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pelagor]])
+
+# Runs a program under the emulator; `status` and `out` hold what it gave.
+function(wine)
+    execute_process(COMMAND ${WINE} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    set(status "${status}" PARENT_SCOPE)
+    set(out "${out}" PARENT_SCOPE)
+    set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD} --target installer
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 0 OR NOT EXISTS "${SETUP}")
+    message(FATAL_ERROR "the installer was not built (${status}): ${out}${err}")
+endif()
+
+# What an earlier, failed run left would pass for the install's work: it goes first. The first
+# program run also makes the prefix when there is none.
+wine(reg delete "${key}" /f)
+file(GLOB profiles LIST_DIRECTORIES true "$ENV{WINEPREFIX}/drive_c/users/*/AppData")
+list(FILTER profiles EXCLUDE REGEX "/Public/")
+list(LENGTH profiles count)
+if(NOT count EQUAL 1)
+    message(FATAL_ERROR "no single user profile in the prefix: ${profiles}")
+endif()
+set(folder "${profiles}/Local/Programs/Pelagor")
+set(link "${profiles}/Roaming/Microsoft/Windows/Start Menu/Programs/Pelagor.lnk")
+file(REMOVE_RECURSE "${folder}" "${link}")
+
+wine("${SETUP}" /S)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "the silent install failed (${status}): ${out}${err}")
+endif()
+
+set(expected README-windows.txt Uninstall.exe pelagor-cli.exe)
+set(opens README-windows.txt)
+if(GUI)
+    list(APPEND expected pelagor.exe)
+    set(opens pelagor.exe)
+endif()
+list(SORT expected)
+file(GLOB installed RELATIVE "${folder}" "${folder}/*")
+list(SORT installed)
+if(NOT installed STREQUAL expected)
+    message(FATAL_ERROR "installed: '${installed}', expected: '${expected}'")
+endif()
+file(STRINGS "${link}" targets REGEX "Pelagor.${opens}")
+if(NOT targets)
+    message(FATAL_ERROR "no Start-menu entry opening ${opens} at ${link}")
+endif()
+
+wine(reg query "${key}")
+foreach(value IN ITEMS "DisplayName[ \t]+REG_SZ[ \t]+Pelagor\r?\n" "Publisher[ \t]+REG_SZ[ \t]+Orvane\r?\n"
+        "DisplayVersion[ \t]+REG_SZ[ \t]+${VERSION}\r?\n" "NoModify[ \t]+REG_DWORD[ \t]+0x1\r?\n"
+        "NoRepair[ \t]+REG_DWORD[ \t]+0x1\r?\n" "InstallLocation[ \t]+REG_SZ[ \t]+[A-Z]:[^\r\n]+Pelagor\r?\n"
+        "UninstallString[ \t]+REG_SZ[ \t]+\"([^\"]+Pelagor.Uninstall.exe)\"\r?\n")
+    if(NOT out MATCHES "${value}")
+        string(REGEX REPLACE "\\[.*" "" name "${value}")
+        message(FATAL_ERROR "the uninstaller's registration has no right ${name}: ${out}")
+    endif()
+endforeach()
+set(uninstaller "${CMAKE_MATCH_1}")
+
+wine("${folder}/pelagor-cli.exe" --version)
+string(FIND "${out}" "pelagor-cli ${VERSION}" found)
+if(NOT status EQUAL 0 OR found EQUAL -1)
+    message(FATAL_ERROR "the installed pelagor-cli --version failed (${status}): ${out}${err}")
+endif()
+
+# The uninstaller copies itself away and returns at once, so that it can remove its own file:
+# the folder, which it removes last, goes a moment later.
+wine("${uninstaller}" /S)
+foreach(attempt RANGE 60)
+    if(NOT EXISTS "${folder}")
+        break()
+    endif()
+    execute_process(COMMAND ${CMAKE_COMMAND} -E sleep 0.5)
+endforeach()
+if(EXISTS "${folder}" OR EXISTS "${link}")
+    file(GLOB left "${folder}/*")
+    message(FATAL_ERROR "the silent uninstall left ${left} ${link}")
+endif()
+wine(reg query "${key}")
+if(status EQUAL 0)
+    message(FATAL_ERROR "the silent uninstall left its registration: ${out}")
+endif()
