@@ -5,6 +5,8 @@
 #   ./dev.sh test    every test: unit tests in the dev and asan presets, then each fuzz target,
 #                    then the Windows build under Wine
 #   ./dev.sh windows build the Windows preset (mingw-w64), test it, its zip and installer under Wine
+#   ./dev.sh package build the release presets and put the .deb, the Windows zip and the Windows
+#                    installer in build/packages
 #   ./dev.sh deps    install the Debian packages the project needs, when missing
 #   ./dev.sh bench   build the release preset and run the benchmarks
 #   ./dev.sh fuzz [SECONDS]   build the fuzz preset and run each target (default 60 s each)
@@ -67,6 +69,26 @@ windows_tests() {
     return "$status"
 }
 
+# Every package this machine can make, from the release presets, in one folder.
+package() {
+    local out=build/packages
+    rm -rf "$out"
+    mkdir -p "$out"
+    build release
+    cpack --config build/release/CPackConfig.cmake -B "$out"
+    if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+        build windows-release
+        cpack --config build/windows-release/CPackConfig.cmake -B "$out"
+        if command -v makensis >/dev/null; then
+            cmake --build --preset windows-release --target installer
+            cp build/windows-release/installer/pelagor-*-setup.exe "$out"
+        fi
+    fi
+    rm -rf "$out/_CPack_Packages"
+    echo "== packages:"
+    ls -d "$PWD/$out"/*
+}
+
 fuzz() {
     local seconds=${1:-60}
     build fuzz
@@ -126,6 +148,7 @@ case "${1:-}" in
         windows_tests
         ;;
     windows) deps; windows_tests ;;
+    package) deps; package ;;
     bench) deps; build release; for b in build/release/bench/bench_*; do "$b"; done ;;
     fuzz) deps; fuzz "${2:-60}" ;;
     lint)
