@@ -8,7 +8,8 @@ set(key [[HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pelagor]])
 
 # Runs a program under the emulator; `status` and `out` hold what it gave.
 function(wine)
-    execute_process(COMMAND ${WINE} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    execute_process(COMMAND ${WINE} ${ARGN}
+        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
     set(status "${status}" PARENT_SCOPE)
     set(out "${out}" PARENT_SCOPE)
     set(err "${err}" PARENT_SCOPE)
@@ -56,15 +57,16 @@ if(NOT targets)
 endif()
 
 wine(reg query "${key}")
-foreach(value IN ITEMS "DisplayName[ \t]+REG_SZ[ \t]+Pelagor\r?\n" "Publisher[ \t]+REG_SZ[ \t]+Orvane\r?\n"
-        "DisplayVersion[ \t]+REG_SZ[ \t]+${VERSION}\r?\n" "NoModify[ \t]+REG_DWORD[ \t]+0x1\r?\n"
-        "NoRepair[ \t]+REG_DWORD[ \t]+0x1\r?\n" "InstallLocation[ \t]+REG_SZ[ \t]+[A-Z]:[^\r\n]+Pelagor\r?\n"
-        "UninstallString[ \t]+REG_SZ[ \t]+\"([^\"]+Pelagor.Uninstall.exe)\"\r?\n")
-    if(NOT out MATCHES "${value}")
-        string(REGEX REPLACE "\\[.*" "" name "${value}")
-        message(FATAL_ERROR "the uninstaller's registration has no right ${name}: ${out}")
+foreach(entry IN ITEMS "DisplayName REG_SZ Pelagor" "DisplayVersion REG_SZ ${VERSION}"
+        "Publisher REG_SZ Orvane" "NoModify REG_DWORD 0x1" "NoRepair REG_DWORD 0x1"
+        "InstallLocation REG_SZ [A-Z]:[^\r\n]+Pelagor"
+        "UninstallString REG_SZ \"([^\"]+Pelagor.Uninstall.exe)\"")
+    string(REPLACE " " "[ \t]+" pattern "${entry}")
+    if(NOT out MATCHES "\n[ \t]+${pattern}\r?\n")
+        message(FATAL_ERROR "the uninstaller's registration lacks ${entry}: ${out}")
     endif()
 endforeach()
+# The uninstaller is started as the registration says: the last entry matched its path.
 set(uninstaller "${CMAKE_MATCH_1}")
 
 wine("${folder}/pelagor-cli.exe" --version)
