@@ -80,6 +80,8 @@ package() {
         build windows-release
         cpack --config build/windows-release/CPackConfig.cmake -B "$out"
         if command -v makensis >/dev/null; then
+            # An installer of an earlier version must not come along.
+            rm -f build/windows-release/installer/pelagor-*-setup.exe
             cmake --build --preset windows-release --target installer
             cp build/windows-release/installer/pelagor-*-setup.exe "$out"
         fi
