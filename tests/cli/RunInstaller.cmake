@@ -6,10 +6,14 @@
 cmake_policy(VERSION 3.25)
 set(key [[HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pelagor]])
 
-# Runs a program under the emulator; `status` and `out` hold what it gave.
+# Runs a program under the emulator; `status` and `out` hold what it gave. The output goes
+# through files: services that the emulator starts on the first run inherit it and stay, and a
+# pipe would never end.
 function(wine)
-    execute_process(COMMAND ${WINE} ${ARGN}
-        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    execute_process(COMMAND ${WINE} ${ARGN} RESULT_VARIABLE status
+        OUTPUT_FILE "${BUILD}/installer/wine.out" ERROR_FILE "${BUILD}/installer/wine.err")
+    file(READ "${BUILD}/installer/wine.out" out)
+    file(READ "${BUILD}/installer/wine.err" err)
     set(status "${status}" PARENT_SCOPE)
     set(out "${out}" PARENT_SCOPE)
     set(err "${err}" PARENT_SCOPE)
