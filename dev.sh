@@ -4,7 +4,9 @@
 #   ./dev.sh run     build, then convert the bundled samples (and open the window on a display)
 #   ./dev.sh test    every test: unit tests in the dev and asan presets, then each fuzz target,
 #                    then the Windows build under Wine
-#   ./dev.sh windows build the Windows preset (mingw-w64), test it under Wine, make the zip
+#   ./dev.sh windows build the Windows preset (mingw-w64), test it, its zip and installer under Wine
+#   ./dev.sh package build the release presets and put the .deb, the Windows zip and the Windows
+#                    installer in build/packages
 #   ./dev.sh deps    install the Debian packages the project needs, when missing
 #   ./dev.sh bench   build the release preset and run the benchmarks
 #   ./dev.sh fuzz [SECONDS]   build the fuzz preset and run each target (default 60 s each)
@@ -19,7 +21,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
     qt6-base-dev qt6-base-dev-tools fonts-arphic-uming xvfb xauth
     libxml2-utils help2man
-    g++-mingw-w64-x86-64-posix wine
+    g++-mingw-w64-x86-64-posix wine nsis
 )
 
 deps() {
@@ -65,6 +67,28 @@ windows_tests() {
     ctest --preset windows || status=$?
     wineserver -k </dev/null >/dev/null 2>&1 || true
     return "$status"
+}
+
+# Every package this machine can make, from the release presets, in one folder.
+package() {
+    local out=build/packages
+    rm -rf "$out"
+    mkdir -p "$out"
+    build release
+    cpack --config build/release/CPackConfig.cmake -B "$out"
+    if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+        build windows-release
+        cpack --config build/windows-release/CPackConfig.cmake -B "$out"
+        if command -v makensis >/dev/null; then
+            # An installer of an earlier version must not come along.
+            rm -f build/windows-release/installer/pelagor-*-setup.exe
+            cmake --build --preset windows-release --target installer
+            cp build/windows-release/installer/pelagor-*-setup.exe "$out"
+        fi
+    fi
+    rm -rf "$out/_CPack_Packages"
+    echo "== packages:"
+    ls -d "$PWD/$out"/*
 }
 
 fuzz() {
@@ -126,6 +150,7 @@ case "${1:-}" in
         windows_tests
         ;;
     windows) deps; windows_tests ;;
+    package) deps; package ;;
     bench) deps; build release; for b in build/release/bench/bench_*; do "$b"; done ;;
     fuzz) deps; fuzz "${2:-60}" ;;
     lint)

@@ -1,11 +1,14 @@
+# Packages come from the release presets (`./dev.sh package`) and hold stripped programs.
+set(CPACK_STRIP_FILES ON)
+
 if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/Installer.cmake)
     # The Windows zip, made by `cpack` in the build folder: pelagor-cli-<version>-win64.zip with
     # pelagor-cli.exe and its read-me.
     set(CPACK_GENERATOR ZIP)
     set(CPACK_PACKAGE_NAME pelagor-cli)
     set(CPACK_PACKAGE_FILE_NAME pelagor-cli-${PROJECT_VERSION}-win64)
     set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-    set(CPACK_STRIP_FILES ON)
     include(CPack)
     return()
 endif()
