@@ -7,14 +7,13 @@
 #include <cstring>
 #include <deque>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "TestWindow.h"
 // DROPFILES, after windows.h
 #include <shlobj.h>
-#include "app/DialogTemplate.h"
+
 #include "app/PathText.h"
 #include "builder/MpsFiles.h"
 #include "builder/TempDir.h"
@@ -34,23 +33,18 @@ const std::vector<testkit::SampleWaypoint> kWaypoints{
     {{'\xA4', '\x73', '\xB3', '\xBB'}, 303200000, 1450200000, 3952.0F, 18},
 };
 const std::vector<std::wstring> kLines{L"台北  12", L"HOME 123", L"山頂 3952"};
+const std::wstring kSourceFilter = L"Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||";
+const std::wstring kMpsFilter = L"Garmin MapSource Files (*.mps)|*.mps||";
 
-struct FileDialogCall {
-    FileDialogKind kind;
-    HWND owner;
-    std::wstring filter;  // NULs shown as '|'
-    DWORD flags;
-    std::wstring initialDirectory;
-    std::wstring defaultExtension;  // "-" for none
-    std::wstring initialFile;
-};
-
-std::wstring FilterText(const wchar_t* filter) {
-    std::wstring text;
-    for (const wchar_t* part = filter; *part != L'\0'; part += wcslen(part) + 1) {
+// A file dialog as asked for: kind, filter (NULs shown as '|'), flags, start, extension, name.
+std::wstring Described(const OPENFILENAMEW& request, FileDialogKind kind) {
+    std::wstring text = kind == FileDialogKind::Open ? L"open " : L"save ";
+    for (const wchar_t* part = request.lpstrFilter; *part != L'\0'; part += wcslen(part) + 1) {
         text += std::wstring(part) + L"|";
     }
-    return text + L"|";
+    return text + L"| " + std::to_wstring(request.Flags) + L" " + request.lpstrInitialDir + L" " +
+           (request.lpstrDefExt != nullptr ? request.lpstrDefExt : L"-") + L" [" +
+           request.lpstrFile + L"]";
 }
 
 class Win32WindowTest : public ::testing::Test {
@@ -58,16 +52,13 @@ protected:
     void SetUp() override {
         test.session.toolkit.SetFileDialogRunner(
             [this](OPENFILENAMEW& request, FileDialogKind kind) {
-                calls.push_back({kind, request.hwndOwner, FilterText(request.lpstrFilter),
-                                 request.Flags, request.lpstrInitialDir,
-                                 request.lpstrDefExt != nullptr ? request.lpstrDefExt : L"-",
-                                 request.lpstrFile});
+                EXPECT_EQ(request.hwndOwner, test.window);
+                calls.push_back(Described(request, kind));
                 if (answers.empty()) {
                     return false;
                 }
-                const std::wstring answer = Utf8ToUtf16(answers.front());
+                wcsncpy(request.lpstrFile, Utf8ToUtf16(answers.front()).c_str(), request.nMaxFile);
                 answers.pop_front();
-                wcsncpy(request.lpstrFile, answer.c_str(), request.nMaxFile);
                 return true;
             });
     }
@@ -88,8 +79,8 @@ protected:
     std::vector<std::wstring> Lines() {
         std::vector<std::wstring> lines;
         const HWND list = test.Item(ControlId::WaypointList);
-        const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-        for (WPARAM index = 0; index < static_cast<WPARAM>(count); ++index) {
+        for (WPARAM index = 0; index < static_cast<WPARAM>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+             ++index) {
             std::wstring line(
                 static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, index, 0)), L'\0');
             ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()));
@@ -128,28 +119,31 @@ protected:
     testkit::TempDir folder;
     TestWindow test;
     std::deque<std::string> answers;
-    std::vector<FileDialogCall> calls;
+    std::vector<std::wstring> calls;
     std::string source = File(u8"台北 trip.wtr", testkit::WtrFile(kWaypoints, {{"DAY", {{}}}}));
     std::string reference = File(u8"reference.mps", testkit::MpsFile(testkit::SampleReference()));
     std::string output = Utf8FromPath(folder.path() / u8"轉出.mps");
 };
 
-TEST_F(Win32WindowTest, FirstStartShowsNothingAndTakesTheIcons) {
+// A typed path takes effect through button 1007 alone.
+TEST_F(Win32WindowTest, FirstStartShowsNothingThenListsATypedPath) {
     test.Open();
-    for (const TemplateControl& control : kDialogControls) {
-        if (control.id != ControlId::Label && control.caption.empty()) {
-            EXPECT_EQ(Text(control.id), L"") << static_cast<int>(control.id);
-        }
-    }
-    EXPECT_TRUE(Lines().empty());
-    EXPECT_EQ(Stored("WTRFile"), "(none)");
-    const auto icon = [this](WPARAM which) {
-        return ::SendMessageW(test.window, WM_GETICON, which, 0);
+    EXPECT_EQ(Text(ControlId::SourcePath) + Text(ControlId::ReferencePath) +
+                  Text(ControlId::SourceWaypointCount) + Text(ControlId::ReferenceTrackCount),
+              L"");
+    const auto icon = [this](WPARAM size) {
+        return ::SendMessageW(test.window, WM_GETICON, size, 0);
     };
-    EXPECT_NE(icon(ICON_BIG), 0);
     EXPECT_NE(icon(ICON_SMALL), 0);
     EXPECT_EQ(::SendMessageW(test.window, WM_QUERYDRAGICON, 0, 0), icon(ICON_BIG));
     EXPECT_EQ(::GetFocus(), test.Item(ControlId::SourcePath));
+    Type(ControlId::SourcePath, source);
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(Stored("WTRFile"), "(none)");
+    Click(ControlId::ListWaypoints);
+    EXPECT_EQ(Lines(), kLines);
+    EXPECT_EQ(Stored("WTRFile"), source);
+    EXPECT_EQ(Stored("TemplateMPSFile"), "(none)");
 }
 
 TEST_F(Win32WindowTest, RestoresBothThenTheCommandLineSource) {
@@ -159,60 +153,33 @@ TEST_F(Win32WindowTest, RestoresBothThenTheCommandLineSource) {
     test.Open();
     EXPECT_EQ(Text(ControlId::SourcePath), Utf8ToUtf16(source));
     EXPECT_EQ(Lines(), kLines);
-    EXPECT_EQ(Text(ControlId::SourceWaypointCount), L"3");
-    EXPECT_EQ(Text(ControlId::SourceTrackCount), L"1");
+    EXPECT_EQ(Text(ControlId::SourceWaypointCount) + Text(ControlId::SourceTrackCount), L"31");
     EXPECT_EQ(Text(ControlId::ReferencePath), Utf8ToUtf16(reference));
     EXPECT_EQ(Text(ControlId::ReferenceWaypointCount), L"3");
     EXPECT_EQ(Stored("WTRFile"), source);
 }
 
-TEST_F(Win32WindowTest, TypedPathListsThroughTheButton) {
-    test.Open();
-    Type(ControlId::SourcePath, source);
-    EXPECT_TRUE(Lines().empty());
-    Click(ControlId::ListWaypoints);
-    EXPECT_EQ(Lines(), kLines);
-    EXPECT_EQ(Stored("WTRFile"), source);
-    EXPECT_EQ(Stored("TemplateMPSFile"), "(none)");
-}
-
+// Cancelled first (nothing changes), then accepted: the path goes in and loads.
 TEST_F(Win32WindowTest, BrowseAsksThenLoads) {
-    struct Case {
-        ControlId button;
-        ControlId field;
-        std::wstring filter;
-        ControlId count;
-    };
-    const Case cases[] = {
-        {ControlId::BrowseSource, ControlId::SourcePath,
-         L"Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||", ControlId::SourceWaypointCount},
-        {ControlId::BrowseReference, ControlId::ReferencePath,
-         L"Garmin MapSource Files (*.mps)|*.mps||", ControlId::ReferenceWaypointCount},
-    };
     test.Open();
-    for (const Case& c : cases) {
-        Type(c.field, "C:\\start\\here.txt");
-        Click(c.button);  // cancelled: nothing changes
-        EXPECT_EQ(Text(c.field), L"C:\\start\\here.txt");
-        answers.push_back(c.button == ControlId::BrowseSource ? source : reference);
-        Click(c.button);
-        EXPECT_EQ(Text(c.field),
-                  Utf8ToUtf16(c.button == ControlId::BrowseSource ? source : reference));
-        EXPECT_EQ(Text(c.count), L"3");
-        ASSERT_EQ(calls.size(), 2U);
-        for (const FileDialogCall& call : calls) {
-            EXPECT_EQ(call.kind, FileDialogKind::Open);
-            EXPECT_EQ(call.owner, test.window);
-            EXPECT_EQ(call.filter, c.filter);
-            EXPECT_EQ(call.flags, 2052U);
-            EXPECT_EQ(call.initialDirectory, L"C:\\start\\here.txt");
-            EXPECT_EQ(call.defaultExtension, L"-");
-            EXPECT_EQ(call.initialFile, L"");
-        }
+    const std::wstring start = L" C:\\start\\here.txt - []";
+    for (const auto& [button, field, chosen, asked] :
+         {std::tuple{ControlId::BrowseSource, ControlId::SourcePath, source, kSourceFilter},
+          std::tuple{ControlId::BrowseReference, ControlId::ReferencePath, reference,
+                     kMpsFilter}}) {
+        Type(field, "C:\\start\\here.txt");
+        Click(button);
+        EXPECT_EQ(Text(field), L"C:\\start\\here.txt");
+        answers.push_back(chosen);
+        Click(button);
+        EXPECT_EQ(Text(field), Utf8ToUtf16(chosen));
+        const std::wstring call = L"open " + asked + L" 2052" + start;
+        EXPECT_EQ(calls, (std::vector{call, call}));
         calls.clear();
     }
-    EXPECT_EQ(Stored("WTRFile"), source);
-    EXPECT_EQ(Stored("TemplateMPSFile"), reference);
+    EXPECT_EQ(Lines(), kLines);
+    EXPECT_EQ(Text(ControlId::ReferenceWaypointCount), L"3");
+    EXPECT_EQ(Stored("WTRFile") + Stored("TemplateMPSFile"), source + reference);
 }
 
 TEST_F(Win32WindowTest, ConvertAsksRemembersWritesAndEnds) {
@@ -222,12 +189,8 @@ TEST_F(Win32WindowTest, ConvertAsksRemembersWritesAndEnds) {
     test.Open();
     answers.push_back(output);
     Click(ControlId::Convert);
-    ASSERT_EQ(calls.size(), 1U);
-    EXPECT_EQ(calls[0].kind, FileDialogKind::Save);
-    EXPECT_EQ(calls[0].filter, L"Garmin MapSource Files (*.mps)|*.mps||");
-    EXPECT_EQ(calls[0].flags, 2052U);
-    EXPECT_EQ(calls[0].initialDirectory, L"D:\\last\\out.mps");
-    EXPECT_EQ(calls[0].defaultExtension, L"mps");
+    EXPECT_EQ(calls,
+              std::vector<std::wstring>{L"save " + kMpsFilter + L" 2052 D:\\last\\out.mps mps []"});
     EXPECT_EQ(Stored("MPSFile"), output);
     MapSourceDocument written;
     ASSERT_EQ(written.Load(PathFromUtf8(output), nullptr, nullptr), 1);
@@ -242,7 +205,6 @@ TEST_F(Win32WindowTest, DroppedFilesOpenByTheirExtension) {
     EXPECT_EQ(Text(ControlId::SourcePath), Utf8ToUtf16(source));
     EXPECT_EQ(Lines(), kLines);
     EXPECT_EQ(Text(ControlId::ReferencePath), Utf8ToUtf16(reference));
-    EXPECT_EQ(Text(ControlId::ReferenceTrackCount), L"1");
     EXPECT_EQ(Stored("TemplateMPSFile"), reference);
     EXPECT_TRUE(calls.empty());
 }
@@ -250,65 +212,53 @@ TEST_F(Win32WindowTest, DroppedFilesOpenByTheirExtension) {
 // Enter ends the dialog as OK unless a push button has the focus, which it presses instead;
 // Escape and the close box end it as Cancel. Ending writes no setting.
 TEST(Win32WindowKeys, EndTheDialogAsTheDialogManagerSays) {
-    struct Case {
-        const char* name;
+    const struct {
         ControlId focus;
         UINT message;
         WPARAM key;
-        std::optional<int> result;
+        int result;  // 0: still open
+    } cases[] = {
+        {ControlId::SourcePath, WM_KEYDOWN, VK_RETURN, IDOK},
+        {ControlId::WaypointList, WM_KEYDOWN, VK_RETURN, IDOK},
+        {ControlId::ListWaypoints, WM_KEYDOWN, VK_RETURN, 0},
+        {ControlId::SourcePath, WM_KEYDOWN, VK_ESCAPE, IDCANCEL},
+        {ControlId::SourcePath, WM_SYSCOMMAND, SC_CLOSE, IDCANCEL},
     };
-    const Case cases[] = {
-        {"Enter in the source field", ControlId::SourcePath, WM_KEYDOWN, VK_RETURN, IDOK},
-        {"Enter in the list", ControlId::WaypointList, WM_KEYDOWN, VK_RETURN, IDOK},
-        {"Enter on a button", ControlId::ListWaypoints, WM_KEYDOWN, VK_RETURN, std::nullopt},
-        {"Escape", ControlId::SourcePath, WM_KEYDOWN, VK_ESCAPE, IDCANCEL},
-        {"close box", ControlId::SourcePath, WM_SYSCOMMAND, SC_CLOSE, IDCANCEL},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         TestWindow test;
         test.Open();
         // As Tab would move it: a push button with the focus becomes the default one.
         ::SendMessageW(test.window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(test.Item(c.focus)),
-                       TRUE);  // NOLINT
+                       TRUE);
         MSG message{::GetFocus(), c.message, c.key, 0, 0, {}};
         if (c.message == WM_KEYDOWN) {
-            EXPECT_TRUE(::IsDialogMessageW(test.window, &message)) << c.name;
+            ::IsDialogMessageW(test.window, &message);
         } else {
             ::SendMessageW(test.window, c.message, c.key, 0);
         }
         // The dialog manager posts some of its commands.
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-            if (::IsDialogMessageW(test.window, &message) == FALSE) {
-                ::DispatchMessageW(&message);
-            }
+            ::DispatchMessageW(&message);
         }
-        EXPECT_EQ(test.session.toolkit.Result(), c.result) << c.name;
-        EXPECT_EQ(::IsWindowVisible(test.window) != FALSE, !c.result.has_value()) << c.name;
+        EXPECT_EQ(test.session.toolkit.Result().value_or(0), c.result) << c.key;
+        EXPECT_EQ(::IsWindowVisible(test.window) == FALSE, c.result != 0) << c.key;
         HKEY key = nullptr;
         EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, test.profile.Key().c_str(), 0, KEY_READ, &key),
-                  ERROR_SUCCESS)
-            << c.name;
+                  ERROR_SUCCESS);
     }
 }
 
 TEST(Win32StartSource, IsTheFirstArgumentMadeFull) {
     std::wstring folder(MAX_PATH, L'\0');
     folder.resize(::GetCurrentDirectoryW(MAX_PATH, folder.data()));
-    if (folder.back() != L'\\') {
-        folder += L'\\';
-    }
-    const struct {
-        const wchar_t* commandLine;
-        std::wstring source;
-    } cases[] = {
-        {L"pelagor.exe", L""},
-        {L"pelagor.exe \"\"", L""},
-        {L"pelagor.exe 台北.wtr", folder + L"台北.wtr"},
-        {L"\"C:\\Program Files\\pelagor.exe\" \"D:\\GPS logs\\a.evo\" more",
-         L"D:\\GPS logs\\a.evo"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Utf8ToUtf16(StartSource(c.commandLine)), c.source) << c.source;
+    folder += folder.back() == L'\\' ? L"" : L"\\";
+    for (const auto& [commandLine, expected] :
+         {std::pair<const wchar_t*, std::wstring>{L"pelagor.exe", L""},
+          {L"pelagor.exe \"\"", L""},
+          {L"pelagor.exe 台北.wtr", folder + L"台北.wtr"},
+          {L"\"C:\\Programs\\pelagor.exe\" \"D:\\GPS logs\\a.evo\" more",
+           L"D:\\GPS logs\\a.evo"}}) {
+        EXPECT_EQ(Utf8ToUtf16(StartSource(commandLine)), expected) << commandLine;
     }
 }
 
