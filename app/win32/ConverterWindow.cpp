@@ -55,7 +55,7 @@ void OnDropFiles(ConverterDialog& dialog, HDROP drop) {
 // While minimised the window shows its icon, centred in the client area.
 void PaintMinimised(HWND window, HICON icon) {
     PAINTSTRUCT paint{};
-    const HDC dc = ::BeginPaint(window, &paint);
+    HDC dc = ::BeginPaint(window, &paint);
     ::SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);  // NOLINT
     RECT client{};
     ::GetClientRect(window, &client);

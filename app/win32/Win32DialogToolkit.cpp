@@ -54,7 +54,7 @@ void Win32DialogToolkit::SetFieldText(ControlId field, std::string_view text) {
 }
 
 std::string Win32DialogToolkit::FieldText(ControlId field) {
-    const HWND item = Item(field);
+    HWND item = Item(field);
     std::wstring text(static_cast<std::size_t>(std::max(::GetWindowTextLengthW(item), 0)) + 1,
                       L'\0');
     const int copied = ::GetWindowTextW(item, text.data(), static_cast<int>(text.size()));

@@ -19,9 +19,9 @@ namespace {
 std::vector<std::uint32_t> Drawn(int width, int height, const std::function<void(HDC)>& draw) {
     BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* bits = nullptr;
-    const HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = ::SelectObject(dc, bitmap);
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = ::SelectObject(dc, bitmap);
     ::PatBlt(dc, 0, 0, width, height, WHITENESS);
     draw(dc);
     ::GdiFlush();

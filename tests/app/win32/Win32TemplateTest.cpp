@@ -58,8 +58,7 @@ std::string NameOf(const TemplateControl& control) {
 }
 
 TEST(Win32Template, ResourceMatchesTheTableControlByControl) {
-    const HRSRC found =
-        ::FindResourceW(nullptr, MAKEINTRESOURCEW(PELAGOR_IDD_CONVERTER), RT_DIALOG);
+    HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(PELAGOR_IDD_CONVERTER), RT_DIALOG);
     ASSERT_NE(found, nullptr);
     ByteReader reader({static_cast<const std::uint8_t*>(::LoadResource(nullptr, found)),
                        ::SizeofResource(nullptr, found)});

@@ -78,7 +78,7 @@ protected:
     }
     std::vector<std::wstring> Lines() {
         std::vector<std::wstring> lines;
-        const HWND list = test.Item(ControlId::WaypointList);
+        HWND list = test.Item(ControlId::WaypointList);
         for (WPARAM index = 0; index < static_cast<WPARAM>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
              ++index) {
             std::wstring line(
@@ -106,8 +106,7 @@ protected:
             list += Utf8ToUtf16(path) + L'\0';
         }
         list += L'\0';
-        const HGLOBAL memory =
-            ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+        HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
         auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
         header->pFiles = sizeof(DROPFILES);
         header->fWide = TRUE;
