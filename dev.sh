@@ -4,7 +4,8 @@
 #   ./dev.sh run     build, then convert the bundled samples (and open the window on a display)
 #   ./dev.sh test    every test: unit tests in the dev and asan presets, then each fuzz target,
 #                    then the Windows build under Wine
-#   ./dev.sh windows build the Windows preset (mingw-w64), test it and its window under Wine
+#   ./dev.sh windows build the Windows preset (mingw-w64), test it and its window under Wine,
+#                    check the zip
 #   ./dev.sh deps    install the Debian packages the project needs, when missing
 #   ./dev.sh bench   build the release preset and run the benchmarks
 #   ./dev.sh fuzz [SECONDS]   build the fuzz preset and run each target (default 60 s each)
