@@ -3,11 +3,11 @@ set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
     include(${CMAKE_CURRENT_LIST_DIR}/Installer.cmake)
-    # The Windows zip, made by `cpack` in the build folder: pelagor-cli-<version>-win64.zip with
-    # pelagor-cli.exe and its read-me.
+    # The Windows zip, made by `cpack` in the build folder: pelagor-<version>-win64.zip with
+    # pelagor.exe, pelagor-cli.exe and the read-me.
     set(CPACK_GENERATOR ZIP)
-    set(CPACK_PACKAGE_NAME pelagor-cli)
-    set(CPACK_PACKAGE_FILE_NAME pelagor-cli-${PROJECT_VERSION}-win64)
+    set(CPACK_PACKAGE_NAME pelagor)
+    set(CPACK_PACKAGE_FILE_NAME pelagor-${PROJECT_VERSION}-win64)
     set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
     include(CPack)
     return()

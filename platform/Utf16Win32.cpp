@@ -21,4 +21,18 @@ std::string Utf16ToUtf8(std::wstring_view text) {
     return utf8;
 }
 
+std::wstring Utf8ToUtf16(std::string_view text) {
+    if (text.empty() || text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        return {};
+    }
+    const int length = static_cast<int>(text.size());
+    const int needed = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
+    if (needed <= 0) {
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, wide.data(), needed);
+    return wide;
+}
+
 }  // namespace pelagor::platform
