@@ -90,7 +90,7 @@ TEST(RealMps, SamplesConvertAndComeBackAsConverted) {
                                       kReal / "route.mps", kExamples / "reference.mps"}) {
         for (const char* name : {"sample.wtr", "sample.evo"}) {
             SCOPED_TRACE(referencePath.filename().string() + " " + name);
-            TempFolder folder;
+            TempDir folder;
             std::unique_ptr<TrackLogDocument> source;
             ASSERT_EQ(LoadSource(source, kExamples / name, nullptr, nullptr), 1);
             MapSourceDocument reference;
