@@ -110,6 +110,9 @@ TEST_F(DumpCommand, Failures) {
         {"missing.wtr", 2, "cannot read the file: no such file or folder\n", ""},
         {"empty.wtr", 2, "cannot read the file: the file is empty\n", ""},
         {"folder", 2, "cannot read the file: ", ""},  // each system says why
+        // Named as given: in Chinese, and with a leading slash that is no Windows-style option.
+        {"\xE7\x84\xA1.wtr", 2, "cannot read the file: no such file or folder\n", ""},
+        {"/no-such-folder/trip.wtr", 2, "cannot read the file: ", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -122,6 +125,17 @@ TEST_F(DumpCommand, Failures) {
                                    : run.out.starts_with("{\n  \"reader\": \"evo\",\n") &&
                                          run.out.find(c.json) != std::string::npos)
             << run.out;
+    }
+}
+
+// Arguments reach the command as UTF-8 on every system and name the file a file manager shows.
+TEST_F(DumpCommand, ReadsTheFileAUnicodeNameSpells) {
+    for (const std::string name : {"\xE8\x88\xAA\xE8\xB7\xA1.wtr", "\xE5\x8F\xB0\xE5\x8C\x97 1.wtr",
+                                   "\xF0\xA0\x80\x80.wtr", "\xC3\xA9t\xC3\xA9.wtr"}) {
+        Write(name, testkit::WtrFile({{"WP1", 1, 2, 5.0F}}, std::nullopt));
+        const CliRun run = Run({"dump", name});
+        EXPECT_EQ(run.status, 0) << name << ": " << run.err;
+        EXPECT_NE(run.out.find("\"waypointCount\": 1"), std::string::npos) << name;
     }
 }
 
