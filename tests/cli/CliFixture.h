@@ -6,10 +6,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "builder/TempDir.h"
+#include "cli/CliApp.h"
+#include "platform/PathText.h"
 
 namespace pelagor::cli {
 
@@ -25,10 +28,25 @@ protected:
     void TearDown() override { std::filesystem::current_path(m_previous); }
 
     // Runs pelagor-cli with `args` (the program name is added) from inside the scratch folder.
-    CliRun Run(const std::vector<std::string>& args, bool errIsTerminal = false);
+    static CliRun Run(const std::vector<std::string>& args, bool errIsTerminal = false) {
+        std::vector<const char*> argv{"pelagor-cli"};
+        for (const std::string& arg : args) {
+            argv.push_back(arg.c_str());
+        }
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status =
+            RunCli(static_cast<int>(argv.size()), argv.data(), out, err, errIsTerminal);
+        return {status, out.str(), err.str()};
+    }
 
     // Writes a file (UTF-8 name, folders made) in the scratch folder; returns the name.
-    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes);
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        const std::filesystem::path path = m_dir / platform::PathFromUtf8(name);
+        std::filesystem::create_directories(path.parent_path());
+        testkit::WriteBytes(path, bytes);
+        return name;
+    }
     [[nodiscard]] std::vector<std::uint8_t> Read(const std::string& name) const {
         return testkit::ReadBytes(m_dir / name);
     }
@@ -48,6 +66,13 @@ private:
 };
 
 // Lines of `text` (without their line feeds).
-std::vector<std::string> Lines(const std::string& text);
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 }  // namespace pelagor::cli

@@ -97,8 +97,9 @@ TEST_P(ReaderDerivations, WaypointAltitudeRule) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothReaders, ReaderDerivations,
-                         ::testing::Values(Reader::Wtr, Reader::Evo),
-                         [](const auto& param) { return testkit::ReaderText(param.param); });
+                         ::testing::Values(Reader::Wtr, Reader::Evo), [](const auto& param) {
+                             return param.param == Reader::Wtr ? "wtr" : "evo";
+                         });
 
 }  // namespace
 }  // namespace pelagor

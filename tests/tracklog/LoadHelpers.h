@@ -16,10 +16,6 @@ namespace pelagor::testkit {
 
 enum class Reader { Wtr, Evo };
 
-inline std::string ReaderText(Reader reader) {
-    return reader == Reader::Wtr ? "wtr" : "evo";
-}
-
 struct Loaded {
     std::unique_ptr<TrackLogDocument> document;  // owned through the base, as the dialog does
     std::int32_t result = 0;
