@@ -41,7 +41,7 @@ protected:
     }
 
     // Writes a file (UTF-8 name, folders made) in the scratch folder; returns the name.
-    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         const std::filesystem::path path = m_dir / platform::PathFromUtf8(name);
         std::filesystem::create_directories(path.parent_path());
         testkit::WriteBytes(path, bytes);

@@ -21,7 +21,6 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
-using testkit::SamplePoint;
 using testkit::SampleTrack;
 using testkit::SampleWaypoint;
 
@@ -94,7 +93,7 @@ protected:
         const std::string command = "xmllint " + arguments + " > xmllint.out 2>&1";
         return std::system(command.c_str());  // NOLINT(cert-env33-c): the test's own parser
     }
-    std::string ReadText(const std::string& name) const {
+    [[nodiscard]] std::string ReadText(const std::string& name) const {
         const auto bytes = Read(name);
         return {bytes.begin(), bytes.end()};
     }

@@ -31,6 +31,10 @@ using testkit::WriteBytes;
 const std::vector<std::uint8_t> kOld = ByteBuilder().Text("old contents").bytes();
 const std::vector<std::uint8_t> kNew = ByteBuilder().Text("new").U8(0).U8(0x0A).U8(0x0D).bytes();
 
+// 航跡.mps and 台北.wtr: names outside every ANSI code page's reach but Big5's.
+constexpr std::string_view kTrackMps = "\xE8\x88\xAA\xE8\xB7\xA1.mps";
+constexpr std::string_view kTaipeiWtr = "\xE5\x8F\xB0\xE5\x8C\x97.wtr";
+
 class FileIoTest : public testing::Test {
 protected:
     [[nodiscard]] fs::path At(std::string_view utf8Name) const {
@@ -68,13 +72,11 @@ TEST_F(FileIoTest, ReadGivesTheWholeFileInBinary) {
 
 TEST_F(FileIoTest, ReadFailuresLeaveTheOutputsAloneAndNameTheCause) {
     WriteBytes(At("empty.wtr"), {});
-    WriteBytes(At("\xE8\x88\xAA\xE8\xB7\xA1.wtr"), {});  // empty, with a Chinese name
+    WriteBytes(At(kTrackMps), {});  // empty, with a Chinese name
     fs::create_directory(At("folder.wtr"));
     std::vector<std::pair<std::string, FileErrorKind>> cases = {
-        {"missing.wtr", FileErrorKind::NotFound},
-        {"none/missing.wtr", FileErrorKind::NotFound},
-        {"empty.wtr", FileErrorKind::Empty},
-        {"\xE8\x88\xAA\xE8\xB7\xA1.wtr", FileErrorKind::Empty},
+        {"missing.wtr", FileErrorKind::NotFound},  {"none/missing.wtr", FileErrorKind::NotFound},
+        {"empty.wtr", FileErrorKind::Empty},       {std::string(kTrackMps), FileErrorKind::Empty},
         {"folder.wtr", FileErrorKind::NotRegular},
     };
 #ifndef _WIN32
@@ -114,10 +116,6 @@ TEST_F(FileIoTest, PosixFileLockedExclusivelyIsNotRead) {
     }
 }
 #endif
-
-// 航跡.mps and 台北.wtr: names outside every ANSI code page's reach but Big5's.
-constexpr std::string_view kTrackMps = "\xE8\x88\xAA\xE8\xB7\xA1.mps";
-constexpr std::string_view kTaipeiWtr = "\xE5\x8F\xB0\xE5\x8C\x97.wtr";
 
 // A replacement leaves either the new contents or the earlier state, and never a temporary file.
 TEST_F(FileIoTest, ReplaceFileContents) {
