@@ -6,8 +6,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "builder/TempDir.h"
+#include "cli/CliApp.h"
+#include "platform/PathText.h"
 
 namespace pelagor::cli {
 
@@ -19,26 +24,55 @@ struct CliRun {
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override { std::filesystem::current_path(m_dir); }
+    void TearDown() override { std::filesystem::current_path(m_previous); }
 
     // Runs pelagor-cli with `args` (the program name is added) from inside the scratch folder.
-    CliRun Run(const std::vector<std::string>& args, bool errIsTerminal = false);
+    static CliRun Run(const std::vector<std::string>& args, bool errIsTerminal = false) {
+        std::vector<const char*> argv{"pelagor-cli"};
+        for (const std::string& arg : args) {
+            argv.push_back(arg.c_str());
+        }
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status =
+            RunCli(static_cast<int>(argv.size()), argv.data(), out, err, errIsTerminal);
+        return {status, out.str(), err.str()};
+    }
 
-    // Writes a file in the scratch folder and returns its path relative to it.
-    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes);
-    [[nodiscard]] std::vector<std::uint8_t> Read(const std::string& name) const;
-    [[nodiscard]] bool Exists(const std::string& name) const;
+    // Writes a file (UTF-8 name, folders made) in the scratch folder; returns the name.
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        const std::filesystem::path path = m_dir / platform::PathFromUtf8(name);
+        std::filesystem::create_directories(path.parent_path());
+        testkit::WriteBytes(path, bytes);
+        return name;
+    }
+    [[nodiscard]] std::vector<std::uint8_t> Read(const std::string& name) const {
+        return testkit::ReadBytes(m_dir / name);
+    }
+    [[nodiscard]] bool Exists(const std::string& name) const {
+        return std::filesystem::exists(m_dir / name);
+    }
     // The names of the scratch folder's files below `folder`, sorted.
-    [[nodiscard]] std::vector<std::string> Files(const std::string& folder = ".") const;
+    [[nodiscard]] std::vector<std::string> Files(const std::string& folder = ".") const {
+        return testkit::FileNames(m_dir / folder);
+    }
 
-    std::filesystem::path m_dir;
+    testkit::TempDir m_temp;
+    std::filesystem::path m_dir = m_temp.path();
 
 private:
-    std::filesystem::path m_previous;
+    std::filesystem::path m_previous = std::filesystem::current_path();
 };
 
 // Lines of `text` (without their line feeds).
-std::vector<std::string> Lines(const std::string& text);
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 }  // namespace pelagor::cli

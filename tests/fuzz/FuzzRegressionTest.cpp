@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "builder/MpsFiles.h"
 #include "builder/Samples.h"
+#include "builder/TempDir.h"
 #include "fuzz/Harness.h"
 #include "fuzz/ScratchFile.h"
 #include "tracklog/EvoDocument.h"
@@ -39,16 +39,11 @@ private:
     std::filesystem::path m_source;
 };
 
-Bytes ReadFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 TEST(FuzzRegressions, EveryKeptInputFailsCleanly) {
     const CleanEverywhere check("pelagor-regressions");
     for (const auto& entry : std::filesystem::directory_iterator(PELAGOR_REGRESSIONS_DIR)) {
         if (entry.path().extension() == ".bin") {
-            check.Expect(ReadFile(entry.path()), entry.path().filename().string());
+            check.Expect(testkit::ReadBytes(entry.path()), entry.path().filename().string());
         }
     }
 }

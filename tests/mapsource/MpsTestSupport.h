@@ -1,67 +1,22 @@
 #pragma once
 
-// What the MapSource tests share: a temporary folder, files written from bytes, and documents
-// made from values.
+// What the MapSource tests share: references loaded from bytes, and documents made from values.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <atomic>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "builder/MpsFiles.h"
+#include "builder/TempDir.h"
 #include "builder/TrackLogFiles.h"
 #include "mapsource/MapSourceDocument.h"
 #include "tracklog/Derivations.h"
 
 namespace pelagor::testkit {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path /= "pelagor-mps-" + std::string(test != nullptr ? test->name() : "") + "-" +
-                  std::to_string(counter++);
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder() { std::filesystem::remove_all(m_path); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-    [[nodiscard]] std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::filesystem::path m_path = std::filesystem::temp_directory_path();
-};
-
-inline void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),  // NOLINT: bytes to a stream
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 // A reference document loaded from `bytes` through a file, as the dialog loads one.
-inline std::unique_ptr<MapSourceDocument> LoadReference(const TempFolder& folder,
+inline std::unique_ptr<MapSourceDocument> LoadReference(const TempDir& folder,
                                                         const std::vector<std::uint8_t>& bytes,
                                                         std::int32_t expected = 1,
                                                         LineSink* waypointList = nullptr,

@@ -7,7 +7,8 @@
 #include "platform/CodePage.h"
 
 // Both builds run these tables: the Windows build decodes through its code pages and the Linux
-// build through iconv, and a name must read the same on either.
+// build through iconv, and a name must read the same on either. Single bytes and lead-trail pairs
+// are all in the digests below; the table holds longer names, aliases and past faults.
 
 namespace pelagor::platform {
 namespace {
@@ -26,9 +27,6 @@ TEST(CodePage, NamesDecodeAlikeOnEveryBuild) {
         {"AB\xA4", "cp950", "AB\uFFFD"},                // a lead byte cut off by the end
         {"\xA4 X", "cp950", "\uFFFD X"},                // the space after a lead byte survives
         {"\xA4\x7F\xA4\x40", "cp950", "\uFFFD\x7F一"},  // decoding goes on after DEL
-        {"\xFF"
-         "A",
-         "cp950", "\uFFFDA"},
         {"\xFA\x40\x81\xA1", "cp950", "\uFFFD@\uFFFD\uFFFD"},  // user-defined: no meaning here
         {"A\0B"sv, "cp950", "A\0B"sv},
         {"", "cp950", ""},
@@ -38,7 +36,6 @@ TEST(CodePage, NamesDecodeAlikeOnEveryBuild) {
         {"\xED\xA0\x80", "utf-8", "\uFFFD\uFFFD\uFFFD"},  // a surrogate
         // glibc passes this through; the JSON that carries the name must stay valid UTF-8.
         {"\xF4\x90\x80\x80", "utf-8", "\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
-        {"\xE9\x80", "cp1252", "é€"},
         {"a\x81z", "windows-1252", "a\uFFFDz"},
         {"\xAA\xA1", "gbk", "\uFFFD\uFFFD"},  // GBK's user-defined area
         // glibc's UHC converter reports this pair invalid only after consuming both bytes; the

@@ -1,3 +1,10 @@
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,40 +25,29 @@ namespace {
 
 namespace fs = std::filesystem;
 using testkit::ByteBuilder;
+using testkit::ReadBytes;
+using testkit::WriteBytes;
 
-// A fresh folder of its own for each test, removed afterwards.
+const std::vector<std::uint8_t> kOld = ByteBuilder().Text("old contents").bytes();
+const std::vector<std::uint8_t> kNew = ByteBuilder().Text("new").U8(0).U8(0x0A).U8(0x0D).bytes();
+
+// 航跡.mps and 台北.wtr: names outside every ANSI code page's reach but Big5's.
+constexpr std::string_view kTrackMps = "\xE8\x88\xAA\xE8\xB7\xA1.mps";
+constexpr std::string_view kTaipeiWtr = "\xE5\x8F\xB0\xE5\x8C\x97.wtr";
+
 class FileIoTest : public testing::Test {
 protected:
     [[nodiscard]] fs::path At(std::string_view utf8Name) const {
-        return m_folder / PathFromUtf8(utf8Name);
+        return m_dir / PathFromUtf8(utf8Name);
     }
 
-    static void Put(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    }
-
-    static std::vector<std::uint8_t> Contents(const fs::path& path) {
-        std::ifstream file(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
-
-    // The names in the folder, as UTF-8: a temporary file left behind shows here.
-    [[nodiscard]] std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(m_folder)) {
-            names.push_back(PathToUtf8(entry.path().filename()));
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
+    // A failed read leaves both outputs as they were.
     struct ReadResult {
         bool ok = false;
         FileError error;
-        std::unique_ptr<std::uint8_t[]> data;
-        std::uint32_t size = 0xDEADBEEF;  // untouched on failure
+        std::unique_ptr<std::uint8_t[]> data{new std::uint8_t[1]{42}};
+        const std::uint8_t* before = data.get();
+        std::uint32_t size = 0xDEADBEEF;
     };
 
     static ReadResult Read(const fs::path& path) {
@@ -61,46 +57,65 @@ protected:
     }
 
     testkit::TempDir m_dir;
-    fs::path m_folder = m_dir.path();
 };
-
-const std::vector<std::uint8_t> kOld = ByteBuilder().Text("old contents").bytes();
-const std::vector<std::uint8_t> kNew = ByteBuilder().Text("new").U8(0).U8(0x0A).U8(0x0D).bytes();
 
 TEST_F(FileIoTest, ReadGivesTheWholeFileInBinary) {
     // CR LF and ^Z would be changed or end the data in a text-mode read on Windows.
     const std::vector<std::uint8_t> bytes =
         ByteBuilder().Text("A\r\nB").U8(0x1A).U8(0).Text("C\n").bytes();
-    Put(At("log.wtr"), bytes);
+    WriteBytes(At("log.wtr"), bytes);
     const ReadResult read = Read(At("log.wtr"));
     ASSERT_TRUE(read.ok);
     ASSERT_EQ(read.size, bytes.size());
     EXPECT_EQ(std::vector<std::uint8_t>(read.data.get(), read.data.get() + read.size), bytes);
 }
 
-TEST_F(FileIoTest, ReadFailuresLeaveNothingAllocatedAndNameTheCause) {
-    Put(At("empty.wtr"), {});
-    Put(At("\xE8\x88\xAA\xE8\xB7\xA1.wtr"), {});  // empty, with a Chinese name
+TEST_F(FileIoTest, ReadFailuresLeaveTheOutputsAloneAndNameTheCause) {
+    WriteBytes(At("empty.wtr"), {});
+    WriteBytes(At(kTrackMps), {});  // empty, with a Chinese name
     fs::create_directory(At("folder.wtr"));
-    const std::pair<std::string, FileErrorKind> cases[] = {
-        {"missing.wtr", FileErrorKind::NotFound},
-        {"none/missing.wtr", FileErrorKind::NotFound},
-        {"empty.wtr", FileErrorKind::Empty},
-        {"\xE8\x88\xAA\xE8\xB7\xA1.wtr", FileErrorKind::Empty},
+    std::vector<std::pair<std::string, FileErrorKind>> cases = {
+        {"missing.wtr", FileErrorKind::NotFound},  {"none/missing.wtr", FileErrorKind::NotFound},
+        {"empty.wtr", FileErrorKind::Empty},       {std::string(kTrackMps), FileErrorKind::Empty},
         {"folder.wtr", FileErrorKind::NotRegular},
     };
+#ifndef _WIN32
+    EXPECT_EQ(::mkfifo(At("pipe").c_str(), 0600), 0);  // no writer: opening it would block
+    WriteBytes(At("huge"), {});
+    fs::resize_file(At("huge"), std::uint64_t{1} << 32U);  // sparse: no disk used
+    WriteBytes(At("secret"), kOld);
+    fs::permissions(At("secret"), fs::perms::none);
+    cases.insert(cases.end(),
+                 {{"pipe", FileErrorKind::NotRegular}, {"huge", FileErrorKind::TooLarge}});
+    if (::geteuid() != 0) {  // the superuser reads any file
+        cases.emplace_back("secret", FileErrorKind::AccessDenied);
+    }
+#endif
     for (const auto& [name, kind] : cases) {
         const ReadResult read = Read(At(name));
         EXPECT_FALSE(read.ok) << name;
         EXPECT_EQ(read.error.kind, kind) << name;
-        EXPECT_EQ(read.data, nullptr) << name;
+        EXPECT_EQ(read.data.get(), read.before) << name;
         EXPECT_EQ(read.size, 0xDEADBEEF) << name;
     }
 }
 
-// 航跡.mps and 台北.wtr: names outside every ANSI code page's reach but Big5's.
-constexpr std::string_view kTrackMps = "\xE8\x88\xAA\xE8\xB7\xA1.mps";
-constexpr std::string_view kTaipeiWtr = "\xE5\x8F\xB0\xE5\x8C\x97.wtr";
+#ifndef _WIN32
+// A writer that holds the file exclusively keeps readers out; other readers do not.
+TEST_F(FileIoTest, PosixFileLockedExclusivelyIsNotRead) {
+    WriteBytes(At("locked"), kOld);
+    for (const int lock : {LOCK_EX, LOCK_SH}) {
+        SCOPED_TRACE(lock == LOCK_EX ? "exclusive" : "shared");
+        const int holder = ::open(At("locked").c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(holder, 0);
+        ASSERT_EQ(::flock(holder, lock | LOCK_NB), 0);
+        const ReadResult read = Read(At("locked"));
+        ::close(holder);
+        EXPECT_EQ(read.ok, lock == LOCK_SH);
+        EXPECT_EQ(read.error.kind, lock == LOCK_EX ? FileErrorKind::InUse : FileErrorKind::None);
+    }
+}
+#endif
 
 // A replacement leaves either the new contents or the earlier state, and never a temporary file.
 TEST_F(FileIoTest, ReplaceFileContents) {
@@ -126,10 +141,10 @@ TEST_F(FileIoTest, ReplaceFileContents) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
+        fs::remove_all(m_dir.path());
+        fs::create_directories(m_dir.path());
         if (c.before == Before::File) {
-            Put(At(c.name), kOld);
+            WriteBytes(At(c.name), kOld);
         } else if (c.before == Before::Folder) {
             fs::create_directory(At(c.name));
         }
@@ -140,10 +155,10 @@ TEST_F(FileIoTest, ReplaceFileContents) {
             EXPECT_EQ(error.kind, c.kind);
         }
         if (ok || c.before == Before::File) {
-            EXPECT_EQ(Contents(At(c.name)), ok ? kNew : kOld);
+            EXPECT_EQ(ReadBytes(At(c.name)), ok ? kNew : kOld);
         }
         const bool nothingLeft = c.before == Before::Nothing && !ok;
-        EXPECT_EQ(Names(),
+        EXPECT_EQ(m_dir.Names(),
                   nothingLeft ? std::vector<std::string>{} : std::vector<std::string>{c.name});
     }
 }
@@ -151,12 +166,12 @@ TEST_F(FileIoTest, ReplaceFileContents) {
 // Windows's C runtime says 1 link for every file; an output guard that trusted it would let a
 // hard link overwrite the file it names.
 TEST_F(FileIoTest, SameFileAndHardLinkCountSeeThroughSpellingsAndLinks) {
-    Put(At(kTaipeiWtr), kOld);
-    Put(At("other.wtr"), kOld);
+    WriteBytes(At(kTaipeiWtr), kOld);
+    WriteBytes(At("other.wtr"), kOld);
     EXPECT_EQ(HardLinkCount(At(kTaipeiWtr)), 1U);
     fs::create_hard_link(At(kTaipeiWtr), At("link.wtr"));
     fs::create_directory(At("sub"));
-    const fs::path roundabout = m_folder / "sub" / ".." / PathFromUtf8(kTaipeiWtr);
+    const fs::path roundabout = m_dir / "sub" / ".." / PathFromUtf8(kTaipeiWtr);
     EXPECT_EQ(SameFile(At(kTaipeiWtr), roundabout), true);
     EXPECT_EQ(SameFile(At(kTaipeiWtr), At("link.wtr")), true);
     EXPECT_EQ(SameFile(At(kTaipeiWtr), At("other.wtr")), false);
@@ -171,14 +186,14 @@ TEST_F(FileIoTest, SameFileAndHardLinkCountSeeThroughSpellingsAndLinks) {
 // Reading opens with share mode 0: a file that another program holds open is refused, whole,
 // rather than read while it may be changing.
 TEST_F(FileIoTest, WindowsFileHeldOpenElsewhereIsNotRead) {
-    Put(At(kTaipeiWtr), kOld);
+    WriteBytes(At(kTaipeiWtr), kOld);
     {
         std::ifstream holder(At(kTaipeiWtr), std::ios::binary);
         ASSERT_TRUE(holder.is_open());
         const ReadResult read = Read(At(kTaipeiWtr));
         EXPECT_FALSE(read.ok);
         EXPECT_EQ(read.error.kind, FileErrorKind::InUse);
-        EXPECT_EQ(read.data, nullptr);
+        EXPECT_EQ(read.data.get(), read.before);
         EXPECT_EQ(read.size, 0xDEADBEEF);
     }
     // The failed read kept no handle: the file reads once the other handle is gone.
@@ -186,7 +201,7 @@ TEST_F(FileIoTest, WindowsFileHeldOpenElsewhereIsNotRead) {
 }
 
 TEST_F(FileIoTest, WindowsReadHoldsTheFileOnlyWhileReading) {
-    Put(At("log.wtr"), kOld);
+    WriteBytes(At("log.wtr"), kOld);
     ASSERT_TRUE(Read(At("log.wtr")).ok);
     std::ofstream writer(At("log.wtr"), std::ios::binary | std::ios::app);
     EXPECT_TRUE(writer.is_open());
@@ -195,7 +210,7 @@ TEST_F(FileIoTest, WindowsReadHoldsTheFileOnlyWhileReading) {
 // A target that another program holds open without allowing deletion cannot be replaced: the
 // write fails, the earlier file keeps its contents and no temporary file is left.
 TEST_F(FileIoTest, WindowsReplaceOverAFileHeldOpenFailsCleanly) {
-    Put(At(kTrackMps), kOld);
+    WriteBytes(At(kTrackMps), kOld);
     {
         std::ifstream holder(At(kTrackMps), std::ios::binary);
         ASSERT_TRUE(holder.is_open());
@@ -203,19 +218,19 @@ TEST_F(FileIoTest, WindowsReplaceOverAFileHeldOpenFailsCleanly) {
         EXPECT_FALSE(ReplaceFileContents(At(kTrackMps), kNew, ReplaceMode::Replace, &error));
         EXPECT_NE(error.kind, FileErrorKind::None);
     }
-    EXPECT_EQ(Contents(At(kTrackMps)), kOld);
-    EXPECT_EQ(Names(), std::vector<std::string>{std::string(kTrackMps)});
+    EXPECT_EQ(ReadBytes(At(kTrackMps)), kOld);
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{std::string(kTrackMps)});
 }
 
 TEST_F(FileIoTest, WindowsReplaceKeepsAReadOnlyFile) {
-    Put(At("out.mps"), kOld);
+    WriteBytes(At("out.mps"), kOld);
     fs::permissions(At("out.mps"),
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     EXPECT_FALSE(ReplaceFileContents(At("out.mps"), kNew, ReplaceMode::Replace, nullptr));
     fs::permissions(At("out.mps"), fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_EQ(Contents(At("out.mps")), kOld);
-    EXPECT_EQ(Names(), std::vector<std::string>{"out.mps"});
+    EXPECT_EQ(ReadBytes(At("out.mps")), kOld);
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"out.mps"});
 }
 
 #endif

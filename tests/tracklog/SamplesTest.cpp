@@ -3,33 +3,30 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
+#include "builder/MpsFiles.h"
 #include "builder/Samples.h"
+#include "builder/TempDir.h"
 #include "tracklog/EvoDocument.h"
 
 namespace pelagor {
 namespace {
 
-std::vector<std::uint8_t> ReadExample(const char* name) {
-    std::ifstream file(std::string(PELAGOR_EXAMPLES_DIR) + "/" + name, std::ios::binary);
-    EXPECT_TRUE(file.good()) << name;
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+const std::filesystem::path kExamples = PELAGOR_EXAMPLES_DIR;
 
 TEST(Samples, ExamplesAreTheGeneratorsOutput) {
-    EXPECT_TRUE(ReadExample("sample.wtr") == testkit::WtrBytes(testkit::SampleWtrLog()));
-    EXPECT_TRUE(ReadExample("sample.evo") == testkit::EvoBytes(testkit::SampleEvoLog()));
+    using namespace testkit;
+    EXPECT_TRUE(ReadBytes(kExamples / "sample.wtr") == WtrBytes(SampleWtrLog()));
+    EXPECT_TRUE(ReadBytes(kExamples / "sample.evo") == EvoBytes(SampleEvoLog()));
+    EXPECT_TRUE(ReadBytes(kExamples / "reference.mps") == MpsFile(SampleReference()));
 }
 
 // Either list may be left out.
 TEST(Samples, LoadWithoutLists) {
     TrackLogDocument wtr;
-    EXPECT_EQ(wtr.Load(std::string(PELAGOR_EXAMPLES_DIR) + "/sample.wtr", nullptr, nullptr), 1);
+    EXPECT_EQ(wtr.Load(kExamples / "sample.wtr", nullptr, nullptr), 1);
     EXPECT_EQ(wtr.waypointCount, 8);
     EvoDocument evo;
-    EXPECT_EQ(evo.Load(std::string(PELAGOR_EXAMPLES_DIR) + "/sample.evo", nullptr, nullptr), 1);
+    EXPECT_EQ(evo.Load(kExamples / "sample.evo", nullptr, nullptr), 1);
     EXPECT_EQ(evo.trackCount, 2);
 }
 
