@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,10 +31,11 @@ protected:
     std::string File(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         return Utf8FromPath(folder.Write(name, bytes));
     }
-    void Start(const std::string& sourcePath, const std::string& referencePath) {
+    void Start(const std::string& sourcePath, const std::string& referencePath,
+               const std::string& startSource = "") {
         toolkit.profile["Dialog/WTRFile"] = sourcePath;
         toolkit.profile["Dialog/TemplateMPSFile"] = referencePath;
-        dialog.OnInitDialog();
+        EXPECT_TRUE(dialog.OnInitDialog(startSource));
     }
     void StartWithBoth() { Start(source, reference); }
     std::string Count(ControlId id) {
@@ -43,7 +43,7 @@ protected:
     }
     // Convert runs to its end: the dialog ends and the output holds what it should.
     void ExpectConverted(std::int32_t waypoints, std::int32_t tracks) {
-        toolkit.saveAnswers.push_back(output);
+        toolkit.saveAnswer = output;
         dialog.Convert();
         EXPECT_EQ(toolkit.calls.back(), "end ok");
         MapSourceDocument written;
@@ -100,16 +100,6 @@ TEST_F(ConverterDialogTest, RestoredPathsThatAreGoneShowBlankCounts) {
     }
 }
 
-TEST_F(ConverterDialogTest, TypedPathLoadsOnlyThroughTheButton) {
-    dialog.OnInitDialog();
-    toolkit.fields[ControlId::SourcePath] = source;
-    EXPECT_EQ(dialog.m_pSource, nullptr);
-    dialog.LoadSource();
-    EXPECT_EQ(toolkit.list, kLines);
-    EXPECT_EQ(Count(ControlId::SourceTrackCount), "1");
-    EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], source);
-}
-
 TEST_F(ConverterDialogTest, DroppedFilesLoadByTheirExtension) {
     dialog.OnInitDialog();
     const std::string mixedCase = File("TRIP.Wtr", testkit::WtrFile(kWaypoints, kTrack));
@@ -128,52 +118,41 @@ TEST_F(ConverterDialogTest, DroppedFilesLoadByTheirExtension) {
     EXPECT_EQ(toolkit.calls.size(), before);
 }
 
+// The source loads from the field as it stands, not from the setting.
 TEST_F(ConverterDialogTest, SourceOnTheCommandLineLoadsAfterTheRestoredPaths) {
     const std::string other = File("other.wtr", testkit::WtrFile({kWaypoints[1]}, kTrack));
-    toolkit.profile["Dialog/WTRFile"] = source;
-    toolkit.profile["Dialog/TemplateMPSFile"] = reference;
-    EXPECT_TRUE(dialog.OnInitDialog(other));
+    Start(source, reference, other);
     EXPECT_EQ(toolkit.fields[ControlId::SourcePath], other);
     EXPECT_EQ(toolkit.list, std::vector<std::string>{kLines[1]});
     EXPECT_EQ(Count(ControlId::ReferenceWaypointCount), "3");
     EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], other);
 }
 
-struct BadSource {
-    const char* name;
-    std::vector<std::uint8_t> bytes;  // empty: no file at all
-    std::int32_t heldWaypoints;
-};
-
-void PrintTo(const BadSource& value, std::ostream* out) {
-    *out << value.name;
+TEST_F(ConverterDialogTest, FailedSourceLoadKeepsCountsAndSettingAndHoldsTheEvoDocument) {
+    const struct {
+        std::string path;
+        std::int32_t heldWaypoints;
+    } cases[] = {
+        {Utf8FromPath(folder.path() / "missing.wtr"), 0},
+        {File("bad.bin", {'n', 'o', 't'}), 0},
+        // Zero tracks in an EVO header fail its reader after it stored the waypoints.
+        {File("bad.evo", testkit::EvoFile({kWaypoints[0]}, {})), 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        toolkit.fields[ControlId::SourcePath] = source;
+        dialog.LoadSource();
+        toolkit.fields[ControlId::SourcePath] = c.path;
+        dialog.LoadSource();
+        // Only what the failed EVO reader stored before it gave up is listed.
+        EXPECT_EQ(toolkit.list.size(), static_cast<std::size_t>(c.heldWaypoints));
+        EXPECT_EQ(Count(ControlId::SourceWaypointCount), "2");
+        EXPECT_EQ(Count(ControlId::SourceTrackCount), "1");
+        EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], source);
+        ASSERT_NE(dynamic_cast<EvoDocument*>(dialog.m_pSource.get()), nullptr);
+        EXPECT_EQ(dialog.m_pSource->waypointCount, c.heldWaypoints);
+    }
 }
-
-class FailedSourceLoad : public ConverterDialogTest,
-                         public ::testing::WithParamInterface<BadSource> {};
-
-TEST_P(FailedSourceLoad, KeepsCountsAndSettingAndHoldsTheEvoDocument) {
-    toolkit.fields[ControlId::SourcePath] = source;
-    dialog.LoadSource();
-    toolkit.fields[ControlId::SourcePath] = GetParam().bytes.empty()
-                                                ? Utf8FromPath(folder.path() / "missing.wtr")
-                                                : File("bad.bin", GetParam().bytes);
-    dialog.LoadSource();
-    // Only what the failed EVO reader stored before it gave up is listed.
-    EXPECT_EQ(toolkit.list.size(), static_cast<std::size_t>(GetParam().heldWaypoints));
-    EXPECT_EQ(Count(ControlId::SourceWaypointCount), "2");
-    EXPECT_EQ(Count(ControlId::SourceTrackCount), "1");
-    EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], source);
-    ASSERT_NE(dynamic_cast<EvoDocument*>(dialog.m_pSource.get()), nullptr);
-    EXPECT_EQ(dialog.m_pSource->waypointCount, GetParam().heldWaypoints);
-}
-
-// Zero tracks in an EVO header fail its reader after it stored the waypoints.
-INSTANTIATE_TEST_SUITE_P(
-    Files, FailedSourceLoad,
-    ::testing::Values(BadSource{"Missing", {}, 0}, BadSource{"NeitherFormat", {'n', 'o', 't'}, 0},
-                      BadSource{"EvoWithoutTracks", testkit::EvoFile({kWaypoints[0]}, {}), 1}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(ConverterDialogTest, EvoSourceThatFailedAfterItsWaypointsConvertsAllTheSame) {
     Start(File("partial.evo", testkit::EvoFile(kWaypoints, {})), reference);
@@ -223,7 +202,7 @@ TEST_F(ConverterDialogTest, CancelledSaveDialogWritesNothing) {
 TEST_F(ConverterDialogTest, FailedWriteKeepsTheDialogOpenWithTheOutputRemembered) {
     StartWithBoth();
     const std::string unwritable = Utf8FromPath(folder.path() / "no-such-folder" / "out.mps");
-    toolkit.saveAnswers.push_back(unwritable);
+    toolkit.saveAnswer = unwritable;
     dialog.Convert();
     EXPECT_EQ(toolkit.calls.back(), "write MPSFile");
     EXPECT_EQ(toolkit.profile["Dialog/MPSFile"], unwritable);

@@ -1,9 +1,8 @@
 #pragma once
 
-// A toolkit without a window: it logs what the dialog does, in order, and answers the file
-// dialogs from queues the test fills (an empty queue cancels).
+// A toolkit without a window: it logs what the dialog does, in order. The open dialog is always
+// cancelled (browsing is the views' tests' concern); the save dialog gives what the test set.
 
-#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -33,12 +32,14 @@ public:
         Log("count " + std::to_string(static_cast<int>(count)));
     }
     std::optional<std::string> RunOpenFileDialog(const FileDialogRequest&) override {
-        return Answer(openAnswers, "open dialog");
+        Log("open dialog");
+        return std::nullopt;
     }
     std::optional<std::string> RunSaveFileDialog(const FileDialogRequest& request) override {
         saveStart = request.startLocation;
         saveExtension = request.defaultExtension;
-        return Answer(saveAnswers, "save dialog");
+        Log("save dialog");
+        return saveAnswer;
     }
     std::string GetProfileString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) override {
@@ -60,25 +61,13 @@ public:
     std::vector<std::string> list;
     std::map<ControlId, std::string> counts;     // a count never shown is absent
     std::map<std::string, std::string> profile;  // "Dialog/WTRFile" and so on
-    std::deque<std::optional<std::string>> openAnswers;
-    std::deque<std::optional<std::string>> saveAnswers;
+    std::optional<std::string> saveAnswer;       // none: cancelled
     std::string saveStart;
     std::string saveExtension;
     std::vector<std::string> calls;
 
 private:
     void Log(std::string call) { calls.push_back(std::move(call)); }
-
-    std::optional<std::string> Answer(std::deque<std::optional<std::string>>& answers,
-                                      std::string call) {
-        Log(std::move(call));
-        if (answers.empty()) {
-            return std::nullopt;
-        }
-        std::optional<std::string> answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
 };
 
 }  // namespace pelagor::app::testing
