@@ -22,46 +22,39 @@ private slots:
         existing.write("x");
     }
 
-    void typedNameIsChosen_data() {
-        QTest::addColumn<bool>("save");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("chosen");  // empty: refused
-        QTest::newRow("open missing file") << false << "new.wtr"
-                                           << "new.wtr";
-        QTest::newRow("open missing folder") << false << "gone/new.wtr"
-                                             << "";
-        QTest::newRow("save no extension") << true << "out"
-                                           << "out.mps";
-        QTest::newRow("save own extension") << true << "out.bin"
-                                            << "out.bin";
-        QTest::newRow("save over a file, unasked") << true << "trip.wtr"
-                                                   << "trip.wtr";
-    }
-
     void typedNameIsChosen() {
-        QFETCH(bool, save);
-        QFETCH(QString, typed);
-        QFETCH(QString, chosen);
-        FileDialogRequest request;
-        request.filter = save ? kMapSourceFilter : kSourceFilter;
-        request.flags = kFileDialogFlags;
-        request.startLocation = m_folder.path().toStdString();
-        request.defaultExtension = save ? kMapSourceExtension : "";
-        ConverterFileDialog dialog(nullptr, save ? FileDialogMode::Save : FileDialogMode::Open,
-                                   request);
-        QVERIFY(dialog.testOption(QFileDialog::DontConfirmOverwrite));
-        // Typed as a user would, then the dialog's button.
-        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(edit != nullptr);
-        edit->setText(m_folder.filePath(typed));
-        dialog.accept();
-        if (chosen.isEmpty()) {
-            QCOMPARE(dialog.result(), int(QDialog::Rejected));
-            QCOMPARE(dialog.ChosenPath(), std::nullopt);
-        } else {
-            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const struct {
+            bool save;
+            const char* typed;
+            const char* chosen;  // empty: refused
+        } cases[] = {
+            {false, "new.wtr", "new.wtr"},   // a missing file
+            {false, "gone/new.wtr", ""},     // a missing folder
+            {true, "out", "out.mps"},        // no extension
+            {true, "out.bin", "out.bin"},    // its own extension
+            {true, "trip.wtr", "trip.wtr"},  // over a file, unasked
+        };
+        for (const auto& c : cases) {
+            FileDialogRequest request;
+            request.filter = c.save ? kMapSourceFilter : kSourceFilter;
+            request.flags = kFileDialogFlags;
+            request.startLocation = m_folder.path().toStdString();
+            request.defaultExtension = c.save ? kMapSourceExtension : "";
+            ConverterFileDialog dialog(
+                nullptr, c.save ? FileDialogMode::Save : FileDialogMode::Open, request);
+            QVERIFY(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+            // Typed as a user would, then the dialog's button.
+            auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(edit != nullptr);
+            edit->setText(m_folder.filePath(QString::fromUtf8(c.typed)));
+            dialog.accept();
+            const QString chosen = QString::fromUtf8(c.chosen);
             QCOMPARE(dialog.ChosenPath(),
-                     std::optional<QString>(QDir::toNativeSeparators(m_folder.filePath(chosen))));
+                     chosen.isEmpty()
+                         ? std::nullopt
+                         : std::optional(QDir::toNativeSeparators(m_folder.filePath(chosen))));
+            QCOMPARE(dialog.result(),
+                     int(chosen.isEmpty() ? QDialog::Rejected : QDialog::Accepted));
         }
     }
 
