@@ -1,5 +1,5 @@
-// The real window driven offscreen: typing a path and listing it, browsing with the file
-// dialog stubbed, converting, and the settings file that the next start reads.
+// The real window driven offscreen: what is specific to the Qt view (widgets, keys, drops, the
+// file-dialog runner, the settings file). The dialog's logic is ConverterDialogTest's.
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -16,17 +16,14 @@
 #include <QtTest>
 #include <memory>
 
-#include <QDir>
 #include "app/ConverterDialog.h"
 #include "app/ConverterWindow.h"
 #include "app/DialogFont.h"
 #include "app/DialogTemplate.h"
-#include "app/PathText.h"
 #include "app/QtDialogToolkit.h"
 #include "app/SettingsProfile.h"
 #include "builder/MpsFiles.h"
 #include "builder/TrackLogFiles.h"
-#include "mapsource/MapSourceDocument.h"
 
 using namespace pelagor::app;  // NOLINT: a test of this one namespace
 namespace testkit = pelagor::testkit;
@@ -88,7 +85,6 @@ private slots:
         Session session;
         ConverterWindow& window = session.window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Pelagor 轉檔程式 1.1"));
-        QCOMPARE(window.objectName(), QStringLiteral("102"));
         const Qt::WindowFlags flags = window.windowFlags();
         QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
@@ -136,21 +132,18 @@ private slots:
         QFETCH(int, focus);
         QFETCH(int, result);
         Session session;
-        int ended = -1;
         QTimer::singleShot(0, &session.window, [&] {
             QWidget* target = session.window.findChild<QWidget*>(QString::number(focus));
             target->setFocus();
             QTest::keyClick(target, static_cast<Qt::Key>(key));
         });
-        ended = session.toolkit.DoModal(session.dialog);
-        QCOMPARE(ended, result);
+        QCOMPARE(session.toolkit.DoModal(session.dialog), result);
         // Ending the dialog writes nothing.
         QVERIFY(!QFile::exists(OpenUserSettings()->fileName()));
     }
 
     void typePathAndList() {
         Session session;
-        session.dialog.OnInitDialog();
         QLineEdit* field = session.window.Field(ControlId::SourcePath);
         for (const QChar c : m_source) {  // key by key, as a user types
             QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
@@ -168,7 +161,6 @@ private slots:
 
     void browseWithTheDialogStubbed() {
         Session session;
-        session.dialog.OnInitDialog();
         session.toolkit.SetFileDialogRunner(
             [&](QWidget* owner, FileDialogMode mode, const FileDialogRequest& request) {
                 [&] { QCOMPARE(owner, &session.window); }();
@@ -176,20 +168,16 @@ private slots:
                 return std::optional<QString>(
                     request.filter.find("*.mps") != std::string::npos ? m_reference : m_source);
             });
+        // Field by field: swapped buttons would fill both in the end.
         session.Click(ControlId::BrowseSource);
-        session.Click(ControlId::BrowseReference);
         QCOMPARE(session.window.Field(ControlId::SourcePath)->text(), m_source);
+        session.Click(ControlId::BrowseReference);
         QCOMPARE(session.window.Field(ControlId::ReferencePath)->text(), m_reference);
-        QCOMPARE(session.window.WaypointList()->count(), 3);
-        QCOMPARE(session.Count(ControlId::ReferenceWaypointCount), QStringLiteral("3"));
-        QCOMPARE(Stored(QStringLiteral("TemplateMPSFile")), m_reference);
     }
 
-    // Dropped as a file manager drops them: each file opens as choosing it would, the rest is
-    // left alone.
+    // As a file manager drops them: the local track log and MapSource file reach the dialog.
     void dropFilesOnTheWindow() {
         Session session;
-        session.dialog.OnInitDialog();
         const QString other = m_folder.filePath(QStringLiteral("notes.txt"));
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(other), QUrl::fromLocalFile(m_source),
@@ -200,13 +188,11 @@ private slots:
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&session.window, &drop);
         QCOMPARE(session.window.Field(ControlId::SourcePath)->text(), m_source);
-        QCOMPARE(session.window.WaypointList()->count(), 3);
-        QCOMPARE(session.Count(ControlId::ReferenceWaypointCount), QStringLiteral("3"));
         QCOMPARE(Stored(QStringLiteral("TemplateMPSFile")), m_reference);
     }
 
-    // Restored at start, converted through the button: the window closes with the file written
-    // and all three paths in the settings file.
+    // Restored at start, converted through the button: the window closes as accepted and the
+    // output path lands in the settings file.
     void convertEndsTheDialogWithTheFileWritten() {
         OpenUserSettings()->setValue(QStringLiteral("Pelagor/Dialog/WTRFile"), m_source);
         OpenUserSettings()->setValue(QStringLiteral("Pelagor/Dialog/TemplateMPSFile"), m_reference);
@@ -226,15 +212,11 @@ private slots:
             result = session.toolkit.DoModal(session.dialog);
         }
         QCOMPARE(result, int(QDialog::Accepted));
-        pelagor::MapSourceDocument written;
-        QCOMPARE(written.Load(PathFromUtf8(m_output.toUtf8().toStdString()), nullptr, nullptr), 1);
-        QCOMPARE(written.waypointCount, 3);
-        QCOMPARE(written.trackCount, 1);
+        QVERIFY(QFile::exists(m_output));
         QFile store(OpenUserSettings()->fileName());
         QVERIFY(store.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(store.readAll());
         QVERIFY2(text.contains(QStringLiteral("[Pelagor]")), qPrintable(text));
-        QVERIFY2(text.contains(QStringLiteral("Dialog\\WTRFile=")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("Dialog\\MPSFile=")), qPrintable(text));
         QCOMPARE(Stored(QStringLiteral("MPSFile")), m_output);
     }
