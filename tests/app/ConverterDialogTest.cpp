@@ -118,6 +118,20 @@ TEST_F(ConverterDialogTest, DroppedFilesLoadByTheirExtension) {
     EXPECT_EQ(toolkit.calls.size(), before);
 }
 
+// Cancelled, the field stays; chosen, the file goes in and loads.
+TEST_F(ConverterDialogTest, BrowsedFilesLoadAsChosen) {
+    toolkit.fields[ControlId::SourcePath] = "typed";
+    dialog.BrowseSource();
+    EXPECT_EQ(toolkit.fields[ControlId::SourcePath], "typed");
+    toolkit.openAnswer = source;
+    dialog.BrowseSource();
+    EXPECT_EQ(toolkit.list, kLines);
+    toolkit.openAnswer = reference;
+    dialog.BrowseReference();
+    EXPECT_EQ(toolkit.fields[ControlId::ReferencePath], reference);
+    EXPECT_EQ(Count(ControlId::ReferenceWaypointCount), "3");
+}
+
 // The source loads from the field as it stands, not from the setting.
 TEST_F(ConverterDialogTest, SourceOnTheCommandLineLoadsAfterTheRestoredPaths) {
     const std::string other = File("other.wtr", testkit::WtrFile({kWaypoints[1]}, kTrack));

@@ -1,7 +1,7 @@
 #pragma once
 
-// A toolkit without a window: it logs what the dialog does, in order. The open dialog is always
-// cancelled (browsing is the views' tests' concern); the save dialog gives what the test set.
+// A toolkit without a window: it logs what the dialog does, in order, and answers the file
+// dialogs as the test set them (none: cancelled).
 
 #include <map>
 #include <optional>
@@ -33,7 +33,7 @@ public:
     }
     std::optional<std::string> RunOpenFileDialog(const FileDialogRequest&) override {
         Log("open dialog");
-        return std::nullopt;
+        return openAnswer;
     }
     std::optional<std::string> RunSaveFileDialog(const FileDialogRequest& request) override {
         saveStart = request.startLocation;
@@ -61,7 +61,8 @@ public:
     std::vector<std::string> list;
     std::map<ControlId, std::string> counts;     // a count never shown is absent
     std::map<std::string, std::string> profile;  // "Dialog/WTRFile" and so on
-    std::optional<std::string> saveAnswer;       // none: cancelled
+    std::optional<std::string> openAnswer;
+    std::optional<std::string> saveAnswer;
     std::string saveStart;
     std::string saveExtension;
     std::vector<std::string> calls;
