@@ -52,8 +52,8 @@ struct Session {
     Session() : settings(OpenUserSettings()), profile(*settings, QStringLiteral("Pelagor")) {
         toolkit.Attach(dialog);
     }
-    QString Count(ControlId id) { return window.Count(id)->text(); }
-    void Click(ControlId id) { QTest::mouseClick(window.Button(id), Qt::LeftButton); }
+    [[nodiscard]] QString Count(ControlId id) const { return window.Count(id)->text(); }
+    void Click(ControlId id) const { QTest::mouseClick(window.Button(id), Qt::LeftButton); }
 
     std::unique_ptr<QSettings> settings;
     SettingsProfile profile;
@@ -133,7 +133,7 @@ private slots:
         QFETCH(int, result);
         Session session;
         QTimer::singleShot(0, &session.window, [&] {
-            QWidget* target = session.window.findChild<QWidget*>(QString::number(focus));
+            auto* target = session.window.findChild<QWidget*>(QString::number(focus));
             target->setFocus();
             QTest::keyClick(target, static_cast<Qt::Key>(key));
         });
