@@ -88,14 +88,14 @@ protected:
                        reinterpret_cast<LPARAM>(Utf8ToUtf16(text).c_str()));
     }
     void Click(ControlId id) { ::SendMessageW(test.Item(id), BM_CLICK, 0, 0); }
-    std::string Stored(std::string_view key) {
+    [[nodiscard]] std::string Stored(std::string_view key) const {
         return test.profile.GetProfileString("Dialog", key, "(none)");
     }
-    void Store(std::string_view key, const std::string& value) {
+    void Store(std::string_view key, const std::string& value) const {
         test.profile.WriteProfileString("Dialog", key, value);
     }
     // As the shell hands files over: a DROPFILES block with the wide paths after it.
-    void Drop(const std::vector<std::string>& paths) {
+    void Drop(const std::vector<std::string>& paths) const {
         std::wstring list;
         for (const std::string& path : paths) {
             list += Utf8ToUtf16(path) + L'\0';
@@ -163,7 +163,6 @@ TEST_F(Win32WindowTest, RestoresTheSettingsAndTheCommandLineSourceThenConverts) 
 // Cancelled first (nothing changes), then accepted: the chosen path goes in.
 TEST_F(Win32WindowTest, BrowseAsksThenFillsTheField) {
     test.Open();
-    const std::wstring start = L" C:\\start\\here.txt - []";
     for (const auto& [button, field, chosen, asked] :
          {std::tuple{ControlId::BrowseSource, ControlId::SourcePath, source, kSourceFilter},
           std::tuple{ControlId::BrowseReference, ControlId::ReferencePath, reference,
@@ -174,7 +173,7 @@ TEST_F(Win32WindowTest, BrowseAsksThenFillsTheField) {
         answers.push_back(chosen);
         Click(button);
         EXPECT_EQ(Text(field), Utf8ToUtf16(chosen));
-        const std::wstring call = L"open " + asked + L" 2052" + start;
+        const std::wstring call = L"open " + asked + L" 2052 C:\\start\\here.txt - []";
         EXPECT_EQ(calls, (std::vector{call, call}));
         calls.clear();
     }
