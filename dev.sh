@@ -21,7 +21,7 @@ PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
     qt6-base-dev qt6-base-dev-tools fonts-arphic-uming xvfb xauth
-    libxml2-utils help2man
+    libxml2-utils help2man ccache
     g++-mingw-w64-x86-64-posix wine nsis
 )
 
