@@ -3,7 +3,7 @@
 #include <new>
 
 #include "app/DroppedFile.h"
-#include "app/PathText.h"
+#include "platform/PathText.h"
 #include "tracklog/LineSink.h"
 #include "tracklog/SourceLoader.h"
 
@@ -74,7 +74,7 @@ void ConverterDialog::LoadSource() {
     // Emptied once: an EVO attempt adds its lines after whatever the WTR attempt left.
     m_toolkit.ResetList();
     WaypointListSink list(m_toolkit);
-    if (pelagor::LoadSource(m_pSource, PathFromUtf8(text), &list, nullptr) == 0) {
+    if (pelagor::LoadSource(m_pSource, platform::PathFromUtf8(text), &list, nullptr) == 0) {
         return;
     }
     m_toolkit.ShowCount(ControlId::SourceWaypointCount, m_pSource->waypointCount);
@@ -93,7 +93,7 @@ void ConverterDialog::LoadReference() {
     }
     m_pReference.reset();
     m_pReference.reset(new (std::nothrow) MapSourceDocument);
-    if (!m_pReference || m_pReference->Load(PathFromUtf8(text), nullptr, nullptr) == 0) {
+    if (!m_pReference || m_pReference->Load(platform::PathFromUtf8(text), nullptr, nullptr) == 0) {
         return;
     }
     m_toolkit.ShowCount(ControlId::ReferenceWaypointCount, m_pReference->waypointCount);
@@ -129,7 +129,7 @@ void ConverterDialog::Convert() {
     }
     // Remembered before the write, whatever the write does.
     m_toolkit.WriteProfileString(kProfileSection, kOutputKey, path);
-    if (m_pReference->WriteMerged(*m_pSource, PathFromUtf8(path)) != 0) {
+    if (m_pReference->WriteMerged(*m_pSource, platform::PathFromUtf8(path)) != 0) {
         m_toolkit.EndDialogOk();
     }
 }

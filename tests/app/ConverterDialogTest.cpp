@@ -8,10 +8,10 @@
 
 #include "FakeToolkit.h"
 #include "app/ConverterDialog.h"
-#include "app/PathText.h"
 #include "builder/MpsFiles.h"
 #include "builder/TempDir.h"
 #include "builder/TrackLogFiles.h"
+#include "platform/PathText.h"
 #include "tracklog/EvoDocument.h"
 
 namespace pelagor::app::testing {
@@ -29,7 +29,7 @@ const testkit::SampleTrack kTrack{"DAY", {{1, 2, 3, 4.0F}, {5, 6, 7, 8.0F}}};
 class ConverterDialogTest : public ::testing::Test {
 protected:
     std::string File(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-        return Utf8FromPath(folder.Write(name, bytes));
+        return platform::PathToUtf8(folder.Write(name, bytes));
     }
     void Start(const std::string& sourcePath, const std::string& referencePath,
                const std::string& startSource = "") {
@@ -47,7 +47,7 @@ protected:
         dialog.Convert();
         EXPECT_EQ(toolkit.calls.back(), "end ok");
         MapSourceDocument written;
-        ASSERT_EQ(written.Load(PathFromUtf8(output), nullptr, nullptr), 1);
+        ASSERT_EQ(written.Load(platform::PathFromUtf8(output), nullptr, nullptr), 1);
         EXPECT_EQ(written.waypointCount, waypoints);
         EXPECT_EQ(written.trackCount, tracks);
     }
@@ -57,7 +57,7 @@ protected:
     ConverterDialog dialog{toolkit};
     std::string source = File("trip.wtr", testkit::WtrFile(kWaypoints, kTrack));
     std::string reference = File("reference.mps", testkit::MpsFile(testkit::SampleReference()));
-    std::string output = Utf8FromPath(folder.path() / "out.mps");
+    std::string output = platform::PathToUtf8(folder.path() / "out.mps");
 };
 
 TEST_F(ConverterDialogTest, FirstStartLoadsNothingAndWritesNothing) {
@@ -86,7 +86,7 @@ TEST_F(ConverterDialogTest, StartLoadsTheSourceBeforeTheReference) {
 
 // Nothing listed, counted or written; the paths stay in the fields.
 TEST_F(ConverterDialogTest, RestoredPathsThatAreGoneShowBlankCounts) {
-    const std::string gone = Utf8FromPath(folder.path() / "gone.file");
+    const std::string gone = platform::PathToUtf8(folder.path() / "gone.file");
     Start(gone, gone);
     const std::vector<std::string> expected{"large icon", "small icon", "read WTRFile",
                                             "set 1003",   "reset list", "read TemplateMPSFile",
@@ -144,7 +144,7 @@ TEST_F(ConverterDialogTest, FailedSourceLoadKeepsCountsAndSettingAndHoldsTheEvoD
         std::string path;
         std::int32_t heldWaypoints;
     } cases[] = {
-        {Utf8FromPath(folder.path() / "missing.wtr"), 0},
+        {platform::PathToUtf8(folder.path() / "missing.wtr"), 0},
         {File("bad.bin", {'n', 'o', 't'}), 0},
         // Zero tracks in an EVO header fail its reader after it stored the waypoints.
         {File("bad.evo", testkit::EvoFile({kWaypoints[0]}, {})), 1},
@@ -212,7 +212,8 @@ TEST_F(ConverterDialogTest, CancelledSaveDialogWritesNothing) {
 
 TEST_F(ConverterDialogTest, FailedWriteKeepsTheDialogOpenWithTheOutputRemembered) {
     StartWithBoth();
-    const std::string unwritable = Utf8FromPath(folder.path() / "no-such-folder" / "out.mps");
+    const std::string unwritable =
+        platform::PathToUtf8(folder.path() / "no-such-folder" / "out.mps");
     toolkit.saveAnswer = unwritable;
     dialog.Convert();
     EXPECT_EQ(toolkit.calls.back(), "write MPSFile");

@@ -13,10 +13,10 @@
 // DROPFILES, after windows.h
 #include <shlobj.h>
 
-#include "app/PathText.h"
 #include "builder/MpsFiles.h"
 #include "builder/TempDir.h"
 #include "builder/TrackLogFiles.h"
+#include "platform/PathText.h"
 #include "platform/Utf16.h"
 
 namespace pelagor::app::testing {
@@ -63,7 +63,7 @@ protected:
 
     std::string File(const char8_t* name, const std::vector<std::uint8_t>& bytes) {
         testkit::WriteBytes(folder / name, bytes);
-        return Utf8FromPath(folder / name);
+        return platform::PathToUtf8(folder / name);
     }
     std::wstring Text(ControlId id) {
         std::wstring text(1024, L'\0');
@@ -116,7 +116,7 @@ protected:
     std::vector<std::wstring> calls;
     std::string source = File(u8"台北 trip.wtr", testkit::WtrFile(kWaypoints, {{"DAY", {{}}}}));
     std::string reference = File(u8"reference.mps", testkit::MpsFile(testkit::SampleReference()));
-    std::string output = Utf8FromPath(folder / u8"轉出.mps");
+    std::string output = platform::PathToUtf8(folder / u8"轉出.mps");
 };
 
 // A typed path takes effect through button 1007 alone.
@@ -141,7 +141,7 @@ TEST_F(Win32WindowTest, FirstStartShowsNothingThenListsATypedPath) {
 // Settings read from the registry and the command line's source, then the save dialog asked for
 // as the output setting says: the dialog ends as OK.
 TEST_F(Win32WindowTest, RestoresTheSettingsAndTheCommandLineSourceThenConverts) {
-    Store("WTRFile", Utf8FromPath(folder / "gone.wtr"));
+    Store("WTRFile", platform::PathToUtf8(folder / "gone.wtr"));
     Store("TemplateMPSFile", reference);
     Store("MPSFile", "D:\\last\\out.mps");
     test.session.startSource = source;
@@ -181,7 +181,7 @@ TEST_F(Win32WindowTest, BrowseAsksThenFillsTheField) {
 
 TEST_F(Win32WindowTest, DroppedFilesOpenByTheirExtension) {
     test.Open();
-    Drop({Utf8FromPath(folder / "notes.txt"), reference, source});
+    Drop({platform::PathToUtf8(folder / "notes.txt"), reference, source});
     EXPECT_EQ(Text(ControlId::SourcePath), Utf8ToUtf16(source));
     EXPECT_EQ(Text(ControlId::ReferencePath), Utf8ToUtf16(reference));
     EXPECT_EQ(Stored("TemplateMPSFile"), reference);
