@@ -1,5 +1,6 @@
 #include "cli/DocumentJson.h"
 
+#include "cli/LoadedDocument.h"
 #include "mapsource/MapSourceDocument.h"
 #include "platform/CodePage.h"
 #include "tracklog/EvoDocument.h"
@@ -103,17 +104,15 @@ void WriteDocumentJson(JsonWriter& json, const DocumentDump& dump) {
     json.Int(document.waypointCount);
     json.Key("trackCount");
     json.Int(document.trackCount);
-    const auto* reference = dynamic_cast<const MapSourceDocument*>(&document);
-    std::span<const WaypointRecordView> views;
-    if (reference != nullptr) {
+    if (const auto* reference = dynamic_cast<const MapSourceDocument*>(&document)) {
         json.Key("format");
         if (const std::string format = reference->header.Format(); !format.empty()) {
             json.String(format);
         } else {
             json.Null();
         }
-        views = reference->waypointRecords.Views();
     }
+    const auto views = ReferenceWaypointViews(document);
 
     json.Key("waypoints");
     json.BeginArray();

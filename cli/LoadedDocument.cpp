@@ -69,4 +69,10 @@ std::optional<int> DocumentOptions::Load(Streams streams, LoadedDocument& result
     return std::nullopt;
 }
 
+std::span<const WaypointRecordView> ReferenceWaypointViews(const TrackLogDocument& document) {
+    const auto* reference = dynamic_cast<const MapSourceDocument*>(&document);
+    return reference != nullptr ? reference->waypointRecords.Views()
+                                : std::span<const WaypointRecordView>();
+}
+
 }  // namespace pelagor::cli

@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "cli/Command.h"
 
+#include "mapsource/WaypointRecords.h"
 #include "tracklog/LineSink.h"
 #include "tracklog/TrackLogDocument.h"
 
@@ -31,6 +33,9 @@ struct LoadedDocument {
 // Loads `path` into `result`, which must be fresh. Never throws.
 void LoadDocument(const std::filesystem::path& path, DocumentRole role,
                   LoadedDocument& result) noexcept;
+
+// The waypoint records of a MapSource reference, one per waypoint entry; empty for a track log.
+std::span<const WaypointRecordView> ReferenceWaypointViews(const TrackLogDocument& document);
 
 // What the commands that show one file take: FILE, --reference and --encoding.
 struct DocumentOptions {

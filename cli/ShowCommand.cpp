@@ -7,7 +7,6 @@
 
 #include "cli/DocumentJson.h"
 #include "cli/LoadedDocument.h"
-#include "mapsource/MapSourceDocument.h"
 #include "platform/CodePage.h"
 #include "platform/PathText.h"
 #include "tracklog/Listing.h"
@@ -85,9 +84,7 @@ int ShowCommand::Execute(Streams streams) {
         << (loaded.loaded ? "loaded" : "did not load") << '\n';
     out << "waypoints: " << document.waypointCount << '\n';
     // A reference's waypoints show their descriptions after the dialog's lines.
-    const auto* reference = dynamic_cast<const MapSourceDocument*>(&document);
-    const auto views = reference != nullptr ? reference->waypointRecords.Views()
-                                            : std::span<const WaypointRecordView>();
+    const auto views = ReferenceWaypointViews(document);
     const auto& lines = loaded.waypointLines.lines;
     for (std::size_t index = 0; index < lines.size(); ++index) {
         out << "  " << platform::DecodeToUtf8(lines[index], m_options.encoding);
