@@ -1,5 +1,8 @@
 #include "cli/OutputNames.h"
 
+#include <utility>
+
+#include "platform/FileIo.h"
 #include "platform/PathIdentity.h"
 #include "platform/PathText.h"
 
@@ -13,20 +16,22 @@ std::filesystem::path OutputNameFor(const std::filesystem::path& source,
 }
 
 void PathGuard::Add(const std::filesystem::path& path, std::string label) {
-    m_byKey.emplace(platform::ResolvedKey(path), m_files.size());
-    m_files.emplace_back(path, std::move(label));
+    if (const auto identity = platform::IdentityOf(path)) {
+        m_byIdentity.emplace(*identity, m_labels.size());
+    }
+    m_byKey.emplace(platform::ResolvedKey(path), m_labels.size());
+    m_labels.push_back(std::move(label));
 }
 
 std::optional<std::string> PathGuard::NamedBy(const std::filesystem::path& output) const {
-    if (const auto found = m_byKey.find(platform::ResolvedKey(output)); found != m_byKey.end()) {
-        return m_files[found->second].second;
-    }
-    if (platform::HasOtherHardLinks(output)) {
-        for (const auto& [path, label] : m_files) {
-            if (platform::NamesSameFile(output, path)) {
-                return label;
-            }
+    if (const auto identity = platform::IdentityOf(output)) {
+        if (const auto found = m_byIdentity.find(*identity); found != m_byIdentity.end()) {
+            return m_labels[found->second];
         }
+        return std::nullopt;
+    }
+    if (const auto found = m_byKey.find(platform::ResolvedKey(output)); found != m_byKey.end()) {
+        return m_labels[found->second];
     }
     return std::nullopt;
 }

@@ -47,19 +47,32 @@ enum class ReplaceMode {
     NoClobber  // an existing file of that name makes the write fail, untouched
 };
 
+// Where the bytes wait until they are complete. An unnamed file (O_TMPFILE on Linux) leaves
+// nothing behind even when the process is killed; a file system without it, and Windows, use a
+// short hidden name in the same folder, removed on Ctrl-C, SIGTERM and SIGHUP. Tests ask for the
+// named one to exercise it where unnamed files work.
+enum class TemporaryFile { UnnamedWherePossible, Named };
+
 // Writes `bytes` as the file at `path` without ever exposing a partial file: the bytes go to a
 // temporary file in the same folder, which is flushed to disk and then renamed over the target.
-// On failure an earlier file of that name is untouched and no temporary file is left behind.
+// An existing target that is not a regular file (a device, a pipe, a folder) is refused and left
+// as it is; a symbolic link to a regular file stands for that file. On failure an earlier file
+// of that name is untouched and no temporary file is left behind.
 bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         ReplaceMode mode, FileError* error) noexcept;
+                         ReplaceMode mode, FileError* error,
+                         TemporaryFile temporary = TemporaryFile::UnnamedWherePossible) noexcept;
 
-// Whether the two paths name the same existing file, through any spelling, symbolic link or
-// hard link. Empty when either cannot be examined (for example because it does not exist).
-std::optional<bool> SameFile(const std::filesystem::path& first,
-                             const std::filesystem::path& second) noexcept;
+// What makes a file itself rather than one of its names: the device and inode on POSIX, the
+// volume serial number and file index on Windows. Every spelling, symbolic link, hard link and
+// bind mount of a file shares it.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
 
-// The number of names (hard links) of the existing file at `path`; empty when it cannot be
-// examined. The C runtime on Windows always says 1, so this asks the file system itself.
-std::optional<std::uint32_t> HardLinkCount(const std::filesystem::path& path) noexcept;
+// The identity of the existing file at `path` (through links); empty when it cannot be examined,
+// for example because it does not exist.
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) noexcept;
 
 }  // namespace pelagor::platform

@@ -3,8 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -190,77 +194,258 @@ bool ReadWholeFileExclusive(const std::filesystem::path& path,
     return true;
 }
 
-bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         ReplaceMode mode, FileError* error) noexcept {
-    try {
-        const std::filesystem::path target = ResolveLinkedTarget(path);
-        const std::filesystem::path folder = FolderOf(target);
-        std::random_device entropy;
-        std::filesystem::path temporary;
-        Descriptor file(-1);
-        for (int attempt = 0; attempt < 16 && !file.valid(); ++attempt) {
-            std::array<char, 32> suffix{};
-            std::snprintf(suffix.data(), suffix.size(), ".%08x.tmp", entropy());
-            // Appended piece by piece: GCC 12 at -O3 takes "." + string for an overlapping
-            // copy (-Wrestrict), which breaks the optimised build.
-            std::string name(".");
-            name += target.filename().string();
-            name += suffix.data();
-            temporary = folder / name;
-            file = Descriptor(::open(temporary.c_str(),
-                                     O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
-            if (!file.valid() && errno != EEXIST) {
-                return FailErrno(error, FileErrorKind::WriteFailed);
+namespace {
+
+// The named temporary file of the write in progress, which a signal that ends the process
+// removes first. Only async-signal-safe calls touch it from the handler: the name waits in a
+// fixed buffer. One write at a time is guarded; another at the same moment goes unguarded.
+constexpr std::array<int, 3> kEndingSignals{SIGINT, SIGTERM, SIGHUP};
+std::atomic<bool> g_guardTaken{false};
+volatile std::sig_atomic_t g_guardArmed = 0;
+std::array<char, 4096> g_guardedName{};
+std::array<struct sigaction, kEndingSignals.size()> g_previousActions{};
+std::array<bool, kEndingSignals.size()> g_installed{};
+
+}  // namespace
+
+extern "C" {
+static void RemoveTemporaryThenEnd(int signal) {
+    if (g_guardArmed != 0) {
+        ::unlink(g_guardedName.data());
+        g_guardArmed = 0;
+    }
+    // What the program did before decides what the signal does now, normally ending it.
+    for (std::size_t index = 0; index < kEndingSignals.size(); ++index) {
+        if (kEndingSignals[index] == signal) {
+            ::sigaction(signal, &g_previousActions[index], nullptr);
+        }
+    }
+    ::raise(signal);
+}
+}
+
+namespace {
+
+class TemporaryNameGuard {
+public:
+    explicit TemporaryNameGuard(const std::filesystem::path& name) {
+        const std::string& text = name.native();
+        if (text.size() >= g_guardedName.size() || g_guardTaken.exchange(true)) {
+            return;
+        }
+        m_owner = true;
+        std::copy(text.begin(), text.end(), g_guardedName.begin());
+        g_guardedName[text.size()] = '\0';
+        g_guardArmed = 1;
+        struct sigaction action {};
+        action.sa_handler = RemoveTemporaryThenEnd;
+        sigemptyset(&action.sa_mask);
+        for (std::size_t index = 0; index < kEndingSignals.size(); ++index) {
+            struct sigaction previous {};
+            // A signal the program ignores (nohup) stays ignored.
+            g_installed[index] = ::sigaction(kEndingSignals[index], nullptr, &previous) == 0 &&
+                                 previous.sa_handler != SIG_IGN;  // NOLINT: a libc macro
+            if (g_installed[index]) {
+                g_previousActions[index] = previous;
+                ::sigaction(kEndingSignals[index], &action, nullptr);
             }
         }
-        if (!file.valid()) {
-            return FailErrno(error, FileErrorKind::WriteFailed);
+    }
+    TemporaryNameGuard(const TemporaryNameGuard&) = delete;
+    TemporaryNameGuard& operator=(const TemporaryNameGuard&) = delete;
+    ~TemporaryNameGuard() {
+        if (!m_owner) {
+            return;
         }
-        const auto discard = [&](FileErrorKind fallback) {
+        for (std::size_t index = 0; index < kEndingSignals.size(); ++index) {
+            if (g_installed[index]) {
+                ::sigaction(kEndingSignals[index], &g_previousActions[index], nullptr);
+            }
+        }
+        g_guardArmed = 0;
+        g_guardTaken = false;
+    }
+
+private:
+    bool m_owner = false;
+};
+
+// Past the size limit of `ulimit -f` a write fails with EFBIG instead of the process being
+// killed by SIGXFSZ with its temporary file left behind.
+class FileSizeSignalIgnored {
+public:
+    FileSizeSignalIgnored() {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;  // NOLINT: a libc macro
+        sigemptyset(&ignore.sa_mask);
+        m_restore = ::sigaction(SIGXFSZ, &ignore, &m_previous) == 0;
+    }
+    FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
+    FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
+    ~FileSizeSignalIgnored() {
+        if (m_restore) {
+            ::sigaction(SIGXFSZ, &m_previous, nullptr);
+        }
+    }
+
+private:
+    struct sigaction m_previous {};
+    bool m_restore = false;
+};
+
+// A short hidden name in `folder` that does not grow with the target's, so that a target name of
+// up to 255 bytes still leaves room for it.
+std::filesystem::path TemporaryName(const std::filesystem::path& folder,
+                                    std::random_device& entropy) {
+    std::array<char, 32> name{};
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): a fixed layout
+    std::snprintf(name.data(), name.size(), ".pelagor-%08x.tmp", entropy());
+    return folder / name.data();
+}
+
+// Makes the folder's new entry durable; a folder that cannot be synced does not undo it.
+void SyncFolder(const std::filesystem::path& folder) {
+    Descriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.valid()) {
+        ::fsync(directory.get());
+    }
+}
+
+// Creates a new name for the open unnamed file `fd`; false with errno set.
+bool LinkUnnamed(int fd, const std::filesystem::path& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+enum class Outcome { Done, Failed, TryNamed };
+
+// The bytes go to a file without a name, so that nothing is left behind whatever ends the
+// process before it is complete; only then does it get a name. Where no target exists the file
+// takes its name directly; otherwise it passes a moment under a temporary name, then replaces the
+// target in one rename.
+Outcome WriteUnnamed(const std::filesystem::path& target, const std::filesystem::path& folder,
+                     std::span<const std::uint8_t> bytes, ReplaceMode mode, FileError* error) {
+    Descriptor file(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (!file.valid()) {
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
+            return Outcome::TryNamed;
+        }
+        FailErrno(error, FileErrorKind::WriteFailed);
+        return Outcome::Failed;
+    }
+    if (!WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0) {
+        FailErrno(error, FileErrorKind::WriteFailed);
+        return Outcome::Failed;
+    }
+    // link() refuses an existing name atomically, unlike a test followed by rename().
+    if (LinkUnnamed(file.get(), target)) {
+        SyncFolder(folder);
+        return Outcome::Done;
+    }
+    if (errno == ENOENT) {
+        return Outcome::TryNamed;  // no /proc to name the file through
+    }
+    if (errno != EEXIST || mode == ReplaceMode::NoClobber) {
+        FailErrno(error, FileErrorKind::WriteFailed);
+        return Outcome::Failed;
+    }
+    std::random_device entropy;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::filesystem::path temporary = TemporaryName(folder, entropy);
+        if (!LinkUnnamed(file.get(), temporary)) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            FailErrno(error, FileErrorKind::WriteFailed);
+            return Outcome::Failed;
+        }
+        const TemporaryNameGuard guard(temporary);
+        if (::rename(temporary.c_str(), target.c_str()) != 0) {
             const int code = errno;
             ::unlink(temporary.c_str());
             errno = code;
-            return FailErrno(error, fallback);
-        };
-        if (!WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0 || !file.Close()) {
+            FailErrno(error, FileErrorKind::WriteFailed);
+            return Outcome::Failed;
+        }
+        SyncFolder(folder);
+        return Outcome::Done;
+    }
+    FailErrno(error, FileErrorKind::WriteFailed);
+    return Outcome::Failed;
+}
+
+// The same with a named temporary file, for file systems that keep no unnamed ones.
+bool WriteNamed(const std::filesystem::path& target, const std::filesystem::path& folder,
+                std::span<const std::uint8_t> bytes, ReplaceMode mode, FileError* error) {
+    std::random_device entropy;
+    std::filesystem::path temporary;
+    Descriptor file(-1);
+    for (int attempt = 0; attempt < 16 && !file.valid(); ++attempt) {
+        temporary = TemporaryName(folder, entropy);
+        file = Descriptor(
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+        if (!file.valid() && errno != EEXIST) {
+            return FailErrno(error, FileErrorKind::WriteFailed);
+        }
+    }
+    if (!file.valid()) {
+        return FailErrno(error, FileErrorKind::WriteFailed);
+    }
+    const TemporaryNameGuard guard(temporary);
+    const auto discard = [&](FileErrorKind fallback) {
+        const int code = errno;
+        ::unlink(temporary.c_str());
+        errno = code;
+        return FailErrno(error, fallback);
+    };
+    if (!WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0 || !file.Close()) {
+        return discard(FileErrorKind::WriteFailed);
+    }
+    if (mode == ReplaceMode::NoClobber) {
+        if (::link(temporary.c_str(), target.c_str()) != 0) {
             return discard(FileErrorKind::WriteFailed);
         }
-        if (mode == ReplaceMode::NoClobber) {
-            // link() refuses an existing name atomically, unlike a test followed by rename().
-            if (::link(temporary.c_str(), target.c_str()) != 0) {
-                return discard(FileErrorKind::WriteFailed);
+        ::unlink(temporary.c_str());
+    } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        return discard(FileErrorKind::WriteFailed);
+    }
+    SyncFolder(folder);
+    return true;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                         ReplaceMode mode, FileError* error, TemporaryFile temporary) noexcept {
+    try {
+        const std::filesystem::path target = ResolveLinkedTarget(path);
+        // A device or a pipe at the name is never replaced by a file: as root, "-o /dev/null"
+        // would replace the system's own. The link to a regular file was resolved above.
+        struct stat existing {};
+        if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+            return Fail(error, FileErrorKind::NotRegular);
+        }
+        const std::filesystem::path folder = FolderOf(target);
+        const FileSizeSignalIgnored fileSizeSignal;
+        if (temporary == TemporaryFile::UnnamedWherePossible) {
+            const Outcome outcome = WriteUnnamed(target, folder, bytes, mode, error);
+            if (outcome != Outcome::TryNamed) {
+                return outcome == Outcome::Done;
             }
-            ::unlink(temporary.c_str());
-        } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
-            return discard(FileErrorKind::WriteFailed);
         }
-        // Make the rename itself durable; a folder that cannot be synced does not undo it.
-        Descriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (directory.valid()) {
-            ::fsync(directory.get());
-        }
-        return true;
+        return WriteNamed(target, folder, bytes, mode, error);
     } catch (...) {
         return Fail(error, FileErrorKind::OutOfMemory);
     }
 }
 
-std::optional<bool> SameFile(const std::filesystem::path& first,
-                             const std::filesystem::path& second) noexcept {
-    struct stat a {};
-    struct stat b {};
-    if (::stat(first.c_str(), &a) != 0 || ::stat(second.c_str(), &b) != 0) {
-        return std::nullopt;
-    }
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-std::optional<std::uint32_t> HardLinkCount(const std::filesystem::path& path) noexcept {
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) noexcept {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         return std::nullopt;
     }
-    return static_cast<std::uint32_t>(info.st_nlink);
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
 }
 
 }  // namespace pelagor::platform

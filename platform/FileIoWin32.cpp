@@ -1,6 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <limits>
 #include <new>
@@ -156,6 +158,77 @@ bool MoveIntoPlace(const std::filesystem::path& temporary, const std::filesystem
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+// What GetFileInformationByHandle says of the file at `path`. The handle has no access rights and
+// allows every kind of sharing, so examining a file never disturbs its users; backup semantics
+// let a folder be opened too.
+std::optional<BY_HANDLE_FILE_INFORMATION> Examine(const std::filesystem::path& path) {
+    Handle file(::CreateFileW(path.c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.valid() || ::GetFileInformationByHandle(file.get(), &info) == 0) {
+        return std::nullopt;
+    }
+    return info;
+}
+
+// Whether something other than a regular file is at `path`: a folder, or a device such as "NUL"
+// or "COM1", which a file must never replace.
+bool IsOtherThanRegular(const std::filesystem::path& path) {
+    Handle file(::CreateFileW(path.c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid()) {
+        return IsFolder(path);
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    return ::GetFileType(file.get()) != FILE_TYPE_DISK ||
+           (::GetFileInformationByHandle(file.get(), &info) != 0 &&
+            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+}
+
+// The temporary file of the write in progress, which Ctrl-C, Ctrl-Break, closing the console,
+// logging off or shutting down removes before the process ends. The handler runs on a thread of
+// its own: the name waits in a fixed buffer, and the file is open with FILE_SHARE_DELETE so that
+// it can be deleted while it is being written. One write at a time is guarded.
+std::atomic<bool> g_guardTaken{false};
+std::atomic<bool> g_guardArmed{false};
+std::array<wchar_t, 32768> g_guardedName{};
+
+BOOL WINAPI RemoveTemporaryOnConsoleEvent(DWORD /*event*/) {
+    if (g_guardArmed.exchange(false)) {
+        ::DeleteFileW(g_guardedName.data());
+    }
+    return FALSE;  // the next handler, normally the one that ends the process, runs too
+}
+
+class TemporaryNameGuard {
+public:
+    explicit TemporaryNameGuard(const std::filesystem::path& name) {
+        const std::wstring& text = name.native();
+        if (text.size() >= g_guardedName.size() || g_guardTaken.exchange(true)) {
+            return;
+        }
+        m_owner = true;
+        std::copy(text.begin(), text.end(), g_guardedName.begin());
+        g_guardedName[text.size()] = L'\0';
+        g_guardArmed = true;
+        ::SetConsoleCtrlHandler(RemoveTemporaryOnConsoleEvent, TRUE);
+    }
+    TemporaryNameGuard(const TemporaryNameGuard&) = delete;
+    TemporaryNameGuard& operator=(const TemporaryNameGuard&) = delete;
+    ~TemporaryNameGuard() {
+        if (m_owner) {
+            ::SetConsoleCtrlHandler(RemoveTemporaryOnConsoleEvent, FALSE);
+            g_guardArmed = false;
+            g_guardTaken = false;
+        }
+    }
+
+private:
+    bool m_owner = false;
+};
+
 }  // namespace
 
 std::string SystemErrorText(int code) {
@@ -228,10 +301,10 @@ bool ReadWholeFileExclusive(const std::filesystem::path& path,
 }
 
 bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         ReplaceMode mode, FileError* error) noexcept {
+                         ReplaceMode mode, FileError* error, TemporaryFile /*temporary*/) noexcept {
     try {
-        // A folder is never replaced by a file (Wine's ReplaceFileW would do it).
-        if (IsFolder(path)) {
+        // A folder or a device is never replaced by a file (Wine's ReplaceFileW would do it).
+        if (IsOtherThanRegular(path)) {
             return Fail(error, FileErrorKind::NotRegular, ERROR_DIRECTORY);
         }
         const std::filesystem::path folder = FolderOf(path);
@@ -239,11 +312,12 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
         std::filesystem::path temporary;
         Handle file(INVALID_HANDLE_VALUE);
         for (int attempt = 0; attempt < 16 && !file.valid(); ++attempt) {
-            std::array<wchar_t, 32> suffix{};
-            std::swprintf(suffix.data(), suffix.size(), L".%08x.tmp", entropy());
-            temporary = folder / (L"." + path.filename().wstring() + suffix.data());
-            file = Handle(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+            // A short name that does not grow with the target's.
+            std::array<wchar_t, 32> name{};
+            std::swprintf(name.data(), name.size(), L".pelagor-%08x.tmp", entropy());
+            temporary = folder / name.data();
+            file = Handle(::CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!file.valid() && ::GetLastError() != ERROR_FILE_EXISTS) {
                 return FailLastError(error, FileErrorKind::WriteFailed);
             }
@@ -251,6 +325,7 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
         if (!file.valid()) {
             return FailLastError(error, FileErrorKind::WriteFailed);
         }
+        const TemporaryNameGuard guard(temporary);
         const auto discard = [&](FileErrorKind fallback) {
             const DWORD code = ::GetLastError();
             file = Handle(INVALID_HANDLE_VALUE);
@@ -269,42 +344,16 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
     }
 }
 
-namespace {
 
-// What GetFileInformationByHandle says of the file at `path`. The handle has no access rights and
-// allows every kind of sharing, so examining a file never disturbs its users; backup semantics
-// let a folder be opened too.
-std::optional<BY_HANDLE_FILE_INFORMATION> Examine(const std::filesystem::path& path) {
-    Handle file(::CreateFileW(path.c_str(), 0,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!file.valid() || ::GetFileInformationByHandle(file.get(), &info) == 0) {
-        return std::nullopt;
-    }
-    return info;
-}
-
-}  // namespace
-
-std::optional<bool> SameFile(const std::filesystem::path& first,
-                             const std::filesystem::path& second) noexcept {
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) noexcept {
     // Identity is the volume and the file index, which hard links and other spellings share.
-    const auto a = Examine(first);
-    const auto b = Examine(second);
-    if (!a || !b) {
-        return std::nullopt;
-    }
-    return a->dwVolumeSerialNumber == b->dwVolumeSerialNumber &&
-           a->nFileIndexHigh == b->nFileIndexHigh && a->nFileIndexLow == b->nFileIndexLow;
-}
-
-std::optional<std::uint32_t> HardLinkCount(const std::filesystem::path& path) noexcept {
     const auto info = Examine(path);
     if (!info) {
         return std::nullopt;
     }
-    return static_cast<std::uint32_t>(info->nNumberOfLinks);
+    return FileIdentity{info->dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info->nFileIndexHigh) << 32U) |
+                            info->nFileIndexLow};
 }
 
 }  // namespace pelagor::platform

@@ -1,9 +1,7 @@
 #include "platform/PathIdentity.h"
 
-#include <cstdint>
 #include <system_error>
 
-#include "platform/FileIo.h"
 #include "platform/PathText.h"
 
 namespace pelagor::platform {
@@ -23,30 +21,12 @@ std::filesystem::path Resolved(const std::filesystem::path& path) {
 
 }  // namespace
 
-bool NamesSameFile(const std::filesystem::path& output,
-                   const std::filesystem::path& input) noexcept {
-    try {
-        if (const std::optional<bool> same = SameFile(output, input)) {
-            return *same;
-        }
-        return Resolved(output) == Resolved(input);
-    } catch (...) {
-        // Without memory to tell, assume the worst: refusing is safer than overwriting.
-        return true;
-    }
-}
-
 std::string ResolvedKey(const std::filesystem::path& path) noexcept {
     try {
         return PathToUtf8(Resolved(path));
     } catch (...) {
         return {};
     }
-}
-
-bool HasOtherHardLinks(const std::filesystem::path& path) noexcept {
-    const std::optional<std::uint32_t> links = HardLinkCount(path);
-    return links && *links > 1;
 }
 
 bool IsFolder(const std::filesystem::path& path) noexcept {

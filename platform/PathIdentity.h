@@ -8,18 +8,10 @@
 
 namespace pelagor::platform {
 
-// Whether writing `output` would replace the file `input`: the same file through any spelling,
-// symbolic link or hard link; when either does not exist yet, the same resolved folder and name.
-bool NamesSameFile(const std::filesystem::path& output,
-                   const std::filesystem::path& input) noexcept;
-
 // The path made absolute with every existing folder and link resolved and "." and ".." gone:
-// two paths with the same key name the same file. Hard links are the exception; see below.
+// two paths with the same key name the same file. Hard links and bind mounts can still
+// name one file with two keys: an existing file is known by its FileIdentity instead.
 std::string ResolvedKey(const std::filesystem::path& path) noexcept;
-
-// Whether the existing file at `path` has other names as hard links, which no spelling of the
-// path reveals.
-bool HasOtherHardLinks(const std::filesystem::path& path) noexcept;
 
 // Whether `path` names an existing folder (through links).
 bool IsFolder(const std::filesystem::path& path) noexcept;
