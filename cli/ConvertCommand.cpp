@@ -78,7 +78,7 @@ int ConvertCommand::CheckArguments(Streams streams, std::vector<Job>& jobs) cons
         return kExitUsage;
     }
     if (!m_outputDir.empty() && !platform::IsFolder(platform::PathFromUtf8(m_outputDir))) {
-        streams.err << m_outputDir << ": no such folder\n";
+        streams.err << platform::PrintableName(m_outputDir) << ": no such folder\n";
         return kExitUsage;
     }
     PathGuard inputs;
@@ -95,16 +95,16 @@ int ConvertCommand::CheckArguments(Streams streams, std::vector<Job>& jobs) cons
                                OutputNameFor(platform::PathFromUtf8(source), kOutputExtension)
                          : platform::PathFromUtf8(m_output);
         if (const auto input = inputs.NamedBy(job.output)) {
-            streams.err << platform::PathToUtf8(job.output)
-                        << ": the output would replace the input " << *input
+            streams.err << platform::PrintableName(platform::PathToUtf8(job.output))
+                        << ": the output would replace the input " << platform::PrintableName(*input)
                         << "; nothing converted\n";
             return kExitUsage;
         }
         // Two sources that make the same output name (trip.wtr and trip.evo): the first one
         // keeps it; the later one is refused rather than replacing a file this run wrote.
         if (const auto earlier = outputs.NamedBy(job.output)) {
-            job.failure = "the output " + platform::PathToUtf8(job.output) +
-                          " is already that of " + *earlier;
+            job.failure = "the output " + platform::PrintableName(platform::PathToUtf8(job.output)) +
+                          " is already that of " + platform::PrintableName(*earlier);
         } else {
             outputs.Add(job.output, source);
         }
@@ -120,13 +120,14 @@ int ConvertCommand::CheckReference(Streams streams) const {
     if (problem.empty()) {
         return kExitSuccess;
     }
-    streams.err << m_reference << ": " << problem << '\n';
+    streams.err << platform::PrintableName(m_reference) << ": " << problem << '\n';
     return reference.unreadable ? kExitUsage : kExitFailure;
 }
 
 void ConvertCommand::Run(Job& job, Streams streams) const {
     if (m_noClobber && platform::Exists(job.output)) {
-        job.failure = platform::PathToUtf8(job.output) + " exists and --no-clobber keeps it";
+        job.failure =
+            platform::PrintableName(platform::PathToUtf8(job.output)) + " exists and --no-clobber keeps it";
         return;
     }
     LoadedDocument source;
@@ -148,12 +149,12 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
     LoadedDocument reference;
     LoadDocument(platform::PathFromUtf8(m_reference), DocumentRole::Reference, reference);
     if (const std::string problem = ReferenceProblem(reference); !problem.empty()) {
-        job.failure = m_reference + ": " + problem;
+        job.failure = platform::PrintableName(m_reference) + ": " + problem;
         return;
     }
     if (!source.loaded) {
         // The dialog converts such a source too: what it read before the fault is kept.
-        streams.err << job.source << ": warning: " << source.failure << "; converting the "
+        streams.err << platform::PrintableName(job.source) << ": warning: " << source.failure << "; converting the "
                     << Counted(source.document->waypointCount, "waypoint") << " and "
                     << Counted(source.document->trackCount, "track") << " read before it\n";
     }
@@ -164,7 +165,8 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
         job.failure = merged.WriteFailureReason();
         return;
     }
-    streams.out << job.source << " -> " << platform::PathToUtf8(job.output) << " ("
+    streams.out << platform::PrintableName(job.source) << " -> " << platform::PrintableName(platform::PathToUtf8(job.output))
+                << " ("
                 << Counted(source.document->waypointCount, "waypoint") << ", "
                 << Counted(source.document->trackCount, "track") << ")\n";
 }
@@ -183,7 +185,7 @@ int ConvertCommand::Execute(Streams streams) {
         Progress progress(streams.err, streams.errIsTerminal, jobs.size());
         for (std::size_t index = 0; index < jobs.size(); ++index) {
             Job& job = jobs[index];
-            progress.Show(index, job.source);
+            progress.Show(index, platform::PrintableName(job.source));
             std::ostringstream out;
             std::ostringstream err;
             if (job.failure.empty()) {
@@ -195,7 +197,7 @@ int ConvertCommand::Execute(Streams streams) {
             if (job.failure.empty()) {
                 ++converted;
             } else {
-                streams.err << job.source << ": " << job.failure << '\n';
+                streams.err << platform::PrintableName(job.source) << ": " << job.failure << '\n';
             }
         }
     }
@@ -206,7 +208,7 @@ int ConvertCommand::Execute(Streams streams) {
             streams.err << "; failed:";
             for (const Job& job : jobs) {
                 if (!job.failure.empty()) {
-                    streams.err << "\n  " << job.source << ": " << job.failure;
+                    streams.err << "\n  " << platform::PrintableName(job.source) << ": " << job.failure;
                 }
             }
         }

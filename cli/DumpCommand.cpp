@@ -30,7 +30,7 @@ int DumpCommand::Execute(Streams streams) {
                       {ReaderName(*loaded.document), loaded.loaded, loaded.document.get(),
                        &loaded.waypointLines.lines, &loaded.trackLines.lines, m_options.encoding});
     if (!loaded.loaded) {
-        streams.err << m_options.file << ": " << loaded.failure << '\n';
+        streams.err << platform::PrintableName(m_options.file) << ": " << loaded.failure << '\n';
         return kExitFailure;
     }
     return kExitSuccess;

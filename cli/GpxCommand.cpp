@@ -47,7 +47,8 @@ int GpxCommand::Execute(Streams streams) {
     }
     if (!m_output.empty()) {
         if (const auto input = InputNamedBy(platform::PathFromUtf8(m_output), m_files)) {
-            streams.err << m_output << ": the output would replace the input " << *input
+            streams.err << platform::PrintableName(m_output) << ": the output would replace the input "
+                        << platform::PrintableName(*input)
                         << "; nothing written\n";
             return kExitUsage;
         }
@@ -64,12 +65,12 @@ int GpxCommand::Execute(Streams streams) {
         LoadDocument(platform::PathFromUtf8(file),
                      m_reference ? DocumentRole::Reference : DocumentRole::Source, *loaded);
         if (!loaded->document || loaded->unreadable) {
-            streams.err << file << ": " << loaded->failure << '\n';
+            streams.err << platform::PrintableName(file) << ": " << loaded->failure << '\n';
             status = kExitUsage;
             continue;
         }
         if (!loaded->loaded) {
-            streams.err << file << ": " << loaded->failure << "; exporting the "
+            streams.err << platform::PrintableName(file) << ": " << loaded->failure << "; exporting the "
                         << Counted(loaded->document->waypointCount, "waypoint") << " and "
                         << Counted(loaded->document->trackCount, "track") << " it holds\n";
             status = std::max(status, kExitFailure);
@@ -80,10 +81,10 @@ int GpxCommand::Execute(Streams streams) {
     GpxWriter gpx(m_encoding, streams.err);
     gpx.Begin(std::string("pelagor-cli ") + PELAGOR_VERSION);
     for (const Exported& exported : documents) {
-        gpx.AddWaypoints(*exported.loaded->document, exported.file);
+        gpx.AddWaypoints(*exported.loaded->document, platform::PrintableName(exported.file));
     }
     for (const Exported& exported : documents) {
-        gpx.AddTracks(*exported.loaded->document, exported.file);
+        gpx.AddTracks(*exported.loaded->document, platform::PrintableName(exported.file));
     }
     gpx.End();
 
@@ -98,7 +99,7 @@ int GpxCommand::Execute(Streams streams) {
                                               text.size());
     if (!platform::ReplaceFileContents(platform::PathFromUtf8(m_output), bytes,
                                        platform::ReplaceMode::Replace, &error)) {
-        streams.err << "cannot write " << m_output << ": " << platform::Describe(error) << '\n';
+        streams.err << "cannot write " << platform::PrintableName(m_output) << ": " << platform::Describe(error) << '\n';
         return std::max(status, kExitFailure);
     }
     return status;

@@ -80,7 +80,7 @@ int ShowCommand::Execute(Streams streams) {
     }
     const TrackLogDocument& document = *loaded.document;
     std::ostream& out = streams.out;
-    out << m_options.file << ": " << ReaderTitle(ReaderName(document)) << " reader, "
+    out << platform::PrintableName(m_options.file) << ": " << ReaderTitle(ReaderName(document)) << " reader, "
         << (loaded.loaded ? "loaded" : "did not load") << '\n';
     out << "waypoints: " << document.waypointCount << '\n';
     // A reference's waypoints show their descriptions after the dialog's lines.
@@ -99,7 +99,7 @@ int ShowCommand::Execute(Streams streams) {
             << TrackSummary(track) << '\n';
     }
     if (!loaded.loaded) {
-        streams.err << m_options.file << ": " << loaded.failure << '\n';
+        streams.err << platform::PrintableName(m_options.file) << ": " << loaded.failure << '\n';
         return kExitFailure;
     }
     return kExitSuccess;

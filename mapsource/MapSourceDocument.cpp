@@ -196,7 +196,7 @@ std::int32_t MapSourceDocument::Merge(TrackLogDocument& source, const std::files
     }
     platform::FileError error;
     if (!platform::ReplaceFileContents(path, bytes, mode, &error)) {
-        return RefuseWrite("cannot write " + platform::PathToUtf8(path) + ": " +
+        return RefuseWrite("cannot write " + platform::PrintableName(platform::PathToUtf8(path)) + ": " +
                            platform::Describe(error));
     }
     return 1;

@@ -15,4 +15,9 @@ namespace pelagor::platform {
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string PathToUtf8(const std::filesystem::path& path);
 
+// A file name as a message prints it: control characters (a line feed, a tab, an escape that
+// would drive the terminal) written as "\n", "\t", "\x1b" and so on, so that a message stays
+// one line and shows what the name holds. Everything else is kept byte for byte.
+std::string PrintableName(std::string_view utf8);
+
 }  // namespace pelagor::platform
