@@ -34,7 +34,7 @@ int ConverterApp::Run(int& argc, char** argv) {
     InstallDialogFontSubstitution();
 
     const std::unique_ptr<QSettings> settings = OpenUserSettings();
-    SettingsProfile profile(*settings, QString::fromLatin1(kApplicationName));
+    SettingsProfile profile(settings.get(), QString::fromLatin1(kApplicationName));
     ConverterWindow window;
     QtDialogToolkit toolkit(window, profile);
     ConverterDialog dialog(toolkit);

@@ -1,6 +1,11 @@
 #include "app/SettingsProfile.h"
 
+#include <QFileInfo>
+#include <QStringList>
 #include <QVariant>
+#include <iostream>
+
+#include "platform/PathText.h"
 
 namespace pelagor::app {
 
@@ -10,13 +15,43 @@ QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+#ifndef Q_OS_WIN
+// The files QSettings would open for the store: the product's, and the organisation's that it
+// falls back to. Their folder is learnt from a store of a name nobody uses, since it is the
+// user's configuration folder or wherever QSettings::setPath moved it.
+QStringList StoreFiles() {
+    const QSettings probe(QSettings::NativeFormat, QSettings::UserScope,
+                          QStringLiteral("pelagor-settings-folder-probe"));
+    const QString folder = QFileInfo(probe.fileName()).path();
+    const QString organization = QString::fromLatin1(kSettingsOrganization);
+    return {folder + QLatin1Char('/') + organization + QLatin1Char('/') +
+                QString::fromLatin1(kSettingsProduct) + QStringLiteral(".conf"),
+            folder + QLatin1Char('/') + organization + QStringLiteral(".conf")};
+}
+#endif
+
 }  // namespace
 
-std::unique_ptr<QSettings> OpenUserSettings() {
+std::unique_ptr<QSettings> OpenUserSettings(std::ostream& warnings) {
+#ifndef Q_OS_WIN
+    // The registry needs no such care. A missing file is the first run: QSettings makes it.
+    for (const QString& file : StoreFiles()) {
+        const QFileInfo info(file);
+        if (info.exists() && !info.isFile()) {
+            warnings << "pelagor: warning: the settings file "
+                     << platform::PrintableName(file.toUtf8().toStdString())
+                     << " is not a regular file; starting with the defaults and saving no "
+                        "settings\n";
+            return nullptr;
+        }
+    }
+#endif
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QString::fromLatin1(kSettingsOrganization),
                                        QString::fromLatin1(kSettingsProduct));
 }
+
+std::unique_ptr<QSettings> OpenUserSettings() { return OpenUserSettings(std::cerr); }
 
 QString SettingsProfile::KeyOf(std::string_view section, std::string_view key) const {
     return m_application + QLatin1Char('/') + Utf8(section) + QLatin1Char('/') + Utf8(key);
@@ -24,7 +59,10 @@ QString SettingsProfile::KeyOf(std::string_view section, std::string_view key) c
 
 std::string SettingsProfile::GetProfileString(std::string_view section, std::string_view key,
                                               std::string_view defaultValue) {
-    const QVariant value = m_settings.value(KeyOf(section, key));
+    if (m_settings == nullptr) {
+        return std::string(defaultValue);
+    }
+    const QVariant value = m_settings->value(KeyOf(section, key));
     // A missing or unreadable store gives no value at all. Only a string is a path: anything
     // else a hand-edited store holds reads as missing too. (The store's status is not asked:
     // after a failed write it stays an error, and the entries still read as they are.)
@@ -36,8 +74,11 @@ std::string SettingsProfile::GetProfileString(std::string_view section, std::str
 
 void SettingsProfile::WriteProfileString(std::string_view section, std::string_view key,
                                          std::string_view value) {
-    m_settings.setValue(KeyOf(section, key), Utf8(value));
-    m_settings.sync();
+    if (m_settings == nullptr) {
+        return;
+    }
+    m_settings->setValue(KeyOf(section, key), Utf8(value));
+    m_settings->sync();
 }
 
 }  // namespace pelagor::app

@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QString>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -16,12 +17,19 @@ inline constexpr const char* kSettingsOrganization = "Orvane";
 inline constexpr const char* kSettingsProduct = "Tessolt";
 inline constexpr const char* kApplicationName = "Pelagor";
 
-// The store the application uses; QSettings::setPath moves it (tests do).
-std::unique_ptr<QSettings> OpenUserSettings();
+// The store the application uses; QSettings::setPath moves it (tests do). Empty when a file of
+// the store exists but is not a regular file (a pipe would block the start for ever, a device
+// would take the settings): the run then starts with the defaults and writes no settings, and
+// says so in one line on `warnings`.
+std::unique_ptr<QSettings> OpenUserSettings(std::ostream& warnings);
+std::unique_ptr<QSettings> OpenUserSettings();  // warnings on stderr
 
 class SettingsProfile {
 public:
     SettingsProfile(QSettings& settings, QString application)
+        : SettingsProfile(&settings, std::move(application)) {}
+    // Without a store every entry reads as its default and nothing is written.
+    SettingsProfile(QSettings* settings, QString application)
         : m_settings(settings), m_application(std::move(application)) {}
 
     // The stored string, or `defaultValue` when the entry, the section or the whole store is
@@ -35,7 +43,7 @@ public:
 private:
     [[nodiscard]] QString KeyOf(std::string_view section, std::string_view key) const;
 
-    QSettings& m_settings;
+    QSettings* m_settings;
     QString m_application;
 };
 
