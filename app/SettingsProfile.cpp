@@ -51,7 +51,9 @@ std::unique_ptr<QSettings> OpenUserSettings(std::ostream& warnings) {
                                        QString::fromLatin1(kSettingsProduct));
 }
 
-std::unique_ptr<QSettings> OpenUserSettings() { return OpenUserSettings(std::cerr); }
+std::unique_ptr<QSettings> OpenUserSettings() {
+    return OpenUserSettings(std::cerr);
+}
 
 QString SettingsProfile::KeyOf(std::string_view section, std::string_view key) const {
     return m_application + QLatin1Char('/') + Utf8(section) + QLatin1Char('/') + Utf8(key);

@@ -96,14 +96,15 @@ int ConvertCommand::CheckArguments(Streams streams, std::vector<Job>& jobs) cons
                          : platform::PathFromUtf8(m_output);
         if (const auto input = inputs.NamedBy(job.output)) {
             streams.err << platform::PrintableName(platform::PathToUtf8(job.output))
-                        << ": the output would replace the input " << platform::PrintableName(*input)
-                        << "; nothing converted\n";
+                        << ": the output would replace the input "
+                        << platform::PrintableName(*input) << "; nothing converted\n";
             return kExitUsage;
         }
         // Two sources that make the same output name (trip.wtr and trip.evo): the first one
         // keeps it; the later one is refused rather than replacing a file this run wrote.
         if (const auto earlier = outputs.NamedBy(job.output)) {
-            job.failure = "the output " + platform::PrintableName(platform::PathToUtf8(job.output)) +
+            job.failure = "the output " +
+                          platform::PrintableName(platform::PathToUtf8(job.output)) +
                           " is already that of " + platform::PrintableName(*earlier);
         } else {
             outputs.Add(job.output, source);
@@ -126,8 +127,8 @@ int ConvertCommand::CheckReference(Streams streams) const {
 
 void ConvertCommand::Run(Job& job, Streams streams) const {
     if (m_noClobber && platform::Exists(job.output)) {
-        job.failure =
-            platform::PrintableName(platform::PathToUtf8(job.output)) + " exists and --no-clobber keeps it";
+        job.failure = platform::PrintableName(platform::PathToUtf8(job.output)) +
+                      " exists and --no-clobber keeps it";
         return;
     }
     LoadedDocument source;
@@ -154,9 +155,10 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
     }
     if (!source.loaded) {
         // The dialog converts such a source too: what it read before the fault is kept.
-        streams.err << platform::PrintableName(job.source) << ": warning: " << source.failure << "; converting the "
-                    << Counted(source.document->waypointCount, "waypoint") << " and "
-                    << Counted(source.document->trackCount, "track") << " read before it\n";
+        streams.err << platform::PrintableName(job.source) << ": warning: " << source.failure
+                    << "; converting the " << Counted(source.document->waypointCount, "waypoint")
+                    << " and " << Counted(source.document->trackCount, "track")
+                    << " read before it\n";
     }
     auto& merged = static_cast<MapSourceDocument&>(*reference.document);
     const platform::ReplaceMode mode =
@@ -165,8 +167,8 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
         job.failure = merged.WriteFailureReason();
         return;
     }
-    streams.out << platform::PrintableName(job.source) << " -> " << platform::PrintableName(platform::PathToUtf8(job.output))
-                << " ("
+    streams.out << platform::PrintableName(job.source) << " -> "
+                << platform::PrintableName(platform::PathToUtf8(job.output)) << " ("
                 << Counted(source.document->waypointCount, "waypoint") << ", "
                 << Counted(source.document->trackCount, "track") << ")\n";
 }
@@ -208,7 +210,8 @@ int ConvertCommand::Execute(Streams streams) {
             streams.err << "; failed:";
             for (const Job& job : jobs) {
                 if (!job.failure.empty()) {
-                    streams.err << "\n  " << platform::PrintableName(job.source) << ": " << job.failure;
+                    streams.err << "\n  " << platform::PrintableName(job.source) << ": "
+                                << job.failure;
                 }
             }
         }

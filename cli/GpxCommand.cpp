@@ -47,9 +47,9 @@ int GpxCommand::Execute(Streams streams) {
     }
     if (!m_output.empty()) {
         if (const auto input = InputNamedBy(platform::PathFromUtf8(m_output), m_files)) {
-            streams.err << platform::PrintableName(m_output) << ": the output would replace the input "
-                        << platform::PrintableName(*input)
-                        << "; nothing written\n";
+            streams.err << platform::PrintableName(m_output)
+                        << ": the output would replace the input "
+                        << platform::PrintableName(*input) << "; nothing written\n";
             return kExitUsage;
         }
     }
@@ -70,7 +70,8 @@ int GpxCommand::Execute(Streams streams) {
             continue;
         }
         if (!loaded->loaded) {
-            streams.err << platform::PrintableName(file) << ": " << loaded->failure << "; exporting the "
+            streams.err << platform::PrintableName(file) << ": " << loaded->failure
+                        << "; exporting the "
                         << Counted(loaded->document->waypointCount, "waypoint") << " and "
                         << Counted(loaded->document->trackCount, "track") << " it holds\n";
             status = std::max(status, kExitFailure);
@@ -99,7 +100,8 @@ int GpxCommand::Execute(Streams streams) {
                                               text.size());
     if (!platform::ReplaceFileContents(platform::PathFromUtf8(m_output), bytes,
                                        platform::ReplaceMode::Replace, &error)) {
-        streams.err << "cannot write " << platform::PrintableName(m_output) << ": " << platform::Describe(error) << '\n';
+        streams.err << "cannot write " << platform::PrintableName(m_output) << ": "
+                    << platform::Describe(error) << '\n';
         return std::max(status, kExitFailure);
     }
     return status;

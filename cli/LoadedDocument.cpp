@@ -62,8 +62,8 @@ std::optional<int> DocumentOptions::Load(Streams streams, LoadedDocument& result
     LoadDocument(platform::PathFromUtf8(file),
                  reference ? DocumentRole::Reference : DocumentRole::Source, result);
     if (!result.document || result.unreadable) {
-        streams.err << platform::PrintableName(file) << ": " << (result.failure.empty() ? "out of memory" : result.failure)
-                    << '\n';
+        streams.err << platform::PrintableName(file) << ": "
+                    << (result.failure.empty() ? "out of memory" : result.failure) << '\n';
         return kExitUsage;
     }
     return std::nullopt;

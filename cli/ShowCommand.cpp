@@ -80,8 +80,8 @@ int ShowCommand::Execute(Streams streams) {
     }
     const TrackLogDocument& document = *loaded.document;
     std::ostream& out = streams.out;
-    out << platform::PrintableName(m_options.file) << ": " << ReaderTitle(ReaderName(document)) << " reader, "
-        << (loaded.loaded ? "loaded" : "did not load") << '\n';
+    out << platform::PrintableName(m_options.file) << ": " << ReaderTitle(ReaderName(document))
+        << " reader, " << (loaded.loaded ? "loaded" : "did not load") << '\n';
     out << "waypoints: " << document.waypointCount << '\n';
     // A reference's waypoints show their descriptions after the dialog's lines.
     const auto views = ReferenceWaypointViews(document);

@@ -21,8 +21,8 @@ int main(int argc, char** argv) {
         pointers.push_back(argument.c_str());
     }
     const int status =
-        pelagor::cli::RunCli(static_cast<int>(pointers.size()), pointers.data(), out,
-                             std::cerr, pelagor::platform::StandardErrorIsTerminal());
+        pelagor::cli::RunCli(static_cast<int>(pointers.size()), pointers.data(), out, std::cerr,
+                             pelagor::platform::StandardErrorIsTerminal());
     // Output cut short by a full disk or a closed pipe is a failure, never a success.
     if (const auto failure = outBuffer.Finish()) {
         std::cerr << "pelagor-cli: cannot write standard output: "

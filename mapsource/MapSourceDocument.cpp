@@ -196,8 +196,8 @@ std::int32_t MapSourceDocument::Merge(TrackLogDocument& source, const std::files
     }
     platform::FileError error;
     if (!platform::ReplaceFileContents(path, bytes, mode, &error)) {
-        return RefuseWrite("cannot write " + platform::PrintableName(platform::PathToUtf8(path)) + ": " +
-                           platform::Describe(error));
+        return RefuseWrite("cannot write " + platform::PrintableName(platform::PathToUtf8(path)) +
+                           ": " + platform::Describe(error));
     }
     return 1;
 }

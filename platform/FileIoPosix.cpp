@@ -220,7 +220,7 @@ static void RemoveTemporaryThenEnd(int signal) {
             ::sigaction(signal, &g_previousActions[index], nullptr);
         }
     }
-    ::raise(signal);
+    static_cast<void>(::raise(signal));
 }
 }
 
@@ -299,7 +299,7 @@ std::filesystem::path TemporaryName(const std::filesystem::path& folder,
                                     std::random_device& entropy) {
     std::array<char, 32> name{};
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): a fixed layout
-    std::snprintf(name.data(), name.size(), ".pelagor-%08x.tmp", entropy());
+    static_cast<void>(std::snprintf(name.data(), name.size(), ".pelagor-%08x.tmp", entropy()));
     return folder / name.data();
 }
 

@@ -344,16 +344,15 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
     }
 }
 
-
 std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) noexcept {
     // Identity is the volume and the file index, which hard links and other spellings share.
     const auto info = Examine(path);
     if (!info) {
         return std::nullopt;
     }
-    return FileIdentity{info->dwVolumeSerialNumber,
-                        (static_cast<std::uint64_t>(info->nFileIndexHigh) << 32U) |
-                            info->nFileIndexLow};
+    return FileIdentity{
+        info->dwVolumeSerialNumber,
+        (static_cast<std::uint64_t>(info->nFileIndexHigh) << 32U) | info->nFileIndexLow};
 }
 
 }  // namespace pelagor::platform

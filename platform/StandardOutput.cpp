@@ -8,7 +8,9 @@ StandardOutputBuffer::StandardOutputBuffer() {
     setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
 }
 
-StandardOutputBuffer::~StandardOutputBuffer() { Drain(); }
+StandardOutputBuffer::~StandardOutputBuffer() {
+    Drain();
+}
 
 bool StandardOutputBuffer::Drain() {
     const auto pending = static_cast<std::size_t>(pptr() - pbase());
@@ -42,7 +44,9 @@ std::streamsize StandardOutputBuffer::xsputn(const char_type* text, std::streams
     return count;
 }
 
-int StandardOutputBuffer::sync() { return Drain() ? 0 : -1; }
+int StandardOutputBuffer::sync() {
+    return Drain() ? 0 : -1;
+}
 
 std::optional<int> StandardOutputBuffer::Finish() noexcept {
     if (Drain() && ConfirmWritten()) {
