@@ -59,9 +59,11 @@ CLI::App* ConvertCommand::Register(CLI::App& app) {
     command->footer(
         "A source needs at least one waypoint, and the reference must load and hold at least "
         "one waypoint. An output that would replace an input (the same file through any path, "
-        "link or hard link) is refused before anything is read or written. A source that fails "
-        "leaves no file; the others are converted all the same, and a summary on stderr names "
-        "the failed ones. A progress line is drawn on stderr when it is a terminal.\n"
+        "link, hard link or bind mount) is refused before anything is read or written; an "
+        "existing output that is not a regular file (a device, a pipe) is refused and kept. A "
+        "source that fails leaves no file; the others are converted all the same, and a summary "
+        "on stderr names the failed ones. A progress line is drawn on stderr when it is a "
+        "terminal.\n"
         "Exit status: 0 when every source was converted; 1 when some were not; 2 for usage "
         "errors, a reference that cannot be read, and a single SOURCE that cannot be read.");
     return command;
