@@ -49,19 +49,6 @@ private slots:
         const QFileInfo after(path);
         QVERIFY(pipe ? !after.isFile() && !after.isDir() : after.isDir());
     }
-
-    // A missing file is the first run: the store is made as always.
-    void missingStoreIsTheFirstRun() {
-        const QTemporaryDir config;
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
-        std::ostringstream warnings;
-        const std::unique_ptr<QSettings> settings = OpenUserSettings(warnings);
-        QVERIFY(settings);
-        QCOMPARE(warnings.str(), std::string());
-        SettingsProfile(*settings, QStringLiteral("Pelagor"))
-            .WriteProfileString("Dialog", "WTRFile", "/logs/day.wtr");
-        QVERIFY(QFileInfo(settings->fileName()).isFile());
-    }
 };
 
 QTEST_GUILESS_MAIN(SettingsStartTest)
