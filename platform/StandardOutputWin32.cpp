@@ -23,6 +23,8 @@ bool StandardOutputBuffer::WriteAll(const char* bytes, std::size_t count) noexce
     return true;
 }
 
-bool StandardOutputBuffer::ConfirmWritten() noexcept { return true; }
+bool StandardOutputBuffer::ConfirmWritten() noexcept {
+    return true;
+}
 
 }  // namespace pelagor::platform
