@@ -314,7 +314,8 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
         for (int attempt = 0; attempt < 16 && !file.valid(); ++attempt) {
             // A short name that does not grow with the target's.
             std::array<wchar_t, 32> name{};
-            std::swprintf(name.data(), name.size(), L".pelagor-%08x.tmp", entropy());
+            static_cast<void>(
+                std::swprintf(name.data(), name.size(), L".pelagor-%08x.tmp", entropy()));
             temporary = folder / name.data();
             file = Handle(::CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
                                         nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -8,7 +8,7 @@ namespace pelagor::platform {
 
 bool StandardOutputBuffer::WriteAll(const char* bytes, std::size_t count) noexcept {
     // The bytes as they are: Utf8Console made a console show them as UTF-8.
-    const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
     while (count > 0) {
         const auto chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1U << 30U));
         DWORD written = 0;
