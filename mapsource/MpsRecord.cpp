@@ -12,7 +12,7 @@ bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule) {
     if (cursor.remaining() < kFrameSize) {
         return Refuse(rule, "fewer than 5 bytes left for a record frame");
     }
-    record.length = cursor.U32().value_or(0);
+    record.length = cursor.U32le().value_or(0);
     record.type = cursor.U8().value_or(0);
     if (record.length == 0) {
         return Refuse(rule, "record length is 0");
@@ -33,7 +33,7 @@ bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule) {
 std::size_t SkipRun(ReadCursor& cursor, std::uint8_t type) {
     std::size_t count = 0;
     for (ReadCursor next = cursor; next.remaining() >= kFrameSize; cursor = next) {
-        const std::uint32_t length = next.U32().value_or(0);
+        const std::uint32_t length = next.U32le().value_or(0);
         if (length == 0 || next.U8().value_or(0) != type || !next.Skip(length)) {
             break;
         }

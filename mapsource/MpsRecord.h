@@ -12,7 +12,7 @@
 #include <span>
 #include <string_view>
 
-#include "tracklog/ByteReader.h"
+#include "bytes/ByteReader.h"
 
 namespace pelagor {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tracklog/ByteReader.h"
+#include "bytes/ByteReader.h"
 #include "tracklog/Derivations.h"
 #include "tracklog/EvoDocument.h"
 #include "tracklog/Listing.h"
@@ -74,7 +74,7 @@ public:
         ByteReader header(m_data);
         std::optional<std::uint16_t> waypointTotal;
         if (header.Seek(kWaypointCountOffset)) {
-            waypointTotal = header.U16();
+            waypointTotal = header.U16le();
         }
         if (!waypointTotal) {
             return FailAt(m_reason, "data ends before the waypoint count", kWaypointCountOffset);
@@ -94,7 +94,7 @@ public:
 
         std::optional<std::uint16_t> trackTotal;
         if (header.Seek(kTrackCountOffset)) {
-            trackTotal = header.U16();
+            trackTotal = header.U16le();
         }
         if (!trackTotal) {
             return FailAt(m_reason, "data ends before the track count", kTrackCountOffset);
@@ -128,9 +128,9 @@ private:
         if (!record.Seek(start) || !record.Skip(24)) {
             return runsPast();
         }
-        const auto latitude = record.I32();
-        const auto longitude = record.I32();
-        const auto altitude = record.F32();
+        const auto latitude = record.I32le();
+        const auto longitude = record.I32le();
+        const auto altitude = record.F32le();
         if (!altitude || !record.Seek(start + kWaypointNameOffset)) {
             return runsPast();
         }
@@ -138,7 +138,7 @@ private:
         if (!name || !record.Skip(name->size() + kWaypointNameLength)) {
             return runsPast();
         }
-        const auto symbol = record.U16();
+        const auto symbol = record.U16le();
         if (!symbol) {
             return runsPast();
         }
@@ -180,7 +180,7 @@ private:
         const std::size_t countOffset = start + nameLength + 1;
         std::optional<std::int32_t> pointTotal;
         if (record.Seek(countOffset)) {
-            pointTotal = record.I32();
+            pointTotal = record.I32le();
         }
         if (!pointTotal) {
             return FailAt(m_reason, RecordText("track", index, "data ends before the point count"),

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "tracklog/ByteReader.h"
+#include "bytes/ByteReader.h"
 #include "tracklog/Derivations.h"
 #include "tracklog/Entries.h"
 
@@ -18,10 +18,10 @@ inline void ReadTrackPoints(std::span<const std::uint8_t> data, std::size_t firs
     ByteReader record(data);
     for (std::size_t index = 0; index < static_cast<std::size_t>(track.pointCount); ++index) {
         (void)record.Seek(first + index * stride);
-        const std::int32_t latitude = record.I32().value_or(0);
-        const std::int32_t longitude = record.I32().value_or(0);
-        const std::uint32_t time = record.U32().value_or(0);
-        const float altitude = record.F32().value_or(0.0F);
+        const std::int32_t latitude = record.I32le().value_or(0);
+        const std::int32_t longitude = record.I32le().value_or(0);
+        const std::uint32_t time = record.U32le().value_or(0);
+        const float altitude = record.F32le().value_or(0.0F);
         SetTrackPoint(track.points[index], latitude, longitude, time, altitude);
     }
 }

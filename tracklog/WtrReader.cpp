@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tracklog/ByteReader.h"
+#include "bytes/ByteReader.h"
 #include "tracklog/Derivations.h"
 #include "tracklog/Listing.h"
 #include "tracklog/PointRecords.h"
@@ -86,11 +86,11 @@ std::int32_t ReadWtr(TrackLogDocument& document, std::span<const std::uint8_t> d
         (void)reader.Seek(slot);
         SetName(waypoint.name, ZeroEndedName(reader, 10).value_or(""));
         (void)reader.Seek(slot + 20);
-        waypoint.latitude = reader.I32().value_or(0);
-        waypoint.longitude = reader.I32().value_or(0);
-        waypoint.altitude = WaypointAltitude(reader.F32().value_or(0.0F));
+        waypoint.latitude = reader.I32le().value_or(0);
+        waypoint.longitude = reader.I32le().value_or(0);
+        waypoint.altitude = WaypointAltitude(reader.F32le().value_or(0.0F));
         (void)reader.Seek(slot + 40);
-        waypoint.symbol = reader.U16().value_or(0);
+        waypoint.symbol = reader.U16le().value_or(0);
         if (waypointList != nullptr) {
             waypointList->AppendLine(WaypointLine(waypoint));
         }

@@ -1,16 +1,16 @@
 #pragma once
 
-// One read-only cursor over a file held in memory. Every read is all-or-nothing: a read that
-// would pass the end fails and consumes nothing, so no caller can read past the end.
-// Multi-byte values are little-endian, at any alignment.
+// One read-only cursor over a file held in memory, shared by the track-log and MapSource readers.
+// Every read is all-or-nothing: a read that would pass the end fails and consumes nothing, so no
+// caller can read past the end. Multi-byte values are little-endian, at any alignment.
 
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <span>
+
+#include "bytes/LittleEndian.h"
 
 namespace pelagor {
 
@@ -62,23 +62,19 @@ public:
     }
 
     [[nodiscard]] std::optional<std::uint8_t> U8() { return Read<std::uint8_t>(); }
-    [[nodiscard]] std::optional<std::uint16_t> U16() { return Read<std::uint16_t>(); }
-    [[nodiscard]] std::optional<std::uint32_t> U32() { return Read<std::uint32_t>(); }
-    [[nodiscard]] std::optional<std::int32_t> I32() { return Read<std::int32_t>(); }
-    [[nodiscard]] std::optional<float> F32() { return Read<float>(); }
-    [[nodiscard]] std::optional<double> F64() { return Read<double>(); }
+    [[nodiscard]] std::optional<std::uint16_t> U16le() { return Read<std::uint16_t>(); }
+    [[nodiscard]] std::optional<std::uint32_t> U32le() { return Read<std::uint32_t>(); }
+    [[nodiscard]] std::optional<std::int32_t> I32le() { return Read<std::int32_t>(); }
+    [[nodiscard]] std::optional<float> F32le() { return Read<float>(); }
+    [[nodiscard]] std::optional<double> F64le() { return Read<double>(); }
 
 private:
     template <typename T>
     std::optional<T> Read() {
-        static_assert(std::endian::native == std::endian::little,
-                      "the file formats are little-endian; a big-endian host needs byte swaps");
-        if (sizeof(T) > remaining()) {
-            return std::nullopt;
+        const auto value = LoadLe<T>(m_data, m_position);
+        if (value) {
+            m_position += sizeof(T);
         }
-        T value;
-        std::memcpy(&value, m_data.data() + m_position, sizeof(T));
-        m_position += sizeof(T);
         return value;
     }
 
