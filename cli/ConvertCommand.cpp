@@ -26,7 +26,7 @@ std::string ReferenceProblem(const LoadedDocument& reference) {
         return reference.unreadable ? reference.failure
                                     : "reference does not load: " + reference.failure;
     }
-    if (reference.document->waypointCount == 0 || !reference.document->waypoints) {
+    if (!CanTakePartInConversion(reference.document.get())) {
         return "reference has no waypoints";
     }
     return {};
@@ -140,7 +140,7 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
         job.unreadable = true;
         return;
     }
-    if (source.document->waypointCount == 0 || !source.document->waypoints) {
+    if (!CanTakePartInConversion(source.document.get())) {
         job.failure = source.loaded ? "has no waypoints; nothing to convert"
                                     : "not a WTR or EVO file (" + source.failure + ")";
         return;

@@ -97,6 +97,12 @@ private:
     std::string m_failureReason;
 };
 
+// Whether `document` can take part in a conversion, as its source or as its reference: only the
+// waypoints decide, so a document whose Load failed after storing waypoints still can.
+inline bool CanTakePartInConversion(const TrackLogDocument* document) {
+    return document != nullptr && document->waypointCount > 0 && document->waypoints != nullptr;
+}
+
 // Text of a failure at a byte offset: "<what> at byte <offset>". Returns 0 for the Load result.
 std::int32_t FailAt(std::string& reason, std::string_view what, std::size_t offset);
 std::int32_t Fail(std::string& reason, std::string_view what);
