@@ -1,16 +1,9 @@
 #include "app/SettingsProfile.h"
+#include "app/QtText.h"
 
 #include <QVariant>
 
 namespace pelagor::app {
-
-namespace {
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 std::unique_ptr<QSettings> OpenUserSettings() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
@@ -31,7 +24,7 @@ std::string SettingsProfile::GetProfileString(std::string_view section, std::str
     if (value.typeId() != QMetaType::QString) {
         return std::string(defaultValue);
     }
-    return value.toString().toUtf8().toStdString();
+    return ToUtf8(value.toString());
 }
 
 void SettingsProfile::WriteProfileString(std::string_view section, std::string_view key,

@@ -9,10 +9,17 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 
 #include "bytes/LittleEndian.h"
 
 namespace pelagor {
+
+// `bytes` read as text (not owned).
+inline std::string_view AsText(std::span<const std::uint8_t> bytes) {
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): file bytes read as text
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
 
 class ByteReader {
 public:

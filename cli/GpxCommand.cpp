@@ -41,8 +41,7 @@ CLI::App* GpxCommand::Register(CLI::App& app) {
 }
 
 int GpxCommand::Execute(Streams streams) {
-    if (!platform::IsEncodingSupported(m_encoding)) {
-        streams.err << "pelagor-cli: unknown encoding '" << m_encoding << "'\n";
+    if (!CheckEncoding(m_encoding, streams.err)) {
         return kExitUsage;
     }
     if (!m_output.empty()) {

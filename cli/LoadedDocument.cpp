@@ -54,9 +54,16 @@ void DocumentOptions::AddTo(CLI::App& command, const std::string& referenceHelp)
     command.add_option("--encoding", encoding, "code page of the names (cp950 by default)");
 }
 
+bool CheckEncoding(std::string_view encoding, std::ostream& err) {
+    if (platform::IsEncodingSupported(encoding)) {
+        return true;
+    }
+    err << "pelagor-cli: unknown encoding '" << encoding << "'\n";
+    return false;
+}
+
 std::optional<int> DocumentOptions::Load(Streams streams, LoadedDocument& result) const {
-    if (!platform::IsEncodingSupported(encoding)) {
-        streams.err << "pelagor-cli: unknown encoding '" << encoding << "'\n";
+    if (!CheckEncoding(encoding, streams.err)) {
         return kExitUsage;
     }
     LoadDocument(platform::PathFromUtf8(file),

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "bytes/LittleEndian.h"
 #include "platform/Memory.h"
 
 namespace pelagor {
@@ -75,8 +76,8 @@ void RecordCursor::Emit(std::span<const std::uint8_t> bytes) {
 }
 
 void RecordCursor::EmitU32(std::uint32_t value) {
-    std::array<std::uint8_t, 4> bytes{};
-    std::memcpy(bytes.data(), &value, bytes.size());  // little-endian hosts only, as ByteReader
+    std::array<std::uint8_t, sizeof value> bytes{};
+    StoreLe(bytes.data(), value);
     Emit(bytes);
 }
 
@@ -100,11 +101,6 @@ std::optional<std::size_t> TextLength(std::span<const std::uint8_t> bytes) {
         return std::nullopt;
     }
     return static_cast<std::size_t>(end - bytes.begin());
-}
-
-std::string_view AsText(std::span<const std::uint8_t> bytes) {
-    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): file bytes read as text
-    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 std::optional<std::string_view> ReadText(ReadCursor& cursor) {

@@ -1,9 +1,9 @@
 #include "mapsource/TrackRecords.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
+#include "bytes/LittleEndian.h"
 #include "tracklog/Derivations.h"
 
 namespace pelagor {
@@ -15,27 +15,14 @@ constexpr std::size_t kAltitudeValidOffset = 8;
 constexpr std::size_t kTimeValidOffset = 17;
 constexpr std::size_t kDepthOffset = 22;  // depth valid and depth, to the point's end
 
-template <typename T>
-T ValueAt(const std::uint8_t* bytes) {
-    static_assert(std::endian::native == std::endian::little);
-    T value{};
-    std::memcpy(&value, bytes, sizeof(T));
-    return value;
-}
-
-template <typename T>
-void PutValue(std::uint8_t* bytes, T value) {
-    std::memcpy(bytes, &value, sizeof(T));
-}
-
 }  // namespace
 
 std::uint32_t TrackRecordView::pointCount() const {
-    return ValueAt<std::uint32_t>(trackHeader.data() + kPointCountOffset);
+    return LoadLe<std::uint32_t>(trackHeader.data() + kPointCountOffset);
 }
 
 void TrackRecordView::SetPointCount(std::uint32_t count) {
-    PutValue(trackHeader.data() + kPointCountOffset, count);
+    StoreLe(trackHeader.data() + kPointCountOffset, count);
 }
 
 TrackTemplate BuiltInTrackTemplate() {
@@ -80,9 +67,9 @@ bool TrackRecordList::GetEntry(std::int32_t index, TrackEntry& entry) const {
     }
     const std::uint8_t* point = view.points.data();
     for (std::int32_t j = 0; j < entry.pointCount; ++j, point += kMpsTrackPointSize) {
-        SetTrackPoint(entry.points[static_cast<std::size_t>(j)], ValueAt<std::int32_t>(point),
-                      ValueAt<std::int32_t>(point + 4), ValueAt<std::uint32_t>(point + 18),
-                      static_cast<float>(ValueAt<double>(point + 9)));
+        SetTrackPoint(entry.points[static_cast<std::size_t>(j)], LoadLe<std::int32_t>(point),
+                      LoadLe<std::int32_t>(point + 4), LoadLe<std::uint32_t>(point + 18),
+                      static_cast<float>(LoadLe<double>(point + 9)));
     }
     return true;
 }
@@ -110,7 +97,7 @@ namespace {
 std::optional<std::span<std::uint8_t>> StartTrackBody(MpsRecord& record, std::string_view name,
                                                       const TrackHeader& trackHeader) {
     const std::uint64_t pointBytes =
-        std::uint64_t{ValueAt<std::uint32_t>(trackHeader.data() + kPointCountOffset)} *
+        std::uint64_t{LoadLe<std::uint32_t>(trackHeader.data() + kPointCountOffset)} *
         kMpsTrackPointSize;
     const std::uint64_t length = std::uint64_t{name.size()} + 1U + kTrackHeaderSize + pointBytes;
     if (!AllocateRecord(record, TrackRecordList::kType, length)) {
@@ -159,11 +146,11 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
         for (std::size_t j = 0; j < pointCount; ++j, out += kMpsTrackPointSize) {
             const TrackPoint& point = track.points[j];
             std::copy(pattern.point.begin(), pattern.point.end(), out);
-            PutValue(out, point.latitude);
-            PutValue(out + 4, point.longitude);
-            PutValue(out + 9, static_cast<double>(point.altitude));
+            StoreLe(out, point.latitude);
+            StoreLe(out + 4, point.longitude);
+            StoreLe(out + 9, static_cast<double>(point.altitude));
             out[kTimeValidOffset] = point.time != 0 ? 1 : 0;
-            PutValue(out + 18, point.time);
+            StoreLe(out + 18, point.time);
         }
     }
     return ReplaceRecords(std::move(newRecords), length);

@@ -11,7 +11,7 @@
 #include "tracklog/Derivations.h"
 #include "tracklog/EvoDocument.h"
 #include "tracklog/Listing.h"
-#include "tracklog/PointRecords.h"
+#include "tracklog/RecordFields.h"
 
 namespace pelagor {
 namespace {
@@ -28,18 +28,9 @@ constexpr std::size_t kPointSize = 24;
 constexpr std::array<std::uint8_t, 3> kWaypointPattern{0x00, 0xFF, 0x00};
 constexpr std::array<std::uint8_t, 4> kTrackPattern{0x00, 0x00, 'A', 'C'};
 
-// A name ends at a line feed or a zero byte, within `lookahead` bytes. Empty when the data ends
-// before a terminator or the lookahead's end; a name that fills the lookahead is returned whole.
-std::optional<std::string_view> LineName(ByteReader reader, std::size_t lookahead) {
-    const auto rest = reader.Rest();
-    const std::size_t available = std::min(rest.size(), lookahead);
-    const auto* begin = reinterpret_cast<const char*>(rest.data());  // NOLINT: bytes as text
-    const std::string_view window(begin, available);
-    const std::size_t end = window.find_first_of(std::string_view("\n\0", 2));
-    if (end == std::string_view::npos && available < lookahead) {
-        return std::nullopt;
-    }
-    return window.substr(0, end);
+// A name ends at a line feed or a zero byte.
+std::optional<std::string_view> LineName(const ByteReader& reader, std::size_t lookahead) {
+    return TerminatedName(reader, lookahead, std::string_view("\n\0", 2));
 }
 
 std::string RecordText(std::string_view kind, std::size_t index, std::string_view what) {

@@ -11,7 +11,7 @@
 #include "bytes/ByteReader.h"
 #include "tracklog/Derivations.h"
 #include "tracklog/Listing.h"
-#include "tracklog/PointRecords.h"
+#include "tracklog/RecordFields.h"
 #include "tracklog/TrackLogDocument.h"
 
 namespace pelagor {
@@ -47,18 +47,9 @@ std::optional<std::size_t> FindMarkedSlot(std::span<const std::uint8_t> data, st
     return std::nullopt;
 }
 
-// The characters up to the first zero byte among at most `lookahead` bytes. Empty when the
-// data ends before either a zero byte or the lookahead's end.
-std::optional<std::string_view> ZeroEndedName(ByteReader& reader, std::size_t lookahead) {
-    const auto rest = reader.Rest();
-    const std::size_t available = std::min(rest.size(), lookahead);
-    const auto* begin = reinterpret_cast<const char*>(rest.data());  // NOLINT: bytes as text
-    const std::string_view window(begin, available);
-    const std::size_t end = window.find('\0');
-    if (end == std::string_view::npos && available < lookahead) {
-        return std::nullopt;
-    }
-    return window.substr(0, end);
+// A name ends at a zero byte.
+std::optional<std::string_view> ZeroEndedName(const ByteReader& reader, std::size_t lookahead) {
+    return TerminatedName(reader, lookahead, std::string_view("\0", 1));
 }
 
 std::int32_t ReadWtr(TrackLogDocument& document, std::span<const std::uint8_t> data,
