@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -14,6 +15,29 @@
 #include "bytes/LittleEndian.h"
 
 namespace pelagor {
+
+// A read or a move that the structure already guarantees, because the caller has checked that
+// the bytes lie inside the data. Debug and fuzz builds stop when the guarantee is broken; release
+// builds go on with T{} (a zero, an empty name), which no structure that held could give.
+#if !defined(NDEBUG) || defined(PELAGOR_CHECK_GUARANTEES)
+inline constexpr bool kCheckGuarantees = true;
+#else
+inline constexpr bool kCheckGuarantees = false;
+#endif
+
+template <typename T>
+T Guaranteed(std::optional<T> value) {
+    if (kCheckGuarantees && !value) {
+        std::abort();
+    }
+    return value.value_or(T{});
+}
+
+inline void Guaranteed(bool done) {
+    if (kCheckGuarantees && !done) {
+        std::abort();
+    }
+}
 
 // `bytes` read as text (not owned).
 inline std::string_view AsText(std::span<const std::uint8_t> bytes) {

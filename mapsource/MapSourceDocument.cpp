@@ -81,7 +81,7 @@ std::int32_t MapSourceDocument::ReadReference(std::span<const std::uint8_t> data
     }
     for (std::int32_t index = 0; index < waypointTotal; ++index) {
         WaypointEntry& entry = waypoints[static_cast<std::size_t>(index)];
-        (void)waypointRecords.GetEntry(index, entry);
+        Guaranteed(waypointRecords.GetEntry(index, entry));
         if (waypointList != nullptr) {
             waypointList->AppendLine(WaypointLine(entry));
         }

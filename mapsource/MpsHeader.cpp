@@ -23,7 +23,7 @@ bool MpsHeader::ParseHeader(ReadCursor& cursor, MpsFault* fault) {
     if (magic != kMpsSignature) {
         return fail("not a MapSource file (signature)");
     }
-    (void)cursor.Skip(magic.size());
+    Guaranteed(cursor.Skip(magic.size()));
 
     found.recordKnown = true;
     std::string_view rule;

@@ -13,8 +13,8 @@ bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule) {
     if (cursor.remaining() < kFrameSize) {
         return Refuse(rule, "fewer than 5 bytes left for a record frame");
     }
-    record.length = cursor.U32le().value_or(0);
-    record.type = cursor.U8().value_or(0);
+    record.length = Guaranteed(cursor.U32le());
+    record.type = Guaranteed(cursor.U8());
     if (record.length == 0) {
         return Refuse(rule, "record length is 0");
     }
@@ -34,8 +34,8 @@ bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule) {
 std::size_t SkipRun(ReadCursor& cursor, std::uint8_t type) {
     std::size_t count = 0;
     for (ReadCursor next = cursor; next.remaining() >= kFrameSize; cursor = next) {
-        const std::uint32_t length = next.U32le().value_or(0);
-        if (length == 0 || next.U8().value_or(0) != type || !next.Skip(length)) {
+        const std::uint32_t length = Guaranteed(next.U32le());
+        if (length == 0 || Guaranteed(next.U8()) != type || !next.Skip(length)) {
             break;
         }
         ++count;
@@ -109,7 +109,7 @@ std::optional<std::string_view> ReadText(ReadCursor& cursor) {
         return std::nullopt;
     }
     const std::string_view text = AsText(cursor.Rest().first(*length));
-    (void)cursor.Skip(*length + 1);
+    Guaranteed(cursor.Skip(*length + 1));
     return text;
 }
 

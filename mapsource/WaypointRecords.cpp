@@ -134,10 +134,10 @@ bool WaypointRecordList::GetEntry(std::int32_t index, WaypointEntry& entry) cons
     const WaypointRecordView& view = views[at];
     const auto body = records[at].Body();
     SetName(entry.name, view.name);
-    entry.latitude = LoadLe<std::int32_t>(body, view.latitude).value_or(0);
-    entry.longitude = LoadLe<std::int32_t>(body, view.longitude).value_or(0);
-    entry.altitude = static_cast<float>(LoadLe<double>(body, view.altitude).value_or(0));
-    entry.symbol = LoadLe<std::uint16_t>(body, view.symbol).value_or(0);
+    entry.latitude = Guaranteed(LoadLe<std::int32_t>(body, view.latitude));
+    entry.longitude = Guaranteed(LoadLe<std::int32_t>(body, view.longitude));
+    entry.altitude = static_cast<float>(Guaranteed(LoadLe<double>(body, view.altitude)));
+    entry.symbol = Guaranteed(LoadLe<std::uint16_t>(body, view.symbol));
     return true;
 }
 
@@ -174,13 +174,13 @@ bool BuildRecord(const MpsRecord& from, const WaypointRecordView& view, std::str
     built.altitude = moved(view.altitude);
     built.symbol = moved(view.symbol);
     built.end = moved(view.end);
-    (void)StoreLe(body, built.latitude, entry.latitude);
-    (void)StoreLe(body, built.longitude, entry.longitude);
+    Guaranteed(StoreLe(body, built.latitude, entry.latitude));
+    Guaranteed(StoreLe(body, built.longitude, entry.longitude));
     // An altitude is always written; MapSource ignores one that is not marked valid.
-    (void)StoreLe(body, built.altitudeValid, std::uint8_t{1});
-    (void)StoreLe(body, built.altitude, static_cast<double>(entry.altitude));
+    Guaranteed(StoreLe(body, built.altitudeValid, std::uint8_t{1}));
+    Guaranteed(StoreLe(body, built.altitude, static_cast<double>(entry.altitude)));
     // The low half of the 4-byte field; the high half stays the template's.
-    (void)StoreLe(body, built.symbol, MapWaypointSymbol(entry.symbol));
+    Guaranteed(StoreLe(body, built.symbol, MapWaypointSymbol(entry.symbol)));
     return true;
 }
 

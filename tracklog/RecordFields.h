@@ -38,11 +38,11 @@ inline void ReadTrackPoints(std::span<const std::uint8_t> data, std::size_t firs
                             std::size_t stride, TrackEntry& track) {
     ByteReader record(data);
     for (std::size_t index = 0; index < static_cast<std::size_t>(track.pointCount); ++index) {
-        (void)record.Seek(first + index * stride);
-        const std::int32_t latitude = record.I32le().value_or(0);
-        const std::int32_t longitude = record.I32le().value_or(0);
-        const std::uint32_t time = record.U32le().value_or(0);
-        const float altitude = record.F32le().value_or(0.0F);
+        Guaranteed(record.Seek(first + index * stride));
+        const std::int32_t latitude = Guaranteed(record.I32le());
+        const std::int32_t longitude = Guaranteed(record.I32le());
+        const std::uint32_t time = Guaranteed(record.U32le());
+        const float altitude = Guaranteed(record.F32le());
         SetTrackPoint(track.points[index], latitude, longitude, time, altitude);
     }
 }

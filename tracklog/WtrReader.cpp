@@ -74,14 +74,14 @@ std::int32_t ReadWtr(TrackLogDocument& document, std::span<const std::uint8_t> d
     for (std::size_t index = 0; index < waypointTotal; ++index) {
         const std::size_t slot = kFirstSlot + index * kWaypointSlotSize;
         WaypointEntry& waypoint = document.waypoints[index];
-        (void)reader.Seek(slot);
-        SetName(waypoint.name, ZeroEndedName(reader, 10).value_or(""));
-        (void)reader.Seek(slot + 20);
-        waypoint.latitude = reader.I32le().value_or(0);
-        waypoint.longitude = reader.I32le().value_or(0);
-        waypoint.altitude = WaypointAltitude(reader.F32le().value_or(0.0F));
-        (void)reader.Seek(slot + 40);
-        waypoint.symbol = reader.U16le().value_or(0);
+        Guaranteed(reader.Seek(slot));
+        SetName(waypoint.name, Guaranteed(ZeroEndedName(reader, 10)));
+        Guaranteed(reader.Seek(slot + 20));
+        waypoint.latitude = Guaranteed(reader.I32le());
+        waypoint.longitude = Guaranteed(reader.I32le());
+        waypoint.altitude = WaypointAltitude(Guaranteed(reader.F32le()));
+        Guaranteed(reader.Seek(slot + 40));
+        waypoint.symbol = Guaranteed(reader.U16le());
         if (waypointList != nullptr) {
             waypointList->AppendLine(WaypointLine(waypoint));
         }
