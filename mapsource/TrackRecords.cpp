@@ -90,28 +90,6 @@ TrackTemplate TrackRecordList::TemplateFor(std::span<const TrackEntry> entries) 
     return chosen;
 }
 
-namespace {
-
-// Allocates the body of a track record and writes its name and track header; the caller writes
-// the points into the span it gets back.
-std::optional<std::span<std::uint8_t>> StartTrackBody(MpsRecord& record, std::string_view name,
-                                                      const TrackHeader& trackHeader) {
-    const std::uint64_t pointBytes =
-        std::uint64_t{LoadLe<std::uint32_t>(trackHeader.data() + kPointCountOffset)} *
-        kMpsTrackPointSize;
-    const std::uint64_t length = std::uint64_t{name.size()} + 1U + kTrackHeaderSize + pointBytes;
-    if (!AllocateRecord(record, TrackRecordList::kType, length)) {
-        return std::nullopt;
-    }
-    std::uint8_t* out = record.body.get();
-    out = std::copy(name.begin(), name.end(), out);
-    *out++ = 0;
-    out = std::copy(trackHeader.begin(), trackHeader.end(), out);
-    return std::span<std::uint8_t>(out, static_cast<std::size_t>(pointBytes));
-}
-
-}  // namespace
-
 bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* entries) {
     if (count < 0 || (count > 0 && entries == nullptr)) {
         return false;
@@ -138,7 +116,7 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
         working.SetPointCount(static_cast<std::uint32_t>(pointCount));
         // The points are written straight into the new body: a separate point buffer would
         // only add one more copy of the largest part of the output.
-        const auto points = StartTrackBody(newRecords[index], working.name, working.trackHeader);
+        const auto points = BuildRecord(working, newRecords[index]);
         if (!points) {
             return false;
         }
@@ -156,16 +134,24 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
     return ReplaceRecords(std::move(newRecords), length);
 }
 
-bool TrackRecordList::BuildRecord(const TrackRecordView& view, MpsRecord& record) {
-    if (std::uint64_t{view.pointCount()} * kMpsTrackPointSize != view.points.size()) {
-        return false;  // a view whose points do not match its count would write a broken record
+std::optional<std::span<std::uint8_t>> TrackRecordList::BuildRecord(const TrackRecordView& view,
+                                                                    MpsRecord& record) {
+    const std::uint64_t pointBytes = std::uint64_t{view.pointCount()} * kMpsTrackPointSize;
+    if (!view.points.empty() && view.points.size() != pointBytes) {
+        return std::nullopt;  // a view whose points do not match its count would write a broken
+                              // record
     }
-    const auto points = StartTrackBody(record, view.name, view.trackHeader);
-    if (!points) {
-        return false;
+    const std::uint64_t length =
+        std::uint64_t{view.name.size()} + 1U + kTrackHeaderSize + pointBytes;
+    if (!AllocateRecord(record, kType, length)) {
+        return std::nullopt;
     }
-    std::copy(view.points.begin(), view.points.end(), points->begin());
-    return true;
+    std::uint8_t* out = record.body.get();
+    out = std::copy(view.name.begin(), view.name.end(), out);
+    *out++ = 0;
+    out = std::copy(view.trackHeader.begin(), view.trackHeader.end(), out);
+    std::copy(view.points.begin(), view.points.end(), out);
+    return std::span<std::uint8_t>(out, static_cast<std::size_t>(pointBytes));
 }
 
 }  // namespace pelagor

@@ -226,6 +226,7 @@ bool WaypointRecordList::RebuildFromEntries(std::int32_t count, WaypointEntry* e
         if (ReadsElsewhere(newRecords[index], newViews[index])) {
             // One byte after the second block, which the fixed layout never reads, ends the
             // structure's claim: it must end exactly at the body's end.
+            ReleaseRecord(newRecords[index]);
             if (!BuildRecord(records[from], view, NameOf(entry.name), entry, 1, newRecords[index],
                              newViews[index])) {
                 return false;
