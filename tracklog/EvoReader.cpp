@@ -218,8 +218,13 @@ private:
 
 std::int32_t EvoDocument::Load(const std::filesystem::path& path, LineSink* waypointList,
                                LineSink* trackList) {
-    return RunLoad(path, [&](std::span<const std::uint8_t> data, std::string& reason) {
-        return EvoReader(*this, data, waypointList, trackList, reason).Read();
+    return LoadFile(path, waypointList, trackList);
+}
+
+std::int32_t EvoDocument::LoadBytes(std::span<const std::uint8_t> data, LineSink* waypointList,
+                                    LineSink* trackList) {
+    return RunParse(data, [&](std::span<const std::uint8_t> bytes, std::string& reason) {
+        return EvoReader(*this, bytes, waypointList, trackList, reason).Read();
     });
 }
 

@@ -129,8 +129,13 @@ std::int32_t ReadWtr(TrackLogDocument& document, std::span<const std::uint8_t> d
 
 std::int32_t TrackLogDocument::Load(const std::filesystem::path& path, LineSink* waypointList,
                                     LineSink* trackList) {
-    return RunLoad(path, [&](std::span<const std::uint8_t> data, std::string& reason) {
-        return ReadWtr(*this, data, waypointList, trackList, reason);
+    return LoadFile(path, waypointList, trackList);
+}
+
+std::int32_t TrackLogDocument::LoadBytes(std::span<const std::uint8_t> data, LineSink* waypointList,
+                                         LineSink* trackList) {
+    return RunParse(data, [&](std::span<const std::uint8_t> bytes, std::string& reason) {
+        return ReadWtr(*this, bytes, waypointList, trackList, reason);
     });
 }
 
