@@ -3,7 +3,6 @@
 #include <CLI/CLI.hpp>
 #include <sstream>
 
-#include "cli/Counted.h"
 #include "cli/LoadedDocument.h"
 #include "cli/OutputNames.h"
 #include "cli/Progress.h"

@@ -5,7 +5,6 @@
 #include <memory>
 #include <span>
 
-#include "cli/Counted.h"
 #include "cli/GpxWriter.h"
 #include "cli/LoadedDocument.h"
 #include "cli/OutputNames.h"

@@ -4,7 +4,6 @@
 
 #include "cli/CliApp.h"
 #include "platform/Console.h"
-#include "platform/Terminal.h"
 
 int main(int argc, char** argv) {
     const pelagor::platform::Utf8Console console;
