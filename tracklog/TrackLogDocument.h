@@ -53,9 +53,6 @@ public:
     [[nodiscard]] std::span<const WaypointEntry> WaypointSpan() const {
         return {waypoints.get(), static_cast<std::size_t>(waypointCount)};
     }
-    [[nodiscard]] std::span<WaypointEntry> WaypointSpan() {
-        return {waypoints.get(), static_cast<std::size_t>(waypointCount)};
-    }
     [[nodiscard]] std::span<const TrackEntry> TrackSpan() const {
         return {tracks.get(), static_cast<std::size_t>(trackCount)};
     }

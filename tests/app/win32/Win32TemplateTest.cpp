@@ -9,8 +9,8 @@
 
 #include "app/DialogTemplate.h"
 #include "app/win32/ResourceIds.h"
-#include "platform/Utf16.h"
 #include "bytes/ByteReader.h"
+#include "platform/Utf16.h"
 
 namespace pelagor::app::testing {
 namespace {
@@ -63,9 +63,10 @@ TEST(Win32Template, ResourceMatchesTheTableControlByControl) {
     ByteReader reader({static_cast<const std::uint8_t*>(::LoadResource(nullptr, found)),
                        ::SizeofResource(nullptr, found)});
     ASSERT_EQ(reader.U32le(), 0xFFFF0001U);  // DLGTEMPLATEEX
-    ASSERT_TRUE(reader.Skip(4));           // help id
+    ASSERT_TRUE(reader.Skip(4));             // help id
     EXPECT_EQ(reader.U32le(), DWORD{WS_EX_APPWINDOW});
-    EXPECT_EQ(reader.U32le(), DWORD{DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU});
+    EXPECT_EQ(reader.U32le(),
+              DWORD{DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU});
     for (const int expected :
          {static_cast<int>(kDialogControls.size()), 0, 0, kDialogWidth, kDialogHeight}) {
         EXPECT_EQ(reader.U16le(), expected);
