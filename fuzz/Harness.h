@@ -18,7 +18,7 @@ namespace pelagor::fuzzing {
 // Stops the fuzz target on a broken rule, so that libFuzzer keeps the input.
 inline void StopIfBroken(const std::string& fault) {
     if (!fault.empty()) {
-        std::fprintf(stderr, "broken invariant: %s\n", fault.c_str());
+        static_cast<void>(std::fprintf(stderr, "broken invariant: %s\n", fault.c_str()));
         __builtin_trap();
     }
 }

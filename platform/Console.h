@@ -21,7 +21,8 @@ public:
     Utf8Console();
     Utf8Console(const Utf8Console&) = delete;
     Utf8Console& operator=(const Utf8Console&) = delete;
-    ~Utf8Console();
+    // Not defaulted here: on Windows it puts the code page back.
+    ~Utf8Console();  // NOLINT(performance-trivially-destructible)
 
 private:
 #ifdef _WIN32

@@ -200,7 +200,8 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
         Descriptor file(-1);
         for (int attempt = 0; attempt < 16 && !file.valid(); ++attempt) {
             std::array<char, 32> suffix{};
-            std::snprintf(suffix.data(), suffix.size(), ".%08x.tmp", entropy());
+            // The suffix always fits: eight hex digits and five characters.
+            static_cast<void>(std::snprintf(suffix.data(), suffix.size(), ".%08x.tmp", entropy()));
             // Appended piece by piece: GCC 12 at -O3 takes "." + string for an overlapping
             // copy (-Wrestrict), which breaks the optimised build.
             std::string name(".");
