@@ -160,14 +160,21 @@ run() {
     done
 }
 
-# The Windows sources (WIN32 only) are checked against the Windows build's compile commands,
-# once `./dev.sh windows` has made them, with clang reading mingw-w64's headers.
+# clang-tidy over every source: the dev build's compile commands (its tests and benchmarks
+# included) for most, the fuzz preset's (configured only) for the fuzz targets. The Windows
+# sources (WIN32 only) are checked against the Windows build's compile commands, once
+# `./dev.sh windows` has made them, with clang reading mingw-w64's headers.
 lint() {
     git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
     build dev
-    local windows_only='Win32\.cpp$|^app/win32/'
-    git ls-files '*.cpp' | grep -v -E "^(tests|bench|fuzz)/|$windows_only" \
-        | xargs clang-tidy -p build/dev --quiet
+    cmake --preset fuzz >/dev/null
+    local windows_only='Win32\.cpp$|^app/win32/|^tests/app/win32/'
+    local jobs
+    jobs=$(nproc)
+    git ls-files '*.cpp' | grep -v -E "^fuzz/|$windows_only" \
+        | xargs -P "$jobs" -n 4 clang-tidy -p build/dev --quiet --warnings-as-errors="*"
+    git ls-files 'fuzz/*.cpp' \
+        | xargs -P "$jobs" -n 4 clang-tidy -p build/fuzz --quiet --warnings-as-errors="*"
     [ -f build/windows/compile_commands.json ] || return 0
     local mingw=(--extra-arg=--target=x86_64-w64-mingw32 --extra-arg=-nostdinc++
                  --extra-arg=-nostdlibinc)
@@ -177,7 +184,7 @@ lint() {
         | sed -n '/<...> search starts/,/End of search/{/^ /p}' \
         | grep -v -E 'include-fixed|posix/include$')
     git ls-files '*.cpp' | grep -E "$windows_only" \
-        | xargs clang-tidy -p build/windows --quiet "${mingw[@]}"
+        | xargs -P "$jobs" -n 4 clang-tidy -p build/windows --quiet --warnings-as-errors="*" "${mingw[@]}"
 }
 
 case "${1:-}" in

@@ -21,12 +21,6 @@ private:
     DialogToolkit& m_toolkit;
 };
 
-// Only the waypoints decide whether a document can take part in a conversion; a document whose
-// Load failed after storing waypoints still can.
-bool HasWaypoints(const TrackLogDocument* document) {
-    return document != nullptr && document->waypointCount > 0 && document->waypoints != nullptr;
-}
-
 }  // namespace
 
 bool ConverterDialog::OnInitDialog() {
@@ -120,7 +114,7 @@ void ConverterDialog::Browse(ControlId field, std::string_view filter,
 }
 
 void ConverterDialog::Convert() {
-    if (!HasWaypoints(m_pSource.get()) || !HasWaypoints(m_pReference.get())) {
+    if (!CanTakePartInConversion(m_pSource.get()) || !CanTakePartInConversion(m_pReference.get())) {
         return;
     }
     std::string path;

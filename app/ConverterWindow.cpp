@@ -15,14 +15,11 @@
 #include "app/DialogFont.h"
 #include "app/DialogTemplate.h"
 #include "app/DroppedFile.h"
+#include "app/QtText.h"
 
 namespace pelagor::app {
 
 namespace {
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The local files among dropped data, as UTF-8 paths.
 std::vector<std::string> DroppedPaths(const QMimeData* data) {

@@ -4,14 +4,14 @@
 #include <QStringList>
 
 #include "app/DialogTemplate.h"
+#include "app/QtText.h"
 
 namespace pelagor::app {
 
 namespace {
 
 QString TemplateFamily() {
-    return QString::fromUtf8(kDialogFontFamily.data(),
-                             static_cast<qsizetype>(kDialogFontFamily.size()));
+    return Utf8(kDialogFontFamily);
 }
 
 }  // namespace

@@ -5,16 +5,9 @@
 #include <QStringList>
 
 #include "app/FileFilter.h"
+#include "app/QtText.h"
 
 namespace pelagor::app {
-
-namespace {
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 ConverterFileDialog::ConverterFileDialog(QWidget* owner, FileDialogMode mode,
                                          const FileDialogRequest& request)

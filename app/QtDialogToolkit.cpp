@@ -6,6 +6,7 @@
 
 #include "app/ConverterDialog.h"
 #include "app/ConverterWindow.h"
+#include "app/QtText.h"
 #include "app/SettingsProfile.h"
 #include "platform/CodePage.h"
 
@@ -16,18 +17,6 @@ static void InitIconResources() {
 }
 
 namespace pelagor::app {
-
-namespace {
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToUtf8(const QString& text) {
-    return text.toUtf8().toStdString();
-}
-
-}  // namespace
 
 QIcon AppIcon() {
     InitIconResources();

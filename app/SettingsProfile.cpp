@@ -1,4 +1,5 @@
 #include "app/SettingsProfile.h"
+#include "app/QtText.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -10,10 +11,6 @@
 namespace pelagor::app {
 
 namespace {
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 #ifndef Q_OS_WIN
 // The files QSettings would open for the store: the product's, and the organisation's that it
@@ -39,7 +36,7 @@ std::unique_ptr<QSettings> OpenUserSettings(std::ostream& warnings) {
         const QFileInfo info(file);
         if (info.exists() && !info.isFile()) {
             warnings << "pelagor: warning: the settings file "
-                     << platform::PrintableName(file.toUtf8().toStdString())
+                     << platform::PrintableName(ToUtf8(file))
                      << " is not a regular file; starting with the defaults and saving no "
                         "settings\n";
             return nullptr;
@@ -71,7 +68,7 @@ std::string SettingsProfile::GetProfileString(std::string_view section, std::str
     if (value.typeId() != QMetaType::QString) {
         return std::string(defaultValue);
     }
-    return value.toString().toUtf8().toStdString();
+    return ToUtf8(value.toString());
 }
 
 void SettingsProfile::WriteProfileString(std::string_view section, std::string_view key,

@@ -3,7 +3,9 @@
 // One class per subcommand: it declares its arguments on the parser and runs with swappable
 // output and error streams, so that tests read what it printed and the exit status it chose.
 
+#include <cstdint>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace CLI {
@@ -16,6 +18,11 @@ namespace pelagor::cli {
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;  // the work was refused or did not load
 inline constexpr int kExitUsage = 2;    // bad arguments, or a file that cannot be read
+
+// "1 track", "3 tracks", "0 waypoints".
+inline std::string Counted(std::int64_t count, std::string_view noun) {
+    return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
+}
 
 struct Streams {
     std::ostream& out;

@@ -3,7 +3,6 @@
 #include <CLI/CLI.hpp>
 #include <sstream>
 
-#include "cli/Counted.h"
 #include "cli/LoadedDocument.h"
 #include "cli/OutputNames.h"
 #include "cli/Progress.h"
@@ -26,7 +25,7 @@ std::string ReferenceProblem(const LoadedDocument& reference) {
         return reference.unreadable ? reference.failure
                                     : "reference does not load: " + reference.failure;
     }
-    if (reference.document->waypointCount == 0 || !reference.document->waypoints) {
+    if (!CanTakePartInConversion(reference.document.get())) {
         return "reference has no waypoints";
     }
     return {};
@@ -144,7 +143,7 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
         job.unreadable = true;
         return;
     }
-    if (source.document->waypointCount == 0 || !source.document->waypoints) {
+    if (!CanTakePartInConversion(source.document.get())) {
         job.failure = source.loaded ? "has no waypoints; nothing to convert"
                                     : "not a WTR or EVO file (" + source.failure + ")";
         return;

@@ -13,7 +13,7 @@ CLI::App* DumpCommand::Register(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "dump", "Load a WTR or EVO file as the dialog does and print it as JSON.");
     m_options.AddTo(*command,
-                    "read FILE as a MapSource reference file instead (\"reader\": \"mps\")");
+                    R"(read FILE as a MapSource reference file instead ("reader": "mps"))");
     command->footer(
         "Exit status: 0 when the file loaded, 1 when it did not (the JSON shows what "
         "it holds), 2 for usage errors and files that cannot be read.");

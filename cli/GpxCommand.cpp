@@ -5,7 +5,6 @@
 #include <memory>
 #include <span>
 
-#include "cli/Counted.h"
 #include "cli/GpxWriter.h"
 #include "cli/LoadedDocument.h"
 #include "cli/OutputNames.h"
@@ -41,8 +40,7 @@ CLI::App* GpxCommand::Register(CLI::App& app) {
 }
 
 int GpxCommand::Execute(Streams streams) {
-    if (!platform::IsEncodingSupported(m_encoding)) {
-        streams.err << "pelagor-cli: unknown encoding '" << m_encoding << "'\n";
+    if (!CheckEncoding(m_encoding, streams.err)) {
         return kExitUsage;
     }
     if (!m_output.empty()) {

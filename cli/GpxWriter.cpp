@@ -23,7 +23,7 @@ void GpxWriter::Element(std::string_view indent, std::string_view tag, std::stri
 void GpxWriter::Begin(std::string_view creator) {
     m_text += R"(<?xml version="1.0" encoding="UTF-8"?>)"
               "\n";
-    m_text += "<gpx version=\"1.1\" creator=\"" + EscapeXml(creator) + "\"";
+    m_text += R"(<gpx version="1.1" creator=")" + EscapeXml(creator) + "\"";
     m_text += " xmlns=\"http://www.topografix.com/GPX/1/1\"";
     m_text += " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"";
     m_text +=

@@ -114,8 +114,10 @@ void JsonWriter::WriteString(std::string_view utf8) {
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
                     std::array<char, 8> escape{};
-                    std::snprintf(escape.data(), escape.size(), "\\u%04x",
-                                  static_cast<unsigned>(static_cast<unsigned char>(c)));
+                    // Always fits: six characters.
+                    static_cast<void>(
+                        std::snprintf(escape.data(), escape.size(), "\\u%04x",
+                                      static_cast<unsigned>(static_cast<unsigned char>(c))));
                     m_out << escape.data();
                 } else {
                     m_out << c;

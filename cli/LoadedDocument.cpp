@@ -4,13 +4,35 @@
 
 #include <new>
 
-#include "cli/SourceFailure.h"
 #include "mapsource/MapSourceDocument.h"
 #include "platform/CodePage.h"
 #include "platform/PathText.h"
 #include "tracklog/SourceLoader.h"
 
 namespace pelagor::cli {
+namespace {
+
+// Why neither reader took a source: "not a WTR file (signature); EVO: waypoint count 0 at
+// byte 32".
+std::string DescribeSourceFailure(const SourceLoadReport& report) {
+    std::string text;
+    if (!report.wtrReason.empty()) {
+        // The signature failure already says what it means; others need the reader named.
+        if (!report.wtrReason.starts_with("not a WTR file")) {
+            text += "WTR: ";
+        }
+        text += report.wtrReason;
+    }
+    if (!report.evoReason.empty()) {
+        if (!text.empty()) {
+            text += "; ";
+        }
+        text += "EVO: " + report.evoReason;
+    }
+    return text.empty() ? "not a WTR or EVO file" : text;
+}
+
+}  // namespace
 
 void LoadDocument(const std::filesystem::path& path, DocumentRole role,
                   LoadedDocument& result) noexcept {
@@ -54,9 +76,16 @@ void DocumentOptions::AddTo(CLI::App& command, const std::string& referenceHelp)
     command.add_option("--encoding", encoding, "code page of the names (cp950 by default)");
 }
 
+bool CheckEncoding(std::string_view encoding, std::ostream& err) {
+    if (platform::IsEncodingSupported(encoding)) {
+        return true;
+    }
+    err << "pelagor-cli: unknown encoding '" << encoding << "'\n";
+    return false;
+}
+
 std::optional<int> DocumentOptions::Load(Streams streams, LoadedDocument& result) const {
-    if (!platform::IsEncodingSupported(encoding)) {
-        streams.err << "pelagor-cli: unknown encoding '" << encoding << "'\n";
+    if (!CheckEncoding(encoding, streams.err)) {
         return kExitUsage;
     }
     LoadDocument(platform::PathFromUtf8(file),

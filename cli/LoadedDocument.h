@@ -37,6 +37,9 @@ void LoadDocument(const std::filesystem::path& path, DocumentRole role,
 // The waypoint records of a MapSource reference, one per waypoint entry; empty for a track log.
 std::span<const WaypointRecordView> ReferenceWaypointViews(const TrackLogDocument& document);
 
+// Whether the code pages know `encoding`; when they do not, says so on `err`.
+bool CheckEncoding(std::string_view encoding, std::ostream& err);
+
 // What the commands that show one file take: FILE, --reference and --encoding.
 struct DocumentOptions {
     std::string file;

@@ -8,7 +8,6 @@
 #include "platform/Console.h"
 #include "platform/StandardOutput.h"
 #include "platform/SystemError.h"
-#include "platform/Terminal.h"
 
 int main(int argc, char** argv) {
     const pelagor::platform::Utf8Console console;

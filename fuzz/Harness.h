@@ -1,12 +1,12 @@
 #pragma once
 
-// The bodies of the fuzz targets, shared with the regression tests: each loads a file through a
+// The bodies of the fuzz targets, shared with the regression tests: each reads bytes through a
 // fresh document and returns the first broken rule, or empty when all held.
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <set>
+#include <span>
 #include <string>
 
 #include "fuzz/DocumentChecks.h"
@@ -18,51 +18,49 @@ namespace pelagor::fuzzing {
 // Stops the fuzz target on a broken rule, so that libFuzzer keeps the input.
 inline void StopIfBroken(const std::string& fault) {
     if (!fault.empty()) {
-        std::fprintf(stderr, "broken invariant: %s\n", fault.c_str());
+        static_cast<void>(std::fprintf(stderr, "broken invariant: %s\n", fault.c_str()));
         __builtin_trap();
     }
 }
 
-// Loads `path` with a fresh `Document`, listing into two sinks, and checks what it left.
+// Reads `bytes` with a fresh `Document`, listing into two sinks, and checks what it left.
 template <typename Document>
-std::string LoadFault(const std::filesystem::path& path) {
+std::string LoadFault(std::span<const std::uint8_t> bytes) {
     LineCollector waypointLines;
     LineCollector trackLines;
     Document document;
-    const std::int32_t loaded = document.Load(path, &waypointLines, &trackLines);
+    const std::int32_t loaded = document.LoadBytes(bytes, &waypointLines, &trackLines);
     return BrokenInvariant(document, loaded, waypointLines, trackLines);
 }
 
-// Anything in `folder` besides `names`: a merge must leave no temporary file behind.
-inline std::string StrayFile(const std::filesystem::path& folder,
-                             const std::set<std::string>& names) {
+// Anything in `folder` besides the file `kept`: a merge must leave no temporary file behind.
+inline std::string StrayFile(const std::filesystem::path& folder, const std::string& kept) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (names.count(entry.path().filename().string()) == 0) {
+        if (entry.path().filename().string() != kept) {
             return "a file was left behind: " + entry.path().filename().string();
         }
     }
     return {};
 }
 
-// Loads `referencePath` as a reference and merges the WTR file `sourcePath` into it, writing
-// `outputPath`. A reference that did not load must be refused, a refusal must leave no file, a
-// loaded reference with waypoints must be written, and the written file must load again and give
-// the source back. Every file of the output's folder must be one of `folderFiles` or the output.
-inline std::string MergeFault(const std::filesystem::path& referencePath,
-                              const std::filesystem::path& sourcePath,
-                              const std::filesystem::path& outputPath,
-                              std::set<std::string> folderFiles) {
+// Reads `referenceBytes` as a reference and merges the WTR bytes `sourceBytes` into it, writing
+// `outputPath`, alone in its folder. A reference that did not load must be refused, a refusal
+// must leave no file, a loaded reference with waypoints must be written, and the written file
+// must load again and give the source back.
+inline std::string MergeFault(std::span<const std::uint8_t> referenceBytes,
+                              std::span<const std::uint8_t> sourceBytes,
+                              const std::filesystem::path& outputPath) {
     std::filesystem::remove(outputPath);
     LineCollector waypointLines;
     LineCollector trackLines;
     MapSourceDocument reference;
-    const std::int32_t loaded = reference.Load(referencePath, &waypointLines, &trackLines);
+    const std::int32_t loaded = reference.LoadBytes(referenceBytes, &waypointLines, &trackLines);
     if (std::string fault = BrokenInvariant(reference, loaded, waypointLines, trackLines);
         !fault.empty()) {
         return fault;
     }
     TrackLogDocument source;
-    if (source.Load(sourcePath, nullptr, nullptr) == 0) {
+    if (source.LoadBytes(sourceBytes, nullptr, nullptr) == 0) {
         return "the source does not load";
     }
     const std::filesystem::path folder = outputPath.parent_path();
@@ -71,13 +69,12 @@ inline std::string MergeFault(const std::filesystem::path& referencePath,
             return "a loaded reference with waypoints was refused: " +
                    reference.WriteFailureReason();
         }
-        return StrayFile(folder, folderFiles);
+        return StrayFile(folder, "");
     }
     if (loaded == 0) {
         return "a reference that did not load was written";
     }
-    folderFiles.insert(outputPath.filename().string());
-    if (std::string fault = StrayFile(folder, folderFiles); !fault.empty()) {
+    if (std::string fault = StrayFile(folder, outputPath.filename().string()); !fault.empty()) {
         return fault;
     }
     LineCollector outputWaypointLines;

@@ -8,8 +8,8 @@ bool MapSegmentList::ParseView(const MpsRecord& record, MapSegmentView& view,
                                std::string_view* rule) const {
     ReadCursor body(record.Body());
     MapSegmentView parsed;
-    const auto value1 = body.U32();
-    const auto value2 = body.U32();
+    const auto value1 = body.U32le();
+    const auto value2 = body.U32le();
     if (!value1 || !value2) {
         return Refuse(rule, "map segment shorter than its two leading values");
     }
@@ -22,8 +22,8 @@ bool MapSegmentList::ParseView(const MpsRecord& record, MapSegmentView& view,
         }
         *text = *read;
     }
-    const auto value3 = body.U32();
-    const auto value4 = body.U32();
+    const auto value3 = body.U32le();
+    const auto value4 = body.U32le();
     if (!value3 || !value4) {
         return Refuse(rule, "map segment shorter than its two values after the texts");
     }

@@ -51,9 +51,15 @@ MapSourceDocument::~MapSourceDocument() = default;
 std::int32_t MapSourceDocument::Load(const std::filesystem::path& path, LineSink* waypointList,
                                      LineSink* trackList) {
     m_loaded = false;
+    return LoadFile(path, waypointList, trackList);
+}
+
+std::int32_t MapSourceDocument::LoadBytes(std::span<const std::uint8_t> data,
+                                          LineSink* waypointList, LineSink* trackList) {
+    m_loaded = false;
     const std::int32_t result =
-        RunLoad(path, [&](std::span<const std::uint8_t> data, std::string& reason) {
-            return ReadReference(data, waypointList, trackList, reason);
+        RunParse(data, [&](std::span<const std::uint8_t> bytes, std::string& reason) {
+            return ReadReference(bytes, waypointList, trackList, reason);
         });
     m_loaded = result != 0;
     return result;
@@ -81,7 +87,7 @@ std::int32_t MapSourceDocument::ReadReference(std::span<const std::uint8_t> data
     }
     for (std::int32_t index = 0; index < waypointTotal; ++index) {
         WaypointEntry& entry = waypoints[static_cast<std::size_t>(index)];
-        (void)waypointRecords.GetEntry(index, entry);
+        Guaranteed(waypointRecords.GetEntry(index, entry));
         if (waypointList != nullptr) {
             waypointList->AppendLine(WaypointLine(entry));
         }

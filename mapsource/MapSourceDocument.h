@@ -34,6 +34,8 @@ public:
     // the given lists. FailureReason() names the record, its byte offset and the rule it broke.
     std::int32_t Load(const std::filesystem::path& path, LineSink* waypointList,
                       LineSink* trackList) override;
+    std::int32_t LoadBytes(std::span<const std::uint8_t> data, LineSink* waypointList,
+                           LineSink* trackList) override;
 
     // Rebuilds the 'W' and then the 'T' records from `source` (renaming its repeated waypoint
     // names in place), sizes the output, assembles it in one buffer and writes it to `path`

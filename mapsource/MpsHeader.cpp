@@ -23,7 +23,7 @@ bool MpsHeader::ParseHeader(ReadCursor& cursor, MpsFault* fault) {
     if (magic != kMpsSignature) {
         return fail("not a MapSource file (signature)");
     }
-    (void)cursor.Skip(magic.size());
+    Guaranteed(cursor.Skip(magic.size()));
 
     found.recordKnown = true;
     std::string_view rule;
@@ -51,7 +51,7 @@ bool MpsHeader::ParseARecord(const MpsRecord& record, std::string_view* rule) {
         return Refuse(rule, "second header record is not an 'A' record");
     }
     ReadCursor body(record.Body());
-    const auto value = body.U16();
+    const auto value = body.U16le();
     if (!value) {
         return Refuse(rule, "'A' record shorter than its 2-byte value");
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "bytes/LittleEndian.h"
 #include "platform/Memory.h"
 
 namespace pelagor {
@@ -12,8 +13,8 @@ bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule) {
     if (cursor.remaining() < kFrameSize) {
         return Refuse(rule, "fewer than 5 bytes left for a record frame");
     }
-    record.length = cursor.U32().value_or(0);
-    record.type = cursor.U8().value_or(0);
+    record.length = Guaranteed(cursor.U32le());
+    record.type = Guaranteed(cursor.U8());
     if (record.length == 0) {
         return Refuse(rule, "record length is 0");
     }
@@ -33,8 +34,8 @@ bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule) {
 std::size_t SkipRun(ReadCursor& cursor, std::uint8_t type) {
     std::size_t count = 0;
     for (ReadCursor next = cursor; next.remaining() >= kFrameSize; cursor = next) {
-        const std::uint32_t length = next.U32().value_or(0);
-        if (length == 0 || next.U8().value_or(0) != type || !next.Skip(length)) {
+        const std::uint32_t length = Guaranteed(next.U32le());
+        if (length == 0 || Guaranteed(next.U8()) != type || !next.Skip(length)) {
             break;
         }
         ++count;
@@ -75,8 +76,8 @@ void RecordCursor::Emit(std::span<const std::uint8_t> bytes) {
 }
 
 void RecordCursor::EmitU32(std::uint32_t value) {
-    std::array<std::uint8_t, 4> bytes{};
-    std::memcpy(bytes.data(), &value, bytes.size());  // little-endian hosts only, as ByteReader
+    std::array<std::uint8_t, sizeof value> bytes{};
+    StoreLe(bytes.data(), value);
     Emit(bytes);
 }
 
@@ -102,18 +103,13 @@ std::optional<std::size_t> TextLength(std::span<const std::uint8_t> bytes) {
     return static_cast<std::size_t>(end - bytes.begin());
 }
 
-std::string_view AsText(std::span<const std::uint8_t> bytes) {
-    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): file bytes read as text
-    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
 std::optional<std::string_view> ReadText(ReadCursor& cursor) {
     const auto length = TextLength(cursor.Rest());
     if (!length) {
         return std::nullopt;
     }
     const std::string_view text = AsText(cursor.Rest().first(*length));
-    (void)cursor.Skip(*length + 1);
+    Guaranteed(cursor.Skip(*length + 1));
     return text;
 }
 

@@ -12,7 +12,7 @@
 #include <span>
 #include <string_view>
 
-#include "tracklog/ByteReader.h"
+#include "bytes/ByteReader.h"
 
 namespace pelagor {
 
@@ -85,9 +85,6 @@ bool EmitRecord(RecordCursor& cursor, const MpsRecord& record);
 
 // The length of the NUL-terminated text at the start of `bytes`; empty when no NUL lies inside.
 std::optional<std::size_t> TextLength(std::span<const std::uint8_t> bytes);
-
-// `bytes` read as text (not owned).
-std::string_view AsText(std::span<const std::uint8_t> bytes);
 
 // Reads the NUL-terminated text at the cursor and consumes it with its NUL; empty, consuming
 // nothing, when no NUL lies before the end. Strings inside a body must end inside it.

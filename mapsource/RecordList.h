@@ -2,7 +2,9 @@
 
 // The shape shared by the 'W', 'T' and 'L' record lists: the run of records of one type letter,
 // each with its parsed view. A list supplies its view type and its ParseView; reading the run and
-// emitting it are written here once.
+// emitting it are written here once. A list names itself as `Derived` so that the run reaches its
+// ParseView, which for 'W' depends on the file's version, without a virtual call: a list's only
+// virtual operation is its destructor.
 
 #include <cstdint>
 #include <memory>

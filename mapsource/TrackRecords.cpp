@@ -1,9 +1,9 @@
 #include "mapsource/TrackRecords.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
+#include "bytes/LittleEndian.h"
 #include "tracklog/Derivations.h"
 
 namespace pelagor {
@@ -15,27 +15,14 @@ constexpr std::size_t kAltitudeValidOffset = 8;
 constexpr std::size_t kTimeValidOffset = 17;
 constexpr std::size_t kDepthOffset = 22;  // depth valid and depth, to the point's end
 
-template <typename T>
-T ValueAt(const std::uint8_t* bytes) {
-    static_assert(std::endian::native == std::endian::little);
-    T value{};
-    std::memcpy(&value, bytes, sizeof(T));
-    return value;
-}
-
-template <typename T>
-void PutValue(std::uint8_t* bytes, T value) {
-    std::memcpy(bytes, &value, sizeof(T));
-}
-
 }  // namespace
 
 std::uint32_t TrackRecordView::pointCount() const {
-    return ValueAt<std::uint32_t>(trackHeader.data() + kPointCountOffset);
+    return LoadLe<std::uint32_t>(trackHeader.data() + kPointCountOffset);
 }
 
 void TrackRecordView::SetPointCount(std::uint32_t count) {
-    PutValue(trackHeader.data() + kPointCountOffset, count);
+    StoreLe(trackHeader.data() + kPointCountOffset, count);
 }
 
 TrackTemplate BuiltInTrackTemplate() {
@@ -80,9 +67,9 @@ bool TrackRecordList::GetEntry(std::int32_t index, TrackEntry& entry) const {
     }
     const std::uint8_t* point = view.points.data();
     for (std::int32_t j = 0; j < entry.pointCount; ++j, point += kMpsTrackPointSize) {
-        SetTrackPoint(entry.points[static_cast<std::size_t>(j)], ValueAt<std::int32_t>(point),
-                      ValueAt<std::int32_t>(point + 4), ValueAt<std::uint32_t>(point + 18),
-                      static_cast<float>(ValueAt<double>(point + 9)));
+        SetTrackPoint(entry.points[static_cast<std::size_t>(j)], LoadLe<std::int32_t>(point),
+                      LoadLe<std::int32_t>(point + 4), LoadLe<std::uint32_t>(point + 18),
+                      static_cast<float>(LoadLe<double>(point + 9)));
     }
     return true;
 }
@@ -102,28 +89,6 @@ TrackTemplate TrackRecordList::TemplateFor(std::span<const TrackEntry> entries) 
     }
     return chosen;
 }
-
-namespace {
-
-// Allocates the body of a track record and writes its name and track header; the caller writes
-// the points into the span it gets back.
-std::optional<std::span<std::uint8_t>> StartTrackBody(MpsRecord& record, std::string_view name,
-                                                      const TrackHeader& trackHeader) {
-    const std::uint64_t pointBytes =
-        std::uint64_t{ValueAt<std::uint32_t>(trackHeader.data() + kPointCountOffset)} *
-        kMpsTrackPointSize;
-    const std::uint64_t length = std::uint64_t{name.size()} + 1U + kTrackHeaderSize + pointBytes;
-    if (!AllocateRecord(record, TrackRecordList::kType, length)) {
-        return std::nullopt;
-    }
-    std::uint8_t* out = record.body.get();
-    out = std::copy(name.begin(), name.end(), out);
-    *out++ = 0;
-    out = std::copy(trackHeader.begin(), trackHeader.end(), out);
-    return std::span<std::uint8_t>(out, static_cast<std::size_t>(pointBytes));
-}
-
-}  // namespace
 
 bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* entries) {
     if (count < 0 || (count > 0 && entries == nullptr)) {
@@ -151,7 +116,7 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
         working.SetPointCount(static_cast<std::uint32_t>(pointCount));
         // The points are written straight into the new body: a separate point buffer would
         // only add one more copy of the largest part of the output.
-        const auto points = StartTrackBody(newRecords[index], working.name, working.trackHeader);
+        const auto points = BuildRecord(working, newRecords[index]);
         if (!points) {
             return false;
         }
@@ -159,26 +124,34 @@ bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* e
         for (std::size_t j = 0; j < pointCount; ++j, out += kMpsTrackPointSize) {
             const TrackPoint& point = track.points[j];
             std::copy(pattern.point.begin(), pattern.point.end(), out);
-            PutValue(out, point.latitude);
-            PutValue(out + 4, point.longitude);
-            PutValue(out + 9, static_cast<double>(point.altitude));
+            StoreLe(out, point.latitude);
+            StoreLe(out + 4, point.longitude);
+            StoreLe(out + 9, static_cast<double>(point.altitude));
             out[kTimeValidOffset] = point.time != 0 ? 1 : 0;
-            PutValue(out + 18, point.time);
+            StoreLe(out + 18, point.time);
         }
     }
     return ReplaceRecords(std::move(newRecords), length);
 }
 
-bool TrackRecordList::BuildRecord(const TrackRecordView& view, MpsRecord& record) {
-    if (std::uint64_t{view.pointCount()} * kMpsTrackPointSize != view.points.size()) {
-        return false;  // a view whose points do not match its count would write a broken record
+std::optional<std::span<std::uint8_t>> TrackRecordList::BuildRecord(const TrackRecordView& view,
+                                                                    MpsRecord& record) {
+    const std::uint64_t pointBytes = std::uint64_t{view.pointCount()} * kMpsTrackPointSize;
+    if (!view.points.empty() && view.points.size() != pointBytes) {
+        return std::nullopt;  // a view whose points do not match its count would write a broken
+                              // record
     }
-    const auto points = StartTrackBody(record, view.name, view.trackHeader);
-    if (!points) {
-        return false;
+    const std::uint64_t length =
+        std::uint64_t{view.name.size()} + 1U + kTrackHeaderSize + pointBytes;
+    if (!AllocateRecord(record, kType, length)) {
+        return std::nullopt;
     }
-    std::copy(view.points.begin(), view.points.end(), points->begin());
-    return true;
+    std::uint8_t* out = record.body.get();
+    out = std::copy(view.name.begin(), view.name.end(), out);
+    *out++ = 0;
+    out = std::copy(view.trackHeader.begin(), view.trackHeader.end(), out);
+    std::copy(view.points.begin(), view.points.end(), out);
+    return std::span<std::uint8_t>(out, static_cast<std::size_t>(pointBytes));
 }
 
 }  // namespace pelagor

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -54,7 +55,12 @@ public:
     // template when the list has no record, or when its first record has no point while some
     // entry has points. Fails, keeping the list, only when memory runs out.
     bool RebuildFromEntries(std::int32_t count, const TrackEntry* entries);
-    static bool BuildRecord(const TrackRecordView& view, MpsRecord& record);
+    // Gives `record` the body of `view`: its name, its track header, then its points, copied from
+    // `view.points`. A view without point bytes leaves them for the caller to write through the
+    // returned span: the rebuild writes each point once, straight into the body. Empty when the
+    // body cannot be allocated or `view.points` holds neither no bytes nor pointCount() points.
+    static std::optional<std::span<std::uint8_t>> BuildRecord(const TrackRecordView& view,
+                                                              MpsRecord& record);
 
     // The template a rebuild of `entries` would use.
     [[nodiscard]] TrackTemplate TemplateFor(std::span<const TrackEntry> entries) const;

@@ -1,11 +1,11 @@
 #include "mapsource/WaypointRecords.h"
 
-#include <cstring>
 #include <optional>
 #include <string>
 #include <tuple>
 #include <unordered_map>
 
+#include "bytes/LittleEndian.h"
 #include "mapsource/WaypointNames.h"
 
 namespace pelagor {
@@ -79,25 +79,6 @@ std::optional<WaypointRecordView> ParseStructure(std::span<const std::uint8_t> b
     return view;
 }
 
-template <typename T>
-T ValueAt(std::span<const std::uint8_t> body, std::size_t offset) {
-    ReadCursor cursor(body);
-    T value{};
-    if (cursor.Skip(offset)) {
-        if (const auto bytes = cursor.Bytes(sizeof(T))) {
-            std::memcpy(&value, bytes->data(), sizeof(T));  // little-endian, as ByteReader
-        }
-    }
-    return value;
-}
-
-template <typename T>
-void PutValue(std::span<std::uint8_t> body, std::size_t offset, T value) {
-    if (offset <= body.size() && sizeof(T) <= body.size() - offset) {
-        std::memcpy(body.data() + offset, &value, sizeof(T));
-    }
-}
-
 }  // namespace
 
 std::uint16_t MapWaypointSymbol(std::uint16_t sourceSymbol) {
@@ -153,10 +134,10 @@ bool WaypointRecordList::GetEntry(std::int32_t index, WaypointEntry& entry) cons
     const WaypointRecordView& view = views[at];
     const auto body = records[at].Body();
     SetName(entry.name, view.name);
-    entry.latitude = ValueAt<std::int32_t>(body, view.latitude);
-    entry.longitude = ValueAt<std::int32_t>(body, view.longitude);
-    entry.altitude = static_cast<float>(ValueAt<double>(body, view.altitude));
-    entry.symbol = ValueAt<std::uint16_t>(body, view.symbol);
+    entry.latitude = Guaranteed(LoadLe<std::int32_t>(body, view.latitude));
+    entry.longitude = Guaranteed(LoadLe<std::int32_t>(body, view.longitude));
+    entry.altitude = static_cast<float>(Guaranteed(LoadLe<double>(body, view.altitude)));
+    entry.symbol = Guaranteed(LoadLe<std::uint16_t>(body, view.symbol));
     return true;
 }
 
@@ -193,13 +174,13 @@ bool BuildRecord(const MpsRecord& from, const WaypointRecordView& view, std::str
     built.altitude = moved(view.altitude);
     built.symbol = moved(view.symbol);
     built.end = moved(view.end);
-    PutValue(body, built.latitude, entry.latitude);
-    PutValue(body, built.longitude, entry.longitude);
+    Guaranteed(StoreLe(body, built.latitude, entry.latitude));
+    Guaranteed(StoreLe(body, built.longitude, entry.longitude));
     // An altitude is always written; MapSource ignores one that is not marked valid.
-    PutValue(body, built.altitudeValid, std::uint8_t{1});
-    PutValue(body, built.altitude, static_cast<double>(entry.altitude));
+    Guaranteed(StoreLe(body, built.altitudeValid, std::uint8_t{1}));
+    Guaranteed(StoreLe(body, built.altitude, static_cast<double>(entry.altitude)));
     // The low half of the 4-byte field; the high half stays the template's.
-    PutValue(body, built.symbol, MapWaypointSymbol(entry.symbol));
+    Guaranteed(StoreLe(body, built.symbol, MapWaypointSymbol(entry.symbol)));
     return true;
 }
 
@@ -245,6 +226,7 @@ bool WaypointRecordList::RebuildFromEntries(std::int32_t count, WaypointEntry* e
         if (ReadsElsewhere(newRecords[index], newViews[index])) {
             // One byte after the second block, which the fixed layout never reads, ends the
             // structure's claim: it must end exactly at the body's end.
+            ReleaseRecord(newRecords[index]);
             if (!BuildRecord(records[from], view, NameOf(entry.name), entry, 1, newRecords[index],
                              newViews[index])) {
                 return false;

@@ -1,7 +1,8 @@
 #pragma once
 
 // The command line and the standard streams as the program sees them: arguments as UTF-8 text
-// whatever the system's own form, and output streams that carry UTF-8 bytes unchanged.
+// whatever the system's own form, output streams that carry UTF-8 bytes unchanged, and whether
+// a person watches them.
 
 #include <string>
 #include <vector>
@@ -20,12 +21,17 @@ public:
     Utf8Console();
     Utf8Console(const Utf8Console&) = delete;
     Utf8Console& operator=(const Utf8Console&) = delete;
-    ~Utf8Console();
+    // Not defaulted here: on Windows it puts the code page back.
+    ~Utf8Console();  // NOLINT(performance-trivially-destructible)
 
 private:
 #ifdef _WIN32
     unsigned m_previousOutputCodePage = 0;
 #endif
 };
+
+// Whether standard error reaches a terminal: progress lines are drawn only for a person, so that
+// redirected output stays plain results and errors.
+bool StandardErrorIsTerminal() noexcept;
 
 }  // namespace pelagor::platform

@@ -1,13 +1,19 @@
 #include "platform/Console.h"
 
+#include <unistd.h>
+
 namespace pelagor::platform {
 
 // The arguments are the bytes the shell passed; under a UTF-8 locale they are UTF-8 already.
 std::vector<std::string> CommandLineUtf8(int argc, const char* const* argv) {
-    return std::vector<std::string>(argv, argv + argc);
+    return {argv, argv + argc};
 }
 
 Utf8Console::Utf8Console() = default;
 Utf8Console::~Utf8Console() = default;
+
+bool StandardErrorIsTerminal() noexcept {
+    return ::isatty(STDERR_FILENO) == 1;
+}
 
 }  // namespace pelagor::platform

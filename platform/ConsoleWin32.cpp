@@ -64,4 +64,8 @@ Utf8Console::~Utf8Console() {
     }
 }
 
+bool StandardErrorIsTerminal() noexcept {
+    return ::_isatty(::_fileno(stderr)) != 0;
+}
+
 }  // namespace pelagor::platform

@@ -7,7 +7,7 @@ std::filesystem::path PathFromUtf8(std::string_view utf8) {
     for (std::size_t index = 0; index < utf8.size(); ++index) {
         text[index] = static_cast<char8_t>(utf8[index]);
     }
-    return std::filesystem::path(text);
+    return {text};
 }
 
 std::string PathToUtf8(const std::filesystem::path& path) {

@@ -10,6 +10,8 @@ class EvoDocument : public TrackLogDocument {
 public:
     std::int32_t Load(const std::filesystem::path& path, LineSink* waypointList,
                       LineSink* trackList) override;
+    std::int32_t LoadBytes(std::span<const std::uint8_t> data, LineSink* waypointList,
+                           LineSink* trackList) override;
 };
 
 }  // namespace pelagor

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <string>
 
-#include "tracklog/ByteReader.h"
+#include "bytes/ByteReader.h"
 #include "tracklog/Derivations.h"
 #include "tracklog/EvoDocument.h"
 #include "tracklog/Listing.h"
-#include "tracklog/PointRecords.h"
+#include "tracklog/RecordFields.h"
 
 namespace pelagor {
 namespace {
@@ -28,18 +28,9 @@ constexpr std::size_t kPointSize = 24;
 constexpr std::array<std::uint8_t, 3> kWaypointPattern{0x00, 0xFF, 0x00};
 constexpr std::array<std::uint8_t, 4> kTrackPattern{0x00, 0x00, 'A', 'C'};
 
-// A name ends at a line feed or a zero byte, within `lookahead` bytes. Empty when the data ends
-// before a terminator or the lookahead's end; a name that fills the lookahead is returned whole.
-std::optional<std::string_view> LineName(ByteReader reader, std::size_t lookahead) {
-    const auto rest = reader.Rest();
-    const std::size_t available = std::min(rest.size(), lookahead);
-    const auto* begin = reinterpret_cast<const char*>(rest.data());  // NOLINT: bytes as text
-    const std::string_view window(begin, available);
-    const std::size_t end = window.find_first_of(std::string_view("\n\0", 2));
-    if (end == std::string_view::npos && available < lookahead) {
-        return std::nullopt;
-    }
-    return window.substr(0, end);
+// A name ends at a line feed or a zero byte.
+std::optional<std::string_view> LineName(const ByteReader& reader, std::size_t lookahead) {
+    return TerminatedName(reader, lookahead, std::string_view("\n\0", 2));
 }
 
 std::string RecordText(std::string_view kind, std::size_t index, std::string_view what) {
@@ -74,7 +65,7 @@ public:
         ByteReader header(m_data);
         std::optional<std::uint16_t> waypointTotal;
         if (header.Seek(kWaypointCountOffset)) {
-            waypointTotal = header.U16();
+            waypointTotal = header.U16le();
         }
         if (!waypointTotal) {
             return FailAt(m_reason, "data ends before the waypoint count", kWaypointCountOffset);
@@ -94,7 +85,7 @@ public:
 
         std::optional<std::uint16_t> trackTotal;
         if (header.Seek(kTrackCountOffset)) {
-            trackTotal = header.U16();
+            trackTotal = header.U16le();
         }
         if (!trackTotal) {
             return FailAt(m_reason, "data ends before the track count", kTrackCountOffset);
@@ -128,9 +119,9 @@ private:
         if (!record.Seek(start) || !record.Skip(24)) {
             return runsPast();
         }
-        const auto latitude = record.I32();
-        const auto longitude = record.I32();
-        const auto altitude = record.F32();
+        const auto latitude = record.I32le();
+        const auto longitude = record.I32le();
+        const auto altitude = record.F32le();
         if (!altitude || !record.Seek(start + kWaypointNameOffset)) {
             return runsPast();
         }
@@ -138,7 +129,7 @@ private:
         if (!name || !record.Skip(name->size() + kWaypointNameLength)) {
             return runsPast();
         }
-        const auto symbol = record.U16();
+        const auto symbol = record.U16le();
         if (!symbol) {
             return runsPast();
         }
@@ -180,7 +171,7 @@ private:
         const std::size_t countOffset = start + nameLength + 1;
         std::optional<std::int32_t> pointTotal;
         if (record.Seek(countOffset)) {
-            pointTotal = record.I32();
+            pointTotal = record.I32le();
         }
         if (!pointTotal) {
             return FailAt(m_reason, RecordText("track", index, "data ends before the point count"),
@@ -227,8 +218,13 @@ private:
 
 std::int32_t EvoDocument::Load(const std::filesystem::path& path, LineSink* waypointList,
                                LineSink* trackList) {
-    return RunLoad(path, [&](std::span<const std::uint8_t> data, std::string& reason) {
-        return EvoReader(*this, data, waypointList, trackList, reason).Read();
+    return LoadFile(path, waypointList, trackList);
+}
+
+std::int32_t EvoDocument::LoadBytes(std::span<const std::uint8_t> data, LineSink* waypointList,
+                                    LineSink* trackList) {
+    return RunParse(data, [&](std::span<const std::uint8_t> bytes, std::string& reason) {
+        return EvoReader(*this, bytes, waypointList, trackList, reason).Read();
     });
 }
 

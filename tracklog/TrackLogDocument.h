@@ -30,6 +30,9 @@ public:
     // count agreeing with its array, and FailureReason() says why. Never throws.
     virtual std::int32_t Load(const std::filesystem::path& path, LineSink* waypointList,
                               LineSink* trackList);
+    // Load's reading of the file's bytes, for bytes already in memory: same results, same rules.
+    virtual std::int32_t LoadBytes(std::span<const std::uint8_t> data, LineSink* waypointList,
+                                   LineSink* trackList);
 
     // Reads a whole file into one buffer owned by the caller: one open, one size query, one read.
     // A missing, unreadable or empty file fails, and so does one of 4 GiB or more. On failure
@@ -50,9 +53,6 @@ public:
     [[nodiscard]] std::span<const WaypointEntry> WaypointSpan() const {
         return {waypoints.get(), static_cast<std::size_t>(waypointCount)};
     }
-    [[nodiscard]] std::span<WaypointEntry> WaypointSpan() {
-        return {waypoints.get(), static_cast<std::size_t>(waypointCount)};
-    }
     [[nodiscard]] std::span<const TrackEntry> TrackSpan() const {
         return {tracks.get(), static_cast<std::size_t>(trackCount)};
     }
@@ -64,22 +64,19 @@ public:
     std::unique_ptr<TrackEntry[]> tracks;
 
 protected:
-    // The frame of every Load: reads the whole file, hands its bytes to `parse` and releases
-    // them afterwards, on every path. `parse(bytes, reason)` returns the Load's result and fills
-    // `reason` when it fails. Anything thrown inside (no memory) becomes a 0 result.
+    // The frame of every Load: reads the whole file, hands its bytes to LoadBytes and releases
+    // them afterwards, on every path.
+    std::int32_t LoadFile(const std::filesystem::path& path, LineSink* waypointList,
+                          LineSink* trackList) noexcept;
+
+    // The frame of every LoadBytes: `parse(bytes, reason)` returns the result and fills `reason`
+    // when it fails. Anything thrown inside (no memory) becomes a 0 result.
     template <typename Parse>
-    std::int32_t RunLoad(const std::filesystem::path& path, Parse&& parse) noexcept {
+    std::int32_t RunParse(std::span<const std::uint8_t> data, Parse&& parse) noexcept {
         m_fileError = {};
         m_failureReason.clear();
-        std::unique_ptr<std::uint8_t[]> data;
-        std::uint32_t size = 0;
-        if (ReadWholeFile(path, data, size, &m_fileError) == 0) {
-            NoteUnreadable();
-            return 0;
-        }
         try {
-            const std::int32_t result =
-                parse(std::span<const std::uint8_t>(data.get(), size), m_failureReason);
+            const std::int32_t result = parse(data, m_failureReason);
             if (result != 0) {
                 m_failureReason.clear();
             }
@@ -96,6 +93,12 @@ private:
     platform::FileError m_fileError;
     std::string m_failureReason;
 };
+
+// Whether `document` can take part in a conversion, as its source or as its reference: only the
+// waypoints decide, so a document whose Load failed after storing waypoints still can.
+inline bool CanTakePartInConversion(const TrackLogDocument* document) {
+    return document != nullptr && document->waypointCount > 0 && document->waypoints != nullptr;
+}
 
 // Text of a failure at a byte offset: "<what> at byte <offset>". Returns 0 for the Load result.
 std::int32_t FailAt(std::string& reason, std::string_view what, std::size_t offset);

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
-#include "tracklog/ByteReader.h"
+#include "bytes/ByteReader.h"
 #include "tracklog/Derivations.h"
 #include "tracklog/Listing.h"
-#include "tracklog/PointRecords.h"
+#include "tracklog/RecordFields.h"
 #include "tracklog/TrackLogDocument.h"
 
 namespace pelagor {
@@ -47,18 +47,9 @@ std::optional<std::size_t> FindMarkedSlot(std::span<const std::uint8_t> data, st
     return std::nullopt;
 }
 
-// The characters up to the first zero byte among at most `lookahead` bytes. Empty when the
-// data ends before either a zero byte or the lookahead's end.
-std::optional<std::string_view> ZeroEndedName(ByteReader& reader, std::size_t lookahead) {
-    const auto rest = reader.Rest();
-    const std::size_t available = std::min(rest.size(), lookahead);
-    const auto* begin = reinterpret_cast<const char*>(rest.data());  // NOLINT: bytes as text
-    const std::string_view window(begin, available);
-    const std::size_t end = window.find('\0');
-    if (end == std::string_view::npos && available < lookahead) {
-        return std::nullopt;
-    }
-    return window.substr(0, end);
+// A name ends at a zero byte.
+std::optional<std::string_view> ZeroEndedName(const ByteReader& reader, std::size_t lookahead) {
+    return TerminatedName(reader, lookahead, std::string_view("\0", 1));
 }
 
 std::int32_t ReadWtr(TrackLogDocument& document, std::span<const std::uint8_t> data,
@@ -83,14 +74,14 @@ std::int32_t ReadWtr(TrackLogDocument& document, std::span<const std::uint8_t> d
     for (std::size_t index = 0; index < waypointTotal; ++index) {
         const std::size_t slot = kFirstSlot + index * kWaypointSlotSize;
         WaypointEntry& waypoint = document.waypoints[index];
-        (void)reader.Seek(slot);
-        SetName(waypoint.name, ZeroEndedName(reader, 10).value_or(""));
-        (void)reader.Seek(slot + 20);
-        waypoint.latitude = reader.I32().value_or(0);
-        waypoint.longitude = reader.I32().value_or(0);
-        waypoint.altitude = WaypointAltitude(reader.F32().value_or(0.0F));
-        (void)reader.Seek(slot + 40);
-        waypoint.symbol = reader.U16().value_or(0);
+        Guaranteed(reader.Seek(slot));
+        SetName(waypoint.name, Guaranteed(ZeroEndedName(reader, 10)));
+        Guaranteed(reader.Seek(slot + 20));
+        waypoint.latitude = Guaranteed(reader.I32le());
+        waypoint.longitude = Guaranteed(reader.I32le());
+        waypoint.altitude = WaypointAltitude(Guaranteed(reader.F32le()));
+        Guaranteed(reader.Seek(slot + 40));
+        waypoint.symbol = Guaranteed(reader.U16le());
         if (waypointList != nullptr) {
             waypointList->AppendLine(WaypointLine(waypoint));
         }
@@ -138,8 +129,13 @@ std::int32_t ReadWtr(TrackLogDocument& document, std::span<const std::uint8_t> d
 
 std::int32_t TrackLogDocument::Load(const std::filesystem::path& path, LineSink* waypointList,
                                     LineSink* trackList) {
-    return RunLoad(path, [&](std::span<const std::uint8_t> data, std::string& reason) {
-        return ReadWtr(*this, data, waypointList, trackList, reason);
+    return LoadFile(path, waypointList, trackList);
+}
+
+std::int32_t TrackLogDocument::LoadBytes(std::span<const std::uint8_t> data, LineSink* waypointList,
+                                         LineSink* trackList) {
+    return RunParse(data, [&](std::span<const std::uint8_t> bytes, std::string& reason) {
+        return ReadWtr(*this, bytes, waypointList, trackList, reason);
     });
 }
 

@@ -9,8 +9,8 @@
 
 #include "app/DialogTemplate.h"
 #include "app/win32/ResourceIds.h"
+#include "bytes/ByteReader.h"
 #include "platform/Utf16.h"
-#include "tracklog/ByteReader.h"
 
 namespace pelagor::app::testing {
 namespace {
@@ -41,12 +41,12 @@ std::pair<std::uint16_t, DWORD> FormOf(ControlKind kind) {
 
 // A template's ordinal (0xFFFF, number) as "#number", or its NUL-ended UTF-16 string.
 std::wstring ReadName(ByteReader& reader) {
-    std::uint16_t unit = reader.U16().value_or(0);
+    std::uint16_t unit = reader.U16le().value_or(0);
     if (unit == 0xFFFF) {
-        return L"#" + std::to_wstring(reader.U16().value_or(0));
+        return L"#" + std::to_wstring(reader.U16le().value_or(0));
     }
     std::wstring name;
-    for (; unit != 0; unit = reader.U16().value_or(0)) {
+    for (; unit != 0; unit = reader.U16le().value_or(0)) {
         name += static_cast<wchar_t>(unit);
     }
     return name;
@@ -62,18 +62,19 @@ TEST(Win32Template, ResourceMatchesTheTableControlByControl) {
     ASSERT_NE(found, nullptr);
     ByteReader reader({static_cast<const std::uint8_t*>(::LoadResource(nullptr, found)),
                        ::SizeofResource(nullptr, found)});
-    ASSERT_EQ(reader.U32(), 0xFFFF0001U);  // DLGTEMPLATEEX
-    ASSERT_TRUE(reader.Skip(4));           // help id
-    EXPECT_EQ(reader.U32(), DWORD{WS_EX_APPWINDOW});
-    EXPECT_EQ(reader.U32(), DWORD{DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU});
+    ASSERT_EQ(reader.U32le(), 0xFFFF0001U);  // DLGTEMPLATEEX
+    ASSERT_TRUE(reader.Skip(4));             // help id
+    EXPECT_EQ(reader.U32le(), DWORD{WS_EX_APPWINDOW});
+    EXPECT_EQ(reader.U32le(),
+              DWORD{DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU});
     for (const int expected :
          {static_cast<int>(kDialogControls.size()), 0, 0, kDialogWidth, kDialogHeight}) {
-        EXPECT_EQ(reader.U16(), expected);
+        EXPECT_EQ(reader.U16le(), expected);
     }
     EXPECT_EQ(ReadName(reader), L"");  // no menu
     EXPECT_EQ(ReadName(reader), L"");  // the dialog class
     EXPECT_EQ(ReadName(reader), Utf8ToUtf16(kDialogTitle));
-    EXPECT_EQ(reader.U16(), kDialogFontPoints);
+    EXPECT_EQ(reader.U16le(), kDialogFontPoints);
     ASSERT_TRUE(reader.Skip(2 + 1));  // weight, italic
     EXPECT_EQ(reader.U8(), CHINESEBIG5_CHARSET);
     EXPECT_EQ(ReadName(reader), Utf8ToUtf16(kDialogFontFamily));
@@ -83,14 +84,14 @@ TEST(Win32Template, ResourceMatchesTheTableControlByControl) {
         ASSERT_TRUE(reader.Seek((reader.position() + 3) & ~std::size_t{3}));  // DWORD aligned
         ASSERT_TRUE(reader.Skip(4 + 4));                                      // help id, ex-style
         const auto [classAtom, style] = FormOf(control.kind);
-        EXPECT_EQ(reader.U32(), style);
+        EXPECT_EQ(reader.U32le(), style);
         for (const int expected : {control.x, control.y, control.width, control.height}) {
-            EXPECT_EQ(reader.U16(), expected);
+            EXPECT_EQ(reader.U16le(), expected);
         }
-        EXPECT_EQ(static_cast<int>(reader.U32().value_or(0)), static_cast<int>(control.id));
+        EXPECT_EQ(static_cast<int>(reader.U32le().value_or(0)), static_cast<int>(control.id));
         EXPECT_EQ(ReadName(reader), L"#" + std::to_wstring(classAtom));
         EXPECT_EQ(ReadName(reader), Utf8ToUtf16(control.caption));
-        ASSERT_TRUE(reader.Skip(reader.U16().value_or(0xFFFF)));  // extra data
+        ASSERT_TRUE(reader.Skip(reader.U16le().value_or(0xFFFF)));  // extra data
     }
     EXPECT_LT(reader.remaining(), 4U);
 }

@@ -1,18 +1,49 @@
 #pragma once
 
-// One read-only cursor over a file held in memory. Every read is all-or-nothing: a read that
-// would pass the end fails and consumes nothing, so no caller can read past the end.
-// Multi-byte values are little-endian, at any alignment.
+// One read-only cursor over a file held in memory, shared by the track-log and MapSource readers.
+// Every read is all-or-nothing: a read that would pass the end fails and consumes nothing, so no
+// caller can read past the end. Multi-byte values are little-endian, at any alignment.
 
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include <cstdlib>
 #include <optional>
 #include <span>
+#include <string_view>
+
+#include "bytes/LittleEndian.h"
 
 namespace pelagor {
+
+// A read or a move that the structure already guarantees, because the caller has checked that
+// the bytes lie inside the data. Debug and fuzz builds stop when the guarantee is broken; release
+// builds go on with T{} (a zero, an empty name), which no structure that held could give.
+#if !defined(NDEBUG) || defined(PELAGOR_CHECK_GUARANTEES)
+inline constexpr bool kCheckGuarantees = true;
+#else
+inline constexpr bool kCheckGuarantees = false;
+#endif
+
+template <typename T>
+T Guaranteed(std::optional<T> value) {
+    if (kCheckGuarantees && !value) {
+        std::abort();
+    }
+    return value.value_or(T{});
+}
+
+inline void Guaranteed(bool done) {
+    if (kCheckGuarantees && !done) {
+        std::abort();
+    }
+}
+
+// `bytes` read as text (not owned).
+inline std::string_view AsText(std::span<const std::uint8_t> bytes) {
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): file bytes read as text
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
 
 class ByteReader {
 public:
@@ -62,23 +93,19 @@ public:
     }
 
     [[nodiscard]] std::optional<std::uint8_t> U8() { return Read<std::uint8_t>(); }
-    [[nodiscard]] std::optional<std::uint16_t> U16() { return Read<std::uint16_t>(); }
-    [[nodiscard]] std::optional<std::uint32_t> U32() { return Read<std::uint32_t>(); }
-    [[nodiscard]] std::optional<std::int32_t> I32() { return Read<std::int32_t>(); }
-    [[nodiscard]] std::optional<float> F32() { return Read<float>(); }
-    [[nodiscard]] std::optional<double> F64() { return Read<double>(); }
+    [[nodiscard]] std::optional<std::uint16_t> U16le() { return Read<std::uint16_t>(); }
+    [[nodiscard]] std::optional<std::uint32_t> U32le() { return Read<std::uint32_t>(); }
+    [[nodiscard]] std::optional<std::int32_t> I32le() { return Read<std::int32_t>(); }
+    [[nodiscard]] std::optional<float> F32le() { return Read<float>(); }
+    [[nodiscard]] std::optional<double> F64le() { return Read<double>(); }
 
 private:
     template <typename T>
     std::optional<T> Read() {
-        static_assert(std::endian::native == std::endian::little,
-                      "the file formats are little-endian; a big-endian host needs byte swaps");
-        if (sizeof(T) > remaining()) {
-            return std::nullopt;
+        const auto value = LoadLe<T>(m_data, m_position);
+        if (value) {
+            m_position += sizeof(T);
         }
-        T value;
-        std::memcpy(&value, m_data.data() + m_position, sizeof(T));
-        m_position += sizeof(T);
         return value;
     }
 
