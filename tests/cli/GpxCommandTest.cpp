@@ -30,7 +30,7 @@ const std::string kTaipei = "\xA5\x78\xA5\x5F";  // 台北 in cp950
 
 // --- text forms -------------------------------------------------------------------------------
 
-TEST(GpxText, DegreesDecimalsAndTimes) {
+TEST(GpxTextTest, DegreesDecimalsAndTimes) {
     // Degrees use the exact factor with seven to nine decimals; -180 from the document factor
     // would read -180.00000067.
     const std::pair<std::int32_t, const char*> degrees[] = {
@@ -59,7 +59,7 @@ TEST(GpxText, DegreesDecimalsAndTimes) {
     }
 }
 
-TEST(GpxText, XmlEscapesSpecialsAndReplacesWhatXmlForbids) {
+TEST(GpxTextTest, XmlEscapesSpecialsAndReplacesWhatXmlForbids) {
     const std::pair<std::string, std::string> cases[] = {
         {"A&B", "A&amp;B"},
         {"<x>", "&lt;x&gt;"},
@@ -80,7 +80,7 @@ TEST(GpxText, XmlEscapesSpecialsAndReplacesWhatXmlForbids) {
 
 // --- the command ------------------------------------------------------------------------------
 
-class GpxCommand : public CliTest {
+class GpxCommandTest : public CliTest {
 protected:
 #ifdef _WIN32
     // xmllint is a tool of the Linux machine; the Windows build checks the rest.
@@ -113,7 +113,7 @@ protected:
     }
 };
 
-TEST_F(GpxCommand, ExtremesMakeWellFormedGpx11) {
+TEST_F(GpxCommandTest, ExtremesMakeWellFormedGpx11) {
     const std::string source = Extreme();
     const CliRun run = Run({"gpx", source, "-o", "out.gpx"});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -155,7 +155,7 @@ TEST_F(GpxCommand, ExtremesMakeWellFormedGpx11) {
 
 // All waypoints come before all tracks, file by file. A file that failed to load gives what
 // its document holds: here an EVO header promises a track that never comes.
-TEST_F(GpxCommand, SeveralFilesAndAFailedLoad) {
+TEST_F(GpxCommandTest, SeveralFilesAndAFailedLoad) {
     Write("a.wtr", testkit::WtrFile({{"WTR1", 0, 0, 0.0F, 18}}, SampleTrack{"WTRTRACK", {{}}}));
     Write("b.evo", testkit::EvoFile({{"EVO1", 0, 0, 0.0F, 18}, {"EVO2", 0, 0, 0.0F, 18}},
                                     {SampleTrack{"ACEVO", {{0, 0, 60U, 1.0F}}}}));
@@ -181,7 +181,7 @@ TEST_F(GpxCommand, SeveralFilesAndAFailedLoad) {
     EXPECT_LT(at("WTRTRACK"), at("ACEVO"));
 }
 
-TEST_F(GpxCommand, ReferenceFilesExportToo) {
+TEST_F(GpxCommandTest, ReferenceFilesExportToo) {
     Write("ref.mps", testkit::MpsFile(testkit::SampleReference()));
     const CliRun run = Run({"gpx", "--reference", "ref.mps"});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -189,7 +189,7 @@ TEST_F(GpxCommand, ReferenceFilesExportToo) {
     EXPECT_THAT(run.out, HasSubstr("<ele>10</ele><time>2001-09-09T01:46:40Z</time>"));
 }
 
-TEST_F(GpxCommand, RefusalsAndUnreadableFiles) {
+TEST_F(GpxCommandTest, RefusalsAndUnreadableFiles) {
     const std::string source = Write("a.wtr", testkit::WtrFile({{"A", 0, 0, 0.0F, 18}}, {}));
     const auto before = Read(source);
     struct Case {

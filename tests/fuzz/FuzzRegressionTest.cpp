@@ -8,7 +8,6 @@
 #include "builder/Samples.h"
 #include "builder/TempDir.h"
 #include "fuzz/Harness.h"
-#include "fuzz/ScratchFile.h"
 #include "tracklog/EvoDocument.h"
 
 namespace {
@@ -20,9 +19,8 @@ using Bytes = std::vector<std::uint8_t>;
 // Every check a fuzz target makes, on one input: the three readers and the merge.
 class CleanEverywhere {
 public:
-    explicit CleanEverywhere(const std::string& stem)
-        : m_folder(stem),
-          m_source(m_folder.Write("source.wtr", testkit::WtrBytes(testkit::SampleWtrLog()))) {}
+    CleanEverywhere()
+        : m_source(m_folder.Write("source.wtr", testkit::WtrBytes(testkit::SampleWtrLog()))) {}
 
     void Expect(const Bytes& bytes, const std::string& what) const {
         const auto input = m_folder.Write("input", bytes);
@@ -35,12 +33,12 @@ public:
     }
 
 private:
-    ScratchFolder m_folder;
+    testkit::TempDir m_folder;
     std::filesystem::path m_source;
 };
 
 TEST(FuzzRegressions, EveryKeptInputFailsCleanly) {
-    const CleanEverywhere check("pelagor-regressions");
+    const CleanEverywhere check;
     for (const auto& entry : std::filesystem::directory_iterator(PELAGOR_REGRESSIONS_DIR)) {
         if (entry.path().extension() == ".bin") {
             check.Expect(testkit::ReadBytes(entry.path()), entry.path().filename().string());
@@ -50,7 +48,7 @@ TEST(FuzzRegressions, EveryKeptInputFailsCleanly) {
 
 // Every prefix of each sample: the data ends inside every field and record once.
 TEST(FuzzRegressions, EveryPrefixOfTheSamplesLoadsCleanly) {
-    const CleanEverywhere check("pelagor-prefixes");
+    const CleanEverywhere check;
     const std::vector<std::pair<std::string, Bytes>> samples = {
         {"reference.mps", testkit::MpsFile(testkit::SampleReference())},
         {"sample.evo", testkit::EvoBytes(testkit::SampleEvoLog())},
@@ -91,7 +89,7 @@ TEST(FuzzRegressions, ChecksSeeBrokenDocuments) {
         {"missing line", [](TrackLogDocument&, LineCollector& lines) { lines.lines.pop_back(); },
          "a successful Load did not list every entry"},
     };
-    const ScratchFolder folder("pelagor-checks");
+    const testkit::TempDir folder;
     const auto path = folder.Write("sample.wtr", testkit::WtrBytes(testkit::SampleWtrLog()));
     for (const Case& c : cases) {
         TrackLogDocument document;

@@ -15,7 +15,7 @@ namespace {
 
 using namespace std::string_view_literals;
 
-TEST(CodePage, NamesDecodeAlikeOnEveryBuild) {
+TEST(CodePageTest, NamesDecodeAlikeOnEveryBuild) {
     const struct {
         std::string_view bytes, encoding, utf8;
     } cases[] = {
