@@ -57,10 +57,11 @@ TEST_F(DumpCommandTest, Failures) {
     testkit::ByteBuilder notWtr;
     Write("x.wtr", notWtr.Text("x").PadTo(40).Take());
     std::vector<std::uint8_t> cutWtr = testkit::WtrFile({{"WA"}, {"WB"}}, SampleTrack{"TR", {}});
-    cutWtr.resize(16 + 2 * 64 + 16);
+    cutWtr.resize(testkit::kWtrFirstSlot + 2 * testkit::kWtrSlotSize + testkit::kWtrHeaderMarkerAt);
     Write("cut.wtr", cutWtr);
     testkit::ByteBuilder noTracks;
-    noTracks.Bytes(testkit::EvoFile({{"WP1"}}, {{"ACT", {}}})).PatchValue(36, std::uint16_t{0});
+    noTracks.Bytes(testkit::EvoFile({{"WP1"}}, {{"ACT", {}}}))
+        .PatchValue(testkit::kEvoTrackCountAt, std::uint16_t{0});
     Write("notracks.evo", noTracks.Take());
     Write("empty.wtr", {});
     Write("folder/.keep", {});

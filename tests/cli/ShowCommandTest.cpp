@@ -72,7 +72,6 @@ TEST_F(ShowCommandTest, ReferenceAndFailures) {
          1,
          "ref.mps: EVO reader, did not load\nwaypoints: 0\ntracks: 0\n",
          "ref.mps: not a WTR file"},
-        {{"show", "missing.wtr"}, 2, "", "missing.wtr: cannot read the file: no such file"},
         {{"show", "--reference", "broken.evo"},
          1,
          "broken.evo: MapSource reader, did not load",

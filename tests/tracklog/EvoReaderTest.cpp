@@ -164,11 +164,11 @@ TEST(EvoReaderTest, SecondScanStartsAtTheFirstWaypointsName) {
         .Patch(W1, kWaypointPattern)
         .Patch(W1 + 40, kWaypointPattern)  // before the scan position: never a record
         .PatchText(W1 + kEvoNameAt, "A\n")
-        .PatchValue(W1 + 63, std::uint16_t{1})
+        .PatchValue(W1 + kEvoNameAt + 11, std::uint16_t{1})  // ten bytes after the name's end
         .Patch(W2, kWaypointPattern)
         .PatchValue(W2 + kEvoLatitudeAt, std::int32_t{222})
         .PatchText(W2 + kEvoNameAt, "B\n")
-        .PatchValue(W2 + 63, std::uint16_t{2});
+        .PatchValue(W2 + kEvoNameAt + 11, std::uint16_t{2});
     testkit::EvoTrackRecord(file, {"ACT", {}});
     const auto loaded = testkit::LoadBytes(Reader::Evo, file.bytes());
     ASSERT_EQ(loaded->result, 1) << loaded->document->FailureReason();
