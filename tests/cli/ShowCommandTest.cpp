@@ -72,10 +72,6 @@ TEST_F(ShowCommandTest, ReferenceAndFailures) {
          1,
          "ref.mps: EVO reader, did not load\nwaypoints: 0\ntracks: 0\n",
          "ref.mps: not a WTR file"},
-        {{"show", "--reference", "broken.evo"},
-         1,
-         "broken.evo: MapSource reader, did not load",
-         "broken.evo: not a MapSource file"},
         {{"dump", "--reference", "ref.mps"},
          0,
          "{\n  \"reader\": \"mps\",\n  \"loaded\": true,\n  \"waypointCount\": 3,\n  "

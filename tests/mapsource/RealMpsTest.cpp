@@ -22,13 +22,17 @@ std::filesystem::path RealFolder() {
 }
 const std::filesystem::path kReal = RealFolder();
 
-#define SKIP_WITHOUT_REAL_FILES()                                                               \
-    if (!std::filesystem::is_directory(kReal)) {                                                \
-        GTEST_SKIP() << "no real MapSource files in " << kReal << ": set PELAGOR_REAL_MPS_DIR"; \
+// A fixture for the tests that need the real files: without them, they skip and say why.
+class RealMpsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::filesystem::is_directory(kReal)) {
+            GTEST_SKIP() << "no real MapSource files in " << kReal << ": set PELAGOR_REAL_MPS_DIR";
+        }
     }
+};
 
-TEST(RealMps, EachFileLoads) {
-    SKIP_WITHOUT_REAL_FILES();
+TEST_F(RealMpsTest, EachFileLoads) {
     const struct {
         const char* file;
         const char* format;
@@ -64,8 +68,7 @@ TEST(RealMps, EachFileLoads) {
     }
 }
 
-TEST(RealMps, TrackRecordFollowsTheLayoutThisSystemReads) {
-    SKIP_WITHOUT_REAL_FILES();
+TEST_F(RealMpsTest, TrackRecordFollowsTheLayoutThisSystemReads) {
     const Bytes file = ReadBytes(kReal / "mps-track.mps");
     ReadCursor cursor(file);
     MpsHeader header;
@@ -82,7 +85,7 @@ TEST(RealMps, TrackRecordFollowsTheLayoutThisSystemReads) {
 
 // A converted file loads again as a reference, gives back the source as renamed, and ends with
 // the reference's 'V' record.
-TEST(RealMps, SamplesConvertAndComeBackAsConverted) {
+TEST(RealMpsSamplesTest, ConvertAndComeBackAsConverted) {
     std::vector<std::filesystem::path> references{kExamples / "reference.mps"};
     if (std::filesystem::is_directory(kReal)) {
         for (const char* real : {"mapsource.mps", "netstumbler.mps", "route.mps"}) {

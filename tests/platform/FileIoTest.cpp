@@ -184,24 +184,6 @@ TEST_F(FileIoTest, ReplaceFileContents) {
     }
 }
 
-// Windows's C runtime says 1 link for every file; an output guard that trusted it would let a
-// hard link overwrite the file it names.
-TEST_F(FileIoTest, SameFileAndHardLinkCountSeeThroughSpellingsAndLinks) {
-    WriteBytes(At(kTaipeiWtr), kOld);
-    WriteBytes(At("other.wtr"), kOld);
-    EXPECT_EQ(HardLinkCount(At(kTaipeiWtr)), 1U);
-    fs::create_hard_link(At(kTaipeiWtr), At("link.wtr"));
-    fs::create_directory(At("sub"));
-    const fs::path roundabout = m_dir / "sub" / ".." / PathFromUtf8(kTaipeiWtr);
-    EXPECT_EQ(SameFile(At(kTaipeiWtr), roundabout), true);
-    EXPECT_EQ(SameFile(At(kTaipeiWtr), At("link.wtr")), true);
-    EXPECT_EQ(SameFile(At(kTaipeiWtr), At("other.wtr")), false);
-    EXPECT_EQ(SameFile(At(kTaipeiWtr), At("missing.wtr")), std::nullopt);
-    EXPECT_EQ(HardLinkCount(At(kTaipeiWtr)), 2U);
-    EXPECT_EQ(HardLinkCount(At("link.wtr")), 2U);
-    EXPECT_EQ(HardLinkCount(At("missing.wtr")), std::nullopt);
-}
-
 #ifdef _WIN32
 
 // Reading opens with share mode 0: a file that another program holds open is refused, whole,
