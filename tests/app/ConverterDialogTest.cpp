@@ -127,6 +127,10 @@ TEST_F(ConverterDialogTest, BrowsedFilesLoadAsChosen) {
     dialog.BrowseReference();
     EXPECT_EQ(toolkit.fields[ControlId::ReferencePath], reference);
     EXPECT_EQ(Count(ControlId::ReferenceWaypointCount), "3");
+    const std::vector<std::string> filters{"Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||",
+                                           "Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||",
+                                           "Garmin MapSource Files (*.mps)|*.mps||"};
+    EXPECT_EQ(toolkit.openFilters, filters);
 }
 
 // The source loads from the field as it stands, not from the setting.

@@ -213,7 +213,8 @@ private slots:
         }
         QCOMPARE(result, int(QDialog::Accepted));
         QVERIFY(QFile::exists(m_output));
-        QFile store(OpenUserSettings()->fileName());
+        // Where earlier versions kept the settings: a renamed store would lose them.
+        QFile store(m_config->filePath(QStringLiteral("Orvane/Tessolt.conf")));
         QVERIFY(store.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(store.readAll());
         QVERIFY2(text.contains(QStringLiteral("[Pelagor]")), qPrintable(text));

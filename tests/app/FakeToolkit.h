@@ -31,7 +31,8 @@ public:
         counts[count] = std::to_string(value);
         Log("count " + std::to_string(static_cast<int>(count)));
     }
-    std::optional<std::string> RunOpenFileDialog(const FileDialogRequest&) override {
+    std::optional<std::string> RunOpenFileDialog(const FileDialogRequest& request) override {
+        openFilters.emplace_back(request.filter);
         Log("open dialog");
         return openAnswer;
     }
@@ -63,6 +64,7 @@ public:
     std::map<std::string, std::string> profile;  // "Dialog/WTRFile" and so on
     std::optional<std::string> openAnswer;
     std::optional<std::string> saveAnswer;
+    std::vector<std::string> openFilters;
     std::string saveStart;
     std::string saveExtension;
     std::vector<std::string> calls;

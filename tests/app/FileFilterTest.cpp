@@ -8,7 +8,7 @@
 namespace pelagor::app {
 namespace {
 
-TEST(NameFilters, Converts) {
+TEST(FileFilterTest, Converts) {
     const struct {
         const char* filter;
         std::vector<std::string> expected;

@@ -47,7 +47,8 @@ Bytes MpsRealWaypointBody(const MpsRealWaypoint& waypoint) {
 
 Bytes MpsTrackBody(const MpsTrack& track) {
     ByteBuilder body;
-    body.TextZ(track.name).Bytes(track.head).U32(static_cast<std::uint32_t>(track.points.size()));
+    body.TextZ(track.name).Bytes(track.head);
+    body.U32(track.count.value_or(static_cast<std::uint32_t>(track.points.size())));
     for (const MpsPoint& point : track.points) {
         body.I32(point.latitude).I32(point.longitude).U8(point.byte8).F64(point.altitude);
         body.U8(point.byte17).U32(point.time).Fill(9, point.tail);

@@ -62,6 +62,7 @@ struct MpsTrack {
     std::string name{};
     std::array<std::uint8_t, 5> head{1, 0, 0, 0, 0};  // track header bytes 0 to 4
     std::vector<MpsPoint> points;
+    std::optional<std::uint32_t> count{};  // the point count written, when not the points'
 };
 
 struct MpsSegment {

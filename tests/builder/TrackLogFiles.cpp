@@ -5,31 +5,31 @@
 namespace pelagor::testkit {
 
 void WtrHead(ByteBuilder& file) {
-    file.Bytes({0xFF, 'W', 'p', 't', 0xFF}).Fill(11);
+    file.Bytes({0xFF, 'W', 'p', 't', 0xFF}).PadTo(kWtrFirstSlot);
 }
 
 void WtrWaypointSlot(ByteBuilder& file, const SampleWaypoint& waypoint) {
     const std::size_t start = file.size();
     file.Text(waypoint.name.substr(0, 10)).PadTo(start + 20);
     file.I32(waypoint.latitude).I32(waypoint.longitude).F32(waypoint.altitude);
-    file.Fill(8).U16(waypoint.symbol).PadTo(start + 64);
+    file.Fill(8).U16(waypoint.symbol).PadTo(start + kWtrSlotSize);
 }
 
 void WtrTrackHead(ByteBuilder& file, bool withHeaderMarker) {
     const std::size_t start = file.size();
-    file.Bytes({0xFF, 'T', 'r', 'k', 0xFF}).Fill(11);
+    file.Bytes({0xFF, 'T', 'r', 'k', 0xFF}).PadTo(start + kWtrHeaderMarkerAt);
     if (withHeaderMarker) {
         file.Bytes({0xEE, 'h', 'd', 'r', 0xEE});
     } else {
         file.Fill(5);
     }
-    file.PadTo(start + 50);
+    file.PadTo(start + kWtrFirstPointAt);
 }
 
 void WtrTrackName(ByteBuilder& file, std::size_t trackStart, const std::string& name) {
-    file.PatchText(trackStart + 34, name);
+    file.PatchText(trackStart + kWtrTrackNameAt, name);
     if (name.size() < 32) {
-        file.PatchValue<std::uint8_t>(trackStart + 34 + name.size(), 0);
+        file.PatchValue<std::uint8_t>(trackStart + kWtrTrackNameAt + name.size(), 0);
     }
 }
 
@@ -51,7 +51,7 @@ std::vector<std::uint8_t> WtrFile(const std::vector<SampleWaypoint>& waypoints,
     const std::size_t trackStart = file.size();
     WtrTrackHead(file, track.has_value());
     if (!track) {
-        file.PadTo(trackStart + 64);
+        file.PadTo(trackStart + kWtrSlotSize);
         return file.Take();
     }
     for (const auto& point : track->points) {
@@ -64,8 +64,8 @@ std::vector<std::uint8_t> WtrFile(const std::vector<SampleWaypoint>& waypoints,
 }
 
 void EvoHeader(ByteBuilder& file, std::uint16_t waypointCount, std::uint16_t trackCount) {
-    file.Text("EVO-TRACKLOG").PadTo(32, 0x20);
-    file.U16(waypointCount).U16(0).U16(trackCount).Fill(10);
+    file.Text("EVO-TRACKLOG").PadTo(kEvoWaypointCountAt, 0x20);
+    file.U16(waypointCount).U16(0).U16(trackCount).PadTo(kEvoFirstRecord);
 }
 
 void EvoWaypointRecord(ByteBuilder& file, const SampleWaypoint& waypoint) {

@@ -31,6 +31,24 @@ struct SampleTrack {
     std::vector<SamplePoint> points;
 };
 
+// The WTR layout: 64-byte slots from offset 16; the track slot T holds its header marker at
+// T + 16, its name at T + 34 and its first 21-byte point slot at T + 50.
+inline constexpr std::size_t kWtrFirstSlot = 16;
+inline constexpr std::size_t kWtrSlotSize = 64;
+inline constexpr std::size_t kWtrHeaderMarkerAt = 16;
+inline constexpr std::size_t kWtrTrackNameAt = 34;
+inline constexpr std::size_t kWtrFirstPointAt = 50;
+inline constexpr std::size_t kWtrPointSlotSize = 21;
+
+// The EVO layout: the counts in the header, and within a waypoint record (from its 00 FF 00)
+// the latitude, longitude and altitude from 24 and the name at 52; points of 24 bytes.
+inline constexpr std::size_t kEvoWaypointCountAt = 32;
+inline constexpr std::size_t kEvoTrackCountAt = 36;
+inline constexpr std::size_t kEvoFirstRecord = 48;
+inline constexpr std::size_t kEvoLatitudeAt = 24;
+inline constexpr std::size_t kEvoNameAt = 52;
+inline constexpr std::size_t kEvoPointSize = 24;
+
 // WTR pieces: the 16-byte file head, one 64-byte waypoint slot, the 50-byte head of the track
 // slot, the track name written at T + 34 (a name of 16 characters or more runs into the first
 // point slot, so write it after the points), one 21-byte point slot, and the 21-byte end slot.

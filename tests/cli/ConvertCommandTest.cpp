@@ -20,7 +20,7 @@ using ::testing::Not;
 using testkit::SampleTrack;
 using testkit::SampleWaypoint;
 
-class ConvertCommand : public CliTest {
+class ConvertCommandTest : public CliTest {
 protected:
     void SetUp() override {
         CliTest::SetUp();
@@ -42,7 +42,7 @@ protected:
     std::vector<std::uint8_t> m_reference;
 };
 
-TEST_F(ConvertCommand, SingleSourceWritesTheMergedFile) {
+TEST_F(ConvertCommandTest, SingleSourceWritesTheMergedFile) {
     const std::string source = Wtr("trip.wtr");
     const CliRun run = Run({"convert", source, "--reference", "ref.mps", "-o", "out.mps"});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -58,7 +58,7 @@ TEST_F(ConvertCommand, SingleSourceWritesTheMergedFile) {
 
 const std::string kSeparator(1, static_cast<char>(std::filesystem::path::preferred_separator));
 
-TEST_F(ConvertCommand, BatchNamesOutputsAfterSourcesAndReportsFailures) {
+TEST_F(ConvertCommandTest, BatchNamesOutputsAfterSourcesAndReportsFailures) {
     Wtr("in/trip.2024-05.v2.wtr");
     Evo("in/evening.evo");
     Write("in/garbage.wtr", std::vector<std::uint8_t>(100, 0x42));
@@ -91,7 +91,7 @@ TEST_F(ConvertCommand, BatchNamesOutputsAfterSourcesAndReportsFailures) {
 
 // The second source's waypoints would take the first one's records as templates if the reference
 // were reused: each output must equal a conversion of its own. A terminal sees the progress.
-TEST_F(ConvertCommand, TwoSourcesAreTwoSingleConversions) {
+TEST_F(ConvertCommandTest, TwoSourcesAreTwoSingleConversions) {
     Wtr("a.wtr", "HOME");
     Wtr("b.wtr", "CAMP");
     Write("out/.keep", {});
@@ -110,7 +110,7 @@ TEST_F(ConvertCommand, TwoSourcesAreTwoSingleConversions) {
     }
 }
 
-TEST_F(ConvertCommand, NoClobberKeepsAnExistingOutput) {
+TEST_F(ConvertCommandTest, NoClobberKeepsAnExistingOutput) {
     Wtr("trip.wtr");
     Write("out/trip.mps", {'o', 'l', 'd'});
     const CliRun kept = Run(
@@ -127,7 +127,7 @@ TEST_F(ConvertCommand, NoClobberKeepsAnExistingOutput) {
     EXPECT_NE(Read("out/trip.mps"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
 }
 
-TEST_F(ConvertCommand, SourcesSharingAnOutputNameKeepTheFirst) {
+TEST_F(ConvertCommandTest, SourcesSharingAnOutputNameKeepTheFirst) {
     Wtr("trip.wtr");
     Evo("trip.evo");
     Write("out/.keep", {});
@@ -141,7 +141,7 @@ TEST_F(ConvertCommand, SourcesSharingAnOutputNameKeepTheFirst) {
 }
 
 // A single conversion that fails writes nothing: 1 for what was read, 2 for what was not.
-TEST_F(ConvertCommand, SingleConversionFailures) {
+TEST_F(ConvertCommandTest, SingleConversionFailures) {
     Wtr("trip.wtr");
     Write("garbage.wtr", std::vector<std::uint8_t>(100, 0x42));
     Write("nowaypoints.wtr", testkit::WtrFile({}, {}));
@@ -177,7 +177,7 @@ TEST_F(ConvertCommand, SingleConversionFailures) {
     }
 }
 
-TEST_F(ConvertCommand, SourceThatFailedAfterItsWaypointsIsConvertedWithAWarning) {
+TEST_F(ConvertCommandTest, SourceThatFailedAfterItsWaypointsIsConvertedWithAWarning) {
     testkit::ByteBuilder file;
     testkit::EvoHeader(file, 1, 1);  // a track is promised and never comes
     testkit::EvoWaypointRecord(file, {"KEPT", 1000, 2000, 3.0F, 18});
@@ -189,7 +189,7 @@ TEST_F(ConvertCommand, SourceThatFailedAfterItsWaypointsIsConvertedWithAWarning)
     EXPECT_TRUE(Exists("out.mps"));
 }
 
-TEST_F(ConvertCommand, OutputThatCannotBeReplacedIsAFailure) {
+TEST_F(ConvertCommandTest, OutputThatCannotBeReplacedIsAFailure) {
     Wtr("trip.wtr");
     Write("out.mps/.keep", {});  // a folder where the file should go
     const CliRun run = Run({"convert", "trip.wtr", "--reference", "ref.mps", "-o", "out.mps"});
@@ -198,7 +198,7 @@ TEST_F(ConvertCommand, OutputThatCannotBeReplacedIsAFailure) {
     EXPECT_EQ(Files(), (std::vector<std::string>{"out.mps", "ref.mps", "trip.wtr"}));
 }
 
-TEST_F(ConvertCommand, UsageErrors) {
+TEST_F(ConvertCommandTest, UsageErrors) {
     Wtr("a.wtr");
     Wtr("b.wtr");
     const std::vector<std::vector<std::string>> cases = {
@@ -220,7 +220,7 @@ TEST_F(ConvertCommand, UsageErrors) {
 
 // --- outputs that name an input -----------------------------------------------------------------
 
-TEST_F(ConvertCommand, OutputNamingAnInputIsRefusedBeforeAnything) {
+TEST_F(ConvertCommandTest, OutputNamingAnInputIsRefusedBeforeAnything) {
     const std::string source = Wtr("in/trip.wtr");
     const auto sourceBytes = Read(source);
     // Symbolic links need rights that a Windows user usually lacks: those cases go then.

@@ -101,8 +101,8 @@ TEST(MapSourceLoad, RunsAndFailuresLeaveWhatWasRead) {
     Bytes lastSegmentCut = Cut(3, 1, 2);  // the last segment passes the end: only the run ends
     lastSegmentCut.pop_back();
     const Bytes late = MpsSegmentBody({});
-    const std::size_t trackSize = 5 + MpsTrackBody({"T", {1, 0, 0, 0, 0}, {}}).size();
     const Bytes track = MpsTrackBody({"T", {1, 0, 0, 0, 0}, {}});
+    const std::size_t trackSize = kFrameSize + track.size();
     Bytes routeCut = Framed(waypointsOnly, {{'R', {1}}});  // a route with a length of 0
     routeCut.insert(routeCut.end(), {0, 0, 0, 0, 'R', 0});
     const struct {
@@ -115,9 +115,6 @@ TEST(MapSourceLoad, RunsAndFailuresLeaveWhatWasRead) {
         std::uint8_t mapSet = 0;  // the type of the record kept as the map set
     } cases[] = {
         {"no waypoints, tracks and segments", Cut(0, 1, 2), "", 0, 0, 0},
-        {"no waypoints: routes are not read", Framed(Cut(0, 0, 0), {{'R', {1}}, {'V', {0}}}), "", 0,
-         0, 0},
-        {"waypoints only", waypointsOnly, "", 3, 0, 0},
         {"waypoints then segments", Cut(3, 0, 2), "", 3, 0, 2},
         {"routes read over", Framed(waypointsOnly, {{'R', {1}}, {'R', {2, 3}}, {'T', track}}), "",
          3, 1, 0},
@@ -143,7 +140,7 @@ TEST(MapSourceLoad, RunsAndFailuresLeaveWhatWasRead) {
              ": waypoint name has no terminator",
          0, 0, 0},
         {"track of the wrong length after a route",
-         Framed(waypointsOnly, {{'R', {1}}, {'T', {'T', 0, 1, 0, 0, 0, 0, 1, 0, 0, 0}}}),
+         Framed(waypointsOnly, {{'R', {1}}, {'T', MpsTrackBody({"T", {1}, {}, 1})}}),
          "record 6 ('T') at byte " + std::to_string(waypointsOnly.size() + 6) +
              ": track body length does not match its point count",
          3, 0, 0},
@@ -175,8 +172,8 @@ TEST(MapSourceLoad, RunsAndFailuresLeaveWhatWasRead) {
 
 TEST(MapSourceWrite, FailuresSayWhyAndLeaveNoFile) {
     TempDir folder;
-    Bytes badTrack = MpsFile(SmallReference());  // the track's point count disagrees with its body
-    badTrack[Cut(3, 0, 0).size() + 5 + 4 + 5] = 9;
+    MpsReference badTrack = SmallReference();  // the track's point count disagrees with its body
+    badTrack.tracks[0].count = 9;
     const auto uncreatable = folder / "no such folder" / "out.mps";
     const struct {
         const char* name;
@@ -187,8 +184,8 @@ TEST(MapSourceWrite, FailuresSayWhyAndLeaveNoFile) {
         std::int32_t waypointCount;
         std::string thirdName;  // the source's third waypoint afterwards
     } cases[] = {
-        {"failed load", badTrack, folder / "out.mps", "the reference file did not load", 3, 3,
-         "CAMP"},  // nothing was rebuilt, nor renamed
+        {"failed load", MpsFile(badTrack), folder / "out.mps", "the reference file did not load", 3,
+         3, "CAMP"},  // nothing was rebuilt, nor renamed
         {"no waypoint record", Cut(0, 1, 2), folder / "out.mps",
          "the reference file has no waypoint record to build waypoints from", 0, 0, "CAMP"},
         {"uncreatable file", MpsFile(SmallReference()), uncreatable,

@@ -8,7 +8,7 @@
 namespace pelagor::testkit {
 namespace {
 
-TEST(MpsHeader, ParseHeaderChecksSignatureFirstRecordAndA) {
+TEST(MpsHeaderTest, ParseHeaderChecksSignatureFirstRecordAndA) {
     ByteBuilder signature;
     MpsSignature(signature);
     const Bytes sig = signature.Take();
@@ -46,7 +46,7 @@ TEST(MpsHeader, ParseHeaderChecksSignatureFirstRecordAndA) {
 }
 
 // The version that wrote the file, and the format letters, from the first record.
-TEST(MpsHeader, VersionFromTheFirstRecord) {
+TEST(MpsHeaderTest, VersionFromTheFirstRecord) {
     using enum MpsVersion;
     const struct {
         char type;

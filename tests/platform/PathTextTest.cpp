@@ -7,7 +7,7 @@
 namespace pelagor::platform {
 namespace {
 
-TEST(PathText, KeepsTheNameThroughAPath) {
+TEST(PathTextTest, KeepsTheNameThroughAPath) {
     for (const std::string utf8 :
          {"trip.wtr", "\xE8\x88\xAA\xE8\xB7\xA1.wtr", "\xF0\xA0\x80\x80.mps",
           "d\xC3\xA9j\xC3\xA0/\xC3\xA9t\xC3\xA9.evo", ""}) {
