@@ -15,7 +15,7 @@ using LineBuffer = std::array<char, 96>;
 
 std::string WaypointLine(const WaypointEntry& waypoint) {
     const std::string name(NameOf(waypoint.name));
-    const double altitude = static_cast<double>(WaypointAltitude(waypoint.altitude));
+    const auto altitude = static_cast<double>(WaypointAltitude(waypoint.altitude));
     LineBuffer line{};
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): the listing line is a printf format
     const int length = std::snprintf(line.data(), line.size(), "%s %3.lf", name.c_str(), altitude);
