@@ -42,10 +42,7 @@ struct MpsRealWaypoint {
     std::uint8_t altitudeValid = 1;
     std::string country{};
     std::string city{};
-    std::string state{};
-    std::string facility{};
     std::string notes{};
-    std::uint32_t display = 1;
 };
 
 struct MpsPoint {
@@ -68,24 +65,19 @@ struct MpsTrack {
 struct MpsSegment {
     std::uint32_t value1 = 0;
     std::uint32_t value2 = 0;
-    std::string text1;
-    std::string text2;
-    std::string text3;
+    std::string text1, text2, text3;
     std::uint32_t value3 = 0;
     std::uint32_t value4 = 0;
     Bytes extra;
 };
 
-// A record body built from its values.
 Bytes MpsABody(std::uint16_t value, const std::string& text1, const std::string& text2,
                const std::string& text3);
 Bytes MpsWaypointBody(const MpsWaypoint& waypoint);
 Bytes MpsRealWaypointBody(const MpsRealWaypoint& waypoint);
 Bytes MpsTrackBody(const MpsTrack& track);
 Bytes MpsSegmentBody(const MpsSegment& segment);
-
-// File pieces: the six signature bytes, and one framed record (length, type, body).
-void MpsSignature(ByteBuilder& file);
+// One framed record: length, type, body.
 void MpsFrame(ByteBuilder& file, char type, const Bytes& body);
 
 struct MpsReference {

@@ -9,9 +9,7 @@ namespace pelagor::testkit {
 namespace {
 
 TEST(MpsHeaderTest, ParseHeaderChecksSignatureFirstRecordAndA) {
-    ByteBuilder signature;
-    MpsSignature(signature);
-    const Bytes sig = signature.Take();
+    const Bytes sig{'M', 's', 'R', 'c', 'd', 0};
     Bytes noNul = sig;
     noNul[5] = ' ';
     const Bytes fiveByteA = MpsABody(7, "", "", "");

@@ -16,7 +16,7 @@ TEST(TrackParseView, BodyLengthMustMatchThePointCountExactly) {
     longer.push_back(0);
     // 31 × 138547333 = 2^32 + 27: agrees with a 27-byte rest only modulo 2^32.
     ByteBuilder wrapping;
-    wrapping.TextZ("AB").Fill(5).U32(138547333U).Fill(27);
+    wrapping.TextZ("AB").Fill(5).U32le(138547333U).Fill(27);
     ByteBuilder headerless;
     headerless.TextZ("AB").Fill(8);
     const struct {
@@ -75,9 +75,9 @@ TEST(TrackRebuild, BuiltInTemplateWhenTheReferenceOffersNoPoint) {
 
 TEST(MapSegmentParseView, FormRules) {
     ByteBuilder eighteen;
-    eighteen.U32(1).U32(2).Fill(3).U32(3).Fill(3, 0xAA);
+    eighteen.U32le(1).U32le(2).Fill(3).U32le(3).Fill(3, 0xAA);
     ByteBuilder unterminated;
-    unterminated.U32(1).U32(2).Text("no end");
+    unterminated.U32le(1).U32le(2).Text("no end");
     const struct {
         const char* name;
         Bytes body;

@@ -9,12 +9,8 @@
 #include "builder/TrackLogFiles.h"
 #include "tracklog/LoadHelpers.h"
 
-namespace pelagor {
+namespace pelagor::testkit {
 namespace {
-
-using testkit::Reader;
-
-constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 class ReaderDerivationsTest : public ::testing::TestWithParam<Reader> {};
 
@@ -28,7 +24,7 @@ TEST_P(ReaderDerivationsTest, PointsAndWaypointsCarryTheirDerivedValues) {
         {0, 8, 0, 0, 0, 0.0},
         {57600, 0, 0, 0, 1073741824, 90.00000033527613},
         {86399, 7, 59, 59, -1073741824, -90.00000033527613},
-        {4294967295U, 14, 28, 15, kMin, -180.00000067055225},
+        {4294967295U, 14, 28, 15, std::numeric_limits<std::int32_t>::min(), -180.00000067055225},
     };
     // A track point keeps any altitude; a waypoint's above 9999 is "none", stored as 0.
     const struct {
@@ -38,32 +34,32 @@ TEST_P(ReaderDerivationsTest, PointsAndWaypointsCarryTheirDerivedValues) {
                      {9999.5F, 0.0F, "A   0"},
                      {std::numeric_limits<float>::infinity(), 0.0F, "A   0"},
                      {-12.0F, -12.0F, "A -12"}};
-    testkit::SampleTrack track{"ACT", {}};
+    SampleTrack track{"ACT", {}};
     for (const auto& p : points) {
         track.points.push_back({p.semicircles, 0, p.time, 12000.0F});
     }
-    std::vector<testkit::SampleWaypoint> sampleWaypoints;
+    std::vector<SampleWaypoint> sampleWaypoints;
     for (const auto& w : waypoints) {
         sampleWaypoints.push_back({"A", 1, 2, w.file, 3});
     }
-    const auto bytes = GetParam() == Reader::Wtr ? testkit::WtrFile(sampleWaypoints, track)
-                                                 : testkit::EvoFile(sampleWaypoints, {track});
-    const auto loaded = testkit::LoadBytes(GetParam(), bytes);
-    ASSERT_EQ(loaded->result, 1);
-    const TrackEntry& entry = loaded->document->tracks[0];
+    const Loaded loaded =
+        LoadBytes(GetParam(), GetParam() == Reader::Wtr ? WtrFile(sampleWaypoints, track)
+                                                        : EvoFile(sampleWaypoints, {track}));
+    ASSERT_EQ(loaded.result, 1);
+    const TrackEntry& entry = loaded.document->tracks[0];
     ASSERT_EQ(entry.pointCount, static_cast<std::int32_t>(std::size(points)));
     for (std::size_t i = 0; i < std::size(points); ++i) {
         const TrackPoint& point = entry.points[i];
-        EXPECT_EQ(point.latitudeDegrees, points[i].degrees) << i;
-        EXPECT_EQ(std::tie(point.hour, point.minute, point.second),
-                  std::tie(points[i].hour, points[i].minute, points[i].second))
+        EXPECT_EQ(
+            std::tie(point.latitudeDegrees, point.hour, point.minute, point.second, point.altitude),
+            std::tuple(points[i].degrees, points[i].hour, points[i].minute, points[i].second,
+                       12000.0F))
             << i;
-        EXPECT_EQ(point.altitude, 12000.0F);
     }
-    ASSERT_EQ(loaded->waypointLines.lines.size(), std::size(waypoints));
+    ASSERT_EQ(loaded.waypointLines.lines.size(), std::size(waypoints));
     for (std::size_t i = 0; i < std::size(waypoints); ++i) {
-        EXPECT_EQ(loaded->document->waypoints[i].altitude, waypoints[i].stored) << i;
-        EXPECT_EQ(loaded->waypointLines.lines[i], waypoints[i].line);
+        EXPECT_EQ(loaded.document->waypoints[i].altitude, waypoints[i].stored) << i;
+        EXPECT_EQ(loaded.waypointLines.lines[i], waypoints[i].line);
     }
 }
 
@@ -73,4 +69,4 @@ INSTANTIATE_TEST_SUITE_P(BothReaders, ReaderDerivationsTest,
                          });
 
 }  // namespace
-}  // namespace pelagor
+}  // namespace pelagor::testkit

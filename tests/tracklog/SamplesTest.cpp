@@ -7,17 +7,15 @@
 #include "builder/Samples.h"
 #include "builder/TempDir.h"
 
-namespace pelagor {
+namespace pelagor::testkit {
 namespace {
 
-const std::filesystem::path kExamples = PELAGOR_EXAMPLES_DIR;
-
 TEST(SamplesTest, ExamplesAreTheGeneratorsOutput) {
-    using namespace testkit;
+    const std::filesystem::path kExamples = PELAGOR_EXAMPLES_DIR;
     EXPECT_TRUE(ReadBytes(kExamples / "sample.wtr") == WtrBytes(SampleWtrLog()));
     EXPECT_TRUE(ReadBytes(kExamples / "sample.evo") == EvoBytes(SampleEvoLog()));
     EXPECT_TRUE(ReadBytes(kExamples / "reference.mps") == MpsFile(SampleReference()));
 }
 
 }  // namespace
-}  // namespace pelagor
+}  // namespace pelagor::testkit
