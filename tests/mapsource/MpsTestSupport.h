@@ -15,16 +15,11 @@
 
 namespace pelagor::testkit {
 
-// A reference document loaded from `bytes` through a file, as the dialog loads one.
-inline std::unique_ptr<MapSourceDocument> LoadReference(const TempDir& folder,
-                                                        const std::vector<std::uint8_t>& bytes,
+inline std::unique_ptr<MapSourceDocument> LoadReference(const Bytes& bytes,
                                                         std::int32_t expected = 1,
-                                                        LineSink* waypointList = nullptr,
-                                                        LineSink* trackList = nullptr) {
+                                                        LineSink* lines = nullptr) {
     auto document = std::make_unique<MapSourceDocument>();
-    WriteBytes(folder / "reference.mps", bytes);
-    EXPECT_EQ(document->Load(folder / "reference.mps", waypointList, trackList), expected)
-        << document->FailureReason();
+    EXPECT_EQ(document->LoadBytes(bytes, lines, lines), expected) << document->FailureReason();
     return document;
 }
 
@@ -53,10 +48,9 @@ inline std::unique_ptr<TrackLogDocument> SourceDocument(
     for (std::size_t i = 0; i < waypoints.size(); ++i) {
         WaypointEntry& entry = document->waypoints[i];
         SetName(entry.name, waypoints[i].name);
-        entry.latitude = waypoints[i].latitude;
-        entry.longitude = waypoints[i].longitude;
-        entry.altitude = waypoints[i].altitude;
-        entry.symbol = waypoints[i].symbol;
+        std::tie(entry.latitude, entry.longitude, entry.altitude, entry.symbol) =
+            std::tuple(waypoints[i].latitude, waypoints[i].longitude, waypoints[i].altitude,
+                       waypoints[i].symbol);
     }
     if (!tracks.empty()) {
         EXPECT_TRUE(MakeEntries(document->tracks, document->trackCount,
@@ -67,25 +61,23 @@ inline std::unique_ptr<TrackLogDocument> SourceDocument(
     return document;
 }
 
-// A record as the reader holds it, made from a type letter and a body.
-inline MpsRecord Record(char type, const std::vector<std::uint8_t>& body) {
-    MpsRecord record;
-    ByteBuilder frame;
-    MpsFrame(frame, type, body);
-    ReadCursor cursor(frame.bytes());
-    EXPECT_TRUE(ReadRecord(cursor, record));
-    return record;
-}
-
 // A file of frames after `head`.
-inline std::vector<std::uint8_t> Framed(const std::vector<std::uint8_t>& head,
-                                        const std::vector<std::pair<char, Bytes>>& records) {
+inline Bytes Framed(const Bytes& head, const std::vector<std::pair<char, Bytes>>& records) {
     ByteBuilder file;
     file.Bytes(head);
     for (const auto& [type, body] : records) {
         MpsFrame(file, type, body);
     }
     return file.Take();
+}
+
+// A record as the reader holds it, made from a type letter and a body.
+inline MpsRecord Record(char type, const Bytes& body) {
+    MpsRecord record;
+    const Bytes frame = Framed({}, {{type, body}});
+    ReadCursor cursor(frame);
+    EXPECT_TRUE(ReadRecord(cursor, record));
+    return record;
 }
 
 }  // namespace pelagor::testkit

