@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "builder/MpsFiles.h"
 #include "builder/Samples.h"
 #include "builder/TempDir.h"

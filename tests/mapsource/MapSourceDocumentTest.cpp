@@ -31,7 +31,7 @@ std::unique_ptr<TrackLogDocument> FiveWaypointsTwoTracks() {
          {"CAMP", 500, -600, 0.0F, 0},
          {"PEAK", 700, -800, 9999.0F, 106},
          {"HOME", 900, -1000, 1.25F, 65535}},
-        {{"MORNING", {{1, 2, 3, 4.5F}, {5, 6, 7, 8.5F}, {9, 10, 0, 12.5F}}}, {"EVENING", {}}});
+        {{"ACMORNING", {{1, 2, 3, 4.5F}, {5, 6, 7, 8.5F}, {9, 10, 0, 12.5F}}}, {"ACEVENING", {}}});
 }
 
 TEST(MapSourceWrite, GoldenBytes) {
@@ -46,10 +46,10 @@ TEST(MapSourceWrite, GoldenBytes) {
                       {"CAMPA", 500, -600, 0.0, 18, "camp", 0x22},
                       {"PEAK", 700, -800, 9999.0, 18, "first", 0x11},
                       {"HOMEA", 900, -1000, 1.25, 18, "first", 0x11}};
-    full.tracks = {{"MORNING",
+    full.tracks = {{"ACMORNING",
                     kHead,
                     {{1, 2, 4.5, 3, 1, 1, 0}, {5, 6, 8.5, 7, 1, 1, 0}, {9, 10, 12.5, 0, 1, 0, 0}}},
-                   {"EVENING", kHead, {}}};
+                   {"ACEVENING", kHead, {}}};
     full.mapSet = Bytes{0, 1};
     for (MpsWaypoint& waypoint : full.waypoints) {
         waypoint.altitudeValid = 1;
@@ -185,7 +185,7 @@ TEST(MapSourceWrite, OutputOf4GiBOrMoreIsRefusedBeforeAnythingIsAllocated) {
     // The sizing pass reads only lengths: a segment that claims a body of nearly 4 GiB makes the
     // output pass the limit without that memory.
     reference->segments.records[1].length = 0xFFFFFFF0U;
-    auto source = SourceDocument({{"ONE"}}, {});
+    auto source = FiveWaypointsTwoTracks();
     EXPECT_EQ(reference->WriteMerged(*source, folder / "out.mps"), 0);
     EXPECT_TRUE(reference->WriteFailureReason().ends_with(" bytes, 4 GiB or more"))
         << reference->WriteFailureReason();

@@ -1,4 +1,5 @@
-// Waypoint records: the body forms, and the rebuild with its templates, symbols and renaming.
+// Waypoint and track records: the body forms, and the rebuild with its templates, symbols and
+// renaming.
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 #include <tuple>
 
 #include "MpsTestSupport.h"
+#include "mapsource/TrackRecords.h"
 #include "mapsource/WaypointRecords.h"
 
 namespace pelagor::testkit {
@@ -128,6 +130,61 @@ TEST(WaypointRebuild, RenamesRepeatedNamesExactly) {
             EXPECT_EQ(NameOf(entries[i].name), c.expected[i]);
             EXPECT_EQ(list.Views()[i].name, c.expected[i]);  // records carry the new names
         }
+    }
+}
+
+// A track record as the reader holds it.
+MpsRecord Record(const Bytes& body) {
+    MpsRecord record;
+    const Bytes frame = Framed({}, {{'T', body}});
+    ReadCursor cursor(frame);
+    EXPECT_TRUE(ReadRecord(cursor, record));
+    return record;
+}
+
+TEST(TrackParseView, BodyLengthMustMatchThePointCountExactly) {
+    const std::string_view mismatch = "track body length does not match its point count";
+    const Bytes twoPoints = MpsTrackBody({"AB", {1, 0, 0, 0, 0}, {{1, 2, 3, 4}, {5, 6, 7, 8}}});
+    Bytes longer = twoPoints;
+    longer.push_back(0);
+    const struct {
+        const char* name;
+        Bytes body;
+        std::string_view rule;  // empty when the body parses
+    } cases[] = {
+        {"two points", twoPoints, ""},
+        {"one byte longer", longer, mismatch},
+        {"one byte shorter", Bytes(twoPoints.begin(), twoPoints.end() - 1), mismatch},
+        // 31 × 138547333 = 2^32 + 27: agrees with a 27-byte rest only modulo 2^32.
+        {"product wraps to the length",
+         ByteBuilder().TextZ("AB").Fill(5).U32le(138547333U).Fill(27).Take(), mismatch},
+        {"shorter than its header", ByteBuilder().TextZ("AB").Fill(8).Take(),
+         "track body shorter than its 9-byte track header"},
+    };
+    for (const auto& c : cases) {
+        TrackRecordList list;
+        TrackRecordView view;
+        std::string_view rule;
+        EXPECT_EQ(list.ParseView(Record(c.body), view, &rule), c.rule.empty()) << c.name;
+        EXPECT_EQ(rule, c.rule) << c.name;
+    }
+}
+
+// A point is built on the first track record when it holds one, else on the built-in template.
+TEST(TrackRebuild, BuiltInTemplateWhenTheReferenceOffersNoPoint) {
+    for (const bool referenceTrack : {false, true}) {
+        const Bytes file = referenceTrack
+                               ? Framed({}, {{'T', MpsTrackBody({"R", {7, 7, 7, 7, 7}, {}})}})
+                               : Bytes{};
+        TrackRecordList list;
+        ReadCursor cursor(file);
+        ASSERT_TRUE(list.ParseList(cursor));
+        const auto source = SourceDocument({{"W"}}, {{"ACS", {{1, 2, 3, 4.0F}}}});
+        ASSERT_TRUE(list.RebuildFromEntries(1, source->tracks.get()));
+        const auto body = list.records[0].Body();
+        EXPECT_EQ(Bytes(body.begin(), body.end()),
+                  MpsTrackBody({"ACS", {1, 0, 0, 0, 0}, {{1, 2, 4.0, 3}}}))
+            << referenceTrack;
     }
 }
 
