@@ -2,11 +2,6 @@
 
 namespace pelagor::testkit {
 
-Bytes MpsABody(std::uint16_t value, const std::string& text1, const std::string& text2,
-               const std::string& text3) {
-    return ByteBuilder().U16le(value).TextZ(text1).TextZ(text2).TextZ(text3).Take();
-}
-
 Bytes MpsWaypointBody(const MpsWaypoint& waypoint) {
     ByteBuilder body;
     body.TextZ(waypoint.name);
@@ -64,7 +59,7 @@ void MpsFrame(ByteBuilder& file, char type, const Bytes& body) {
 Bytes MpsFile(const MpsReference& reference) {
     ByteBuilder file;
     file.Text("MsRcd").U8(0);
-    MpsFrame(file, reference.firstType, reference.firstBody);
+    MpsFrame(file, 'D', reference.firstBody);
     MpsFrame(file, 'A', reference.aBody);
     for (const MpsRealWaypoint& waypoint : reference.realWaypoints) {
         MpsFrame(file, 'W', MpsRealWaypointBody(waypoint));

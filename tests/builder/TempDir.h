@@ -8,10 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <span>
-#include <string>
 #include <vector>
 
 namespace pelagor::testkit {
@@ -62,7 +60,6 @@ public:
     std::filesystem::path operator/(const std::filesystem::path& name) const {
         return m_path / name;
     }
-    // Writes `bytes` as the file `name` in the folder and returns its path.
     std::filesystem::path Write(const std::string& name,
                                 std::span<const std::uint8_t> bytes) const {
         WriteBytes(m_path / name, bytes);

@@ -13,15 +13,13 @@ namespace pelagor::testkit {
 
 struct SampleWaypoint {
     std::string name;  // raw bytes, as the file stores them
-    std::int32_t latitude = 0;
-    std::int32_t longitude = 0;
+    std::int32_t latitude = 0, longitude = 0;
     float altitude = 0.0F;
     std::uint16_t symbol = 18;
 };
 
 struct SamplePoint {
-    std::int32_t latitude = 0;
-    std::int32_t longitude = 0;
+    std::int32_t latitude = 0, longitude = 0;
     std::uint32_t time = 0;
     float altitude = 0.0F;
 };
