@@ -60,8 +60,8 @@ public:
     std::filesystem::path operator/(const std::filesystem::path& name) const {
         return m_path / name;
     }
-    std::filesystem::path Write(const std::string& name,
-                                std::span<const std::uint8_t> bytes) const {
+    [[nodiscard]] std::filesystem::path Write(const std::string& name,
+                                              std::span<const std::uint8_t> bytes) const {
         WriteBytes(m_path / name, bytes);
         return m_path / name;
     }

@@ -44,24 +44,21 @@ TEST(WaypointParseView, StructureFirstThenTheFixedLayout) {
     noMidTerminator.insert(noMidTerminator.end(), 44, 'x');
     const struct {
         const char* name;
-        MpsVersion version;
         Bytes body;
-        std::optional<WaypointLayout> layout;  // empty when refused
         std::string_view rule;
+        std::optional<WaypointLayout> layout{};  // empty when refused
+        MpsVersion version = V4;
     } cases[] = {
-        {"version 4", V4, MpsRealWaypointBody(real), WaypointLayout::V4, ""},
-        {"version 3", V3, MpsRealWaypointBody(v3), WaypointLayout::V3, ""},
-        {"version 3 record in a version 4 file", V4, MpsRealWaypointBody(v3), {}, shortBlock2},
-        {"unknown version", Unknown, MpsRealWaypointBody(partShaped), WaypointLayout::Fixed, ""},
-        {"only the fixed layout fits", V4,
-         MpsWaypointBody({"GC1A37", 430578619, -1034127312, 250.5, 18, "The Troll", 0x11}),
-         WaypointLayout::Fixed, ""},
-        {"90 bytes", V4, MpsWaypointBody(MpsWaypoint{.block2Size = 42}), {}, shortBlock2},
-        {"name without terminator", V4, Bytes(120, 'N'), {}, "waypoint name has no terminator"},
-        {"middle text without terminator",
-         V4,
-         noMidTerminator,
-         {},
+        {"version 4", MpsRealWaypointBody(real), "", WaypointLayout::V4},
+        {"version 3", MpsRealWaypointBody(v3), "", WaypointLayout::V3, V3},
+        {"version 3 record in a version 4 file", MpsRealWaypointBody(v3), shortBlock2},
+        {"unknown version", MpsRealWaypointBody(partShaped), "", WaypointLayout::Fixed, Unknown},
+        {"only the fixed layout fits",
+         MpsWaypointBody({"GC1A37", 430578619, -1034127312, 250.5, 18, "The Troll", 0x11}), "",
+         WaypointLayout::Fixed},
+        {"90 bytes", MpsWaypointBody(MpsWaypoint{.block2Size = 42}), shortBlock2},
+        {"name without terminator", Bytes(120, 'N'), "waypoint name has no terminator"},
+        {"middle text without terminator", noMidTerminator,
          "waypoint middle text has no terminator"},
     };
     for (const auto& c : cases) {

@@ -98,16 +98,16 @@ TEST(WtrReaderTest, OutcomeOfEachKindOfFile) {
 TEST(WtrReaderTest, EveryPrefixOfAFile) {
     const std::vector<std::uint8_t> whole = WtrFile(kTwoWaypoints, kThreePoints);
     constexpr std::size_t kMarker = 5;
-    constexpr std::size_t T = kWtrFirstSlot + 2 * kWtrSlotSize;
-    ASSERT_EQ(whole.size(), T + kWtrFirstPointAt + 4 * kWtrPointSlotSize);
+    constexpr std::size_t kTrack = kWtrFirstSlot + 2 * kWtrSlotSize;
+    ASSERT_EQ(whole.size(), kTrack + kWtrFirstPointAt + 4 * kWtrPointSlotSize);
     for (std::size_t length = 0; length <= whole.size(); ++length) {
         SCOPED_TRACE(length);
         const Loaded loaded = LoadChecked(Reader::Wtr, std::span(whole).first(length));
         const TrackLogDocument& document = *loaded.document;
-        const bool waypointsStored = length >= T + kMarker;  // the track slot's marker is there
-        const bool trackMade = length >= T + kWtrHeaderMarkerAt + kMarker;
-        const bool nameStored = length >= T + kWtrTrackNameAt + 3;  // "TR" and its terminator
-        const bool complete = length >= T + kWtrFirstPointAt + 3 * kWtrPointSlotSize + kMarker;
+        const bool waypointsStored = length >= kTrack + kMarker;  // the track slot's marker
+        const bool trackMade = length >= kTrack + kWtrHeaderMarkerAt + kMarker;
+        const bool nameStored = length >= kTrack + kWtrTrackNameAt + 3;  // "TR" and its terminator
+        const bool complete = length >= kTrack + kWtrFirstPointAt + 3 * kWtrPointSlotSize + kMarker;
         EXPECT_EQ(loaded.result, complete ? 1 : 0);
         EXPECT_EQ(loaded.waypointLines.lines.size(), waypointsStored ? 2U : 0U);
         EXPECT_EQ(document.waypointCount, waypointsStored ? 2 : 0);
@@ -209,11 +209,11 @@ TEST(EvoReaderTest, AcceptsTheLargestCounts) {
     EXPECT_EQ(loaded.trackLines.lines.back(), log.tracks.back().name + " (0)");
 }
 
-// The pattern 00 FF 00 is sought within 256 positions of P, the record read from where it
-// stands or else from P + 256; the name ends at a line feed or a zero byte, after ten bytes at
+// The pattern 00 FF 00 is sought within 256 positions of kFirst, the record read from where it
+// stands or else from kFirst + 256; the name ends at a line feed or a zero byte, after ten bytes at
 // the latest, and the symbol stands right after it.
 TEST(EvoReaderTest, WaypointScanAndNames) {
-    constexpr std::size_t P = kEvoFirstRecord;
+    constexpr std::size_t kFirst = kEvoFirstRecord;
     const struct {
         std::optional<std::size_t> patternAt;
         std::size_t recordAt;
@@ -221,12 +221,12 @@ TEST(EvoReaderTest, WaypointScanAndNames) {
         std::string_view name;
         std::size_t symbolAt;  // from the record
     } cases[] = {
-        {P, P, "WP1\n", "WP1", 65},
-        {P + 255, P + 255, "WP1\n", "WP1", 65},
-        {std::nullopt, P + 256, "WP1\n", "WP1", 65},
-        {P + 300, P + 256, "WP1\n", "WP1", 65},
-        {P, P, {"WP\0X\n", 5}, "WP", 64},
-        {P, P, "ABCDEFGHIJ", "ABCDEFGHIJ", 72},
+        {kFirst, kFirst, "WP1\n", "WP1", 65},
+        {kFirst + 255, kFirst + 255, "WP1\n", "WP1", 65},
+        {std::nullopt, kFirst + 256, "WP1\n", "WP1", 65},
+        {kFirst + 300, kFirst + 256, "WP1\n", "WP1", 65},
+        {kFirst, kFirst, {"WP\0X\n", 5}, "WP", 64},
+        {kFirst, kFirst, "ABCDEFGHIJ", "ABCDEFGHIJ", 72},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.recordAt << " " << c.name);
