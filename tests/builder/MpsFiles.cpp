@@ -2,21 +2,14 @@
 
 namespace pelagor::testkit {
 
-Bytes MpsABody(std::uint16_t value, const std::string& text1, const std::string& text2,
-               const std::string& text3) {
-    ByteBuilder body;
-    body.U16(value).TextZ(text1).TextZ(text2).TextZ(text3);
-    return body.Take();
-}
-
 Bytes MpsWaypointBody(const MpsWaypoint& waypoint) {
     ByteBuilder body;
     body.TextZ(waypoint.name);
-    body.Fill(29, waypoint.fill).I32(waypoint.latitude).I32(waypoint.longitude);
-    body.U8(waypoint.altitudeValid.value_or(waypoint.fill)).F64(waypoint.altitude);
+    body.Fill(29, waypoint.fill).I32le(waypoint.latitude).I32le(waypoint.longitude);
+    body.U8(waypoint.altitudeValid.value_or(waypoint.fill)).F64le(waypoint.altitude);
     body.TextZ(waypoint.midText);
     const std::size_t block2 = body.size();
-    body.Fill(17, waypoint.fill).U16(waypoint.symbol).Fill(24, waypoint.fill);
+    body.Fill(17, waypoint.fill).U16le(waypoint.symbol).Fill(24, waypoint.fill);
     Bytes bytes = body.Take();
     bytes.resize(block2 + waypoint.block2Size, waypoint.fill);  // cut or pad to the block's size
     bytes.insert(bytes.end(), waypoint.extra, 0xEE);
@@ -26,57 +19,47 @@ Bytes MpsWaypointBody(const MpsWaypoint& waypoint) {
 Bytes MpsRealWaypointBody(const MpsRealWaypoint& waypoint) {
     const bool v3 = waypoint.version == 3;
     ByteBuilder body;
-    body.TextZ(waypoint.name).U32(0).TextZ(waypoint.country);  // class 0: a user waypoint
+    body.TextZ(waypoint.name).U32le(0).TextZ(waypoint.country);  // class 0: a user waypoint
     if (v3) {
         body.Fill(17);
     } else {
-        body.U32(0).Fill(12, 0xFF).U16(0).U32(0xFFFFFFFF);  // subclass and 4 bytes
+        body.U32le(0).Fill(12, 0xFF).U16le(0).U32le(0xFFFFFFFF);  // subclass and 4 bytes
     }
-    body.I32(waypoint.latitude).I32(waypoint.longitude);
-    body.U8(waypoint.altitudeValid).F64(waypoint.altitude).TextZ(waypoint.description);
-    body.U8(0).F64(0.0).U32(waypoint.display).U32(0);  // no proximity; display, colour
-    body.U32(waypoint.symbol).TextZ(waypoint.city).TextZ(waypoint.state).TextZ(waypoint.facility);
-    body.U8(0).U8(0).F64(0.0);  // a byte, then no depth
-    if (v3) {
-        body.Fill(2);
-    } else {
-        body.Fill(6).TextZ(waypoint.notes);
-    }
-    return body.Take();
+    body.I32le(waypoint.latitude).I32le(waypoint.longitude);
+    body.U8(waypoint.altitudeValid).F64le(waypoint.altitude).TextZ(waypoint.description);
+    body.U8(0).F64le(0.0).U32le(1).U32le(0);  // no proximity; display, colour
+    body.U32le(waypoint.symbol).TextZ(waypoint.city).TextZ("").TextZ("");  // no state, facility
+    body.U8(0).U8(0).F64le(0.0);                                           // a byte, then no depth
+    return (v3 ? body.Fill(2) : body.Fill(6).TextZ(waypoint.notes)).Take();
 }
 
 Bytes MpsTrackBody(const MpsTrack& track) {
     ByteBuilder body;
     body.TextZ(track.name).Bytes(track.head);
-    body.U32(track.count.value_or(static_cast<std::uint32_t>(track.points.size())));
+    body.U32le(track.count.value_or(static_cast<std::uint32_t>(track.points.size())));
     for (const MpsPoint& point : track.points) {
-        body.I32(point.latitude).I32(point.longitude).U8(point.byte8).F64(point.altitude);
-        body.U8(point.byte17).U32(point.time).Fill(9, point.tail);
+        body.I32le(point.latitude).I32le(point.longitude).U8(point.byte8).F64le(point.altitude);
+        body.U8(point.byte17).U32le(point.time).Fill(9, point.tail);
     }
     return body.Take();
 }
 
 Bytes MpsSegmentBody(const MpsSegment& segment) {
     ByteBuilder body;
-    body.U32(segment.value1).U32(segment.value2);
+    body.U32le(segment.value1).U32le(segment.value2);
     body.TextZ(segment.text1).TextZ(segment.text2).TextZ(segment.text3);
-    body.U32(segment.value3).U32(segment.value4).Bytes(segment.extra);
-    return body.Take();
-}
-
-void MpsSignature(ByteBuilder& file) {
-    file.Text("MsRcd").U8(0);
+    return body.U32le(segment.value3).U32le(segment.value4).Bytes(segment.extra).Take();
 }
 
 void MpsFrame(ByteBuilder& file, char type, const Bytes& body) {
-    file.U32(static_cast<std::uint32_t>(body.size())).U8(static_cast<std::uint8_t>(type));
+    file.U32le(static_cast<std::uint32_t>(body.size())).U8(static_cast<std::uint8_t>(type));
     file.Bytes(body);
 }
 
 Bytes MpsFile(const MpsReference& reference) {
     ByteBuilder file;
-    MpsSignature(file);
-    MpsFrame(file, reference.firstType, reference.firstBody);
+    file.Text("MsRcd").U8(0);
+    MpsFrame(file, 'D', reference.firstBody);
     MpsFrame(file, 'A', reference.aBody);
     for (const MpsRealWaypoint& waypoint : reference.realWaypoints) {
         MpsFrame(file, 'W', MpsRealWaypointBody(waypoint));

@@ -18,8 +18,7 @@ using Bytes = std::vector<std::uint8_t>;
 // A waypoint in the fixed layout: name, block 1 (46 bytes), a middle text, block 2 (43 bytes).
 struct MpsWaypoint {
     std::string name{};
-    std::int32_t latitude = 0;
-    std::int32_t longitude = 0;
+    std::int32_t latitude = 0, longitude = 0;
     double altitude = 0.0;
     std::uint16_t symbol = 18;
     std::string midText{};
@@ -33,24 +32,17 @@ struct MpsWaypoint {
 // a user waypoint as MapSource 4.06 writes one.
 struct MpsRealWaypoint {
     std::string name{};
-    std::int32_t latitude = 0;
-    std::int32_t longitude = 0;
+    std::int32_t latitude = 0, longitude = 0;
     double altitude = 0.0;
     std::string description{};
     std::uint32_t symbol = 18;  // the code in its low half
     int version = 4;            // 3 has 17 bytes after the country, 2 at the end and no notes
     std::uint8_t altitudeValid = 1;
-    std::string country{};
-    std::string city{};
-    std::string state{};
-    std::string facility{};
-    std::string notes{};
-    std::uint32_t display = 1;
+    std::string country{}, city{}, notes{};
 };
 
 struct MpsPoint {
-    std::int32_t latitude = 0;
-    std::int32_t longitude = 0;
+    std::int32_t latitude = 0, longitude = 0;
     double altitude = 0.0;
     std::uint32_t time = 0;
     std::uint8_t byte8 = 1;   // altitude present
@@ -66,32 +58,24 @@ struct MpsTrack {
 };
 
 struct MpsSegment {
-    std::uint32_t value1 = 0;
-    std::uint32_t value2 = 0;
-    std::string text1;
-    std::string text2;
-    std::string text3;
-    std::uint32_t value3 = 0;
-    std::uint32_t value4 = 0;
+    std::uint32_t value1 = 0, value2 = 0;
+    std::string text1, text2, text3;
+    std::uint32_t value3 = 0, value4 = 0;
     Bytes extra;
 };
 
-// A record body built from its values.
-Bytes MpsABody(std::uint16_t value, const std::string& text1, const std::string& text2,
-               const std::string& text3);
+// Record bodies from their values.
 Bytes MpsWaypointBody(const MpsWaypoint& waypoint);
 Bytes MpsRealWaypointBody(const MpsRealWaypoint& waypoint);
 Bytes MpsTrackBody(const MpsTrack& track);
 Bytes MpsSegmentBody(const MpsSegment& segment);
-
-// File pieces: the six signature bytes, and one framed record (length, type, body).
-void MpsSignature(ByteBuilder& file);
+// One framed record: length, type, body.
 void MpsFrame(ByteBuilder& file, char type, const Bytes& body);
 
 struct MpsReference {
-    char firstType = 'D';
-    Bytes firstBody{'g', 0};
-    Bytes aBody = MpsABody(0x0196, "SQA", "Oct 22 2001", "15:45:05");
+    Bytes firstBody{'g', 0};  // of the 'D' record
+    Bytes aBody =
+        ByteBuilder().U16le(0x0196).TextZ("SQA").TextZ("Oct 22 2001").TextZ("15:45:05").Take();
     std::vector<MpsRealWaypoint> realWaypoints;  // written before `waypoints`
     std::vector<MpsWaypoint> waypoints;
     std::vector<Bytes> routes;  // 'R' bodies

@@ -3,9 +3,6 @@
 // The sample logs shipped in examples/ and the large logs of the benchmarks, made from plain
 // values so that anyone can regenerate them.
 
-#include <cstdint>
-#include <vector>
-
 #include "builder/TrackLogFiles.h"
 
 namespace pelagor::testkit {
@@ -21,9 +18,8 @@ SampleLog SampleWtrLog();
 // The same kind of day as an EVO log with two tracks, whose names begin with "AC".
 SampleLog SampleEvoLog();
 
-// A log with `waypointCount` waypoints and one track of `pointCount` points.
+// Logs of the benchmarks: `waypointCount` waypoints and one track, or `trackCount` tracks.
 SampleLog LargeWtrLog(std::uint32_t waypointCount, std::uint32_t pointCount);
-// A log with `waypointCount` waypoints and `trackCount` tracks of `pointsPerTrack` points.
 SampleLog LargeEvoLog(std::uint32_t waypointCount, std::uint32_t trackCount,
                       std::uint32_t pointsPerTrack);
 

@@ -8,10 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <span>
-#include <string>
 #include <vector>
 
 namespace pelagor::testkit {
@@ -42,18 +40,14 @@ inline std::vector<std::string> FileNames(const std::filesystem::path& folder) {
 class TempDir {
 public:
     TempDir() {
-        std::random_device entropy;
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string stem = test != nullptr ? test->name() : "pelagor";
         std::replace(stem.begin(), stem.end(), '/', '-');  // parameterised tests name "x/y"
-        for (int attempt = 0; attempt < 16; ++attempt) {
+        std::random_device entropy;
+        do {
             m_path = std::filesystem::temp_directory_path() /
                      ("pelagor-" + stem + "-" + std::to_string(entropy()));
-            if (std::filesystem::create_directory(m_path)) {
-                return;
-            }
-        }
-        ADD_FAILURE() << "cannot make a temporary folder";
+        } while (!std::filesystem::create_directory(m_path));
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -66,10 +60,8 @@ public:
     std::filesystem::path operator/(const std::filesystem::path& name) const {
         return m_path / name;
     }
-
-    // Writes `bytes` as the file `name` in the folder and returns its path.
-    std::filesystem::path Write(const std::string& name,
-                                std::span<const std::uint8_t> bytes) const {
+    [[nodiscard]] std::filesystem::path Write(const std::string& name,
+                                              std::span<const std::uint8_t> bytes) const {
         WriteBytes(m_path / name, bytes);
         return m_path / name;
     }

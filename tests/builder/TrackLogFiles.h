@@ -13,15 +13,13 @@ namespace pelagor::testkit {
 
 struct SampleWaypoint {
     std::string name;  // raw bytes, as the file stores them
-    std::int32_t latitude = 0;
-    std::int32_t longitude = 0;
+    std::int32_t latitude = 0, longitude = 0;
     float altitude = 0.0F;
     std::uint16_t symbol = 18;
 };
 
 struct SamplePoint {
-    std::int32_t latitude = 0;
-    std::int32_t longitude = 0;
+    std::int32_t latitude = 0, longitude = 0;
     std::uint32_t time = 0;
     float altitude = 0.0F;
 };
@@ -49,16 +47,8 @@ inline constexpr std::size_t kEvoLatitudeAt = 24;
 inline constexpr std::size_t kEvoNameAt = 52;
 inline constexpr std::size_t kEvoPointSize = 24;
 
-// WTR pieces: the 16-byte file head, one 64-byte waypoint slot, the 50-byte head of the track
-// slot, the track name written at T + 34 (a name of 16 characters or more runs into the first
-// point slot, so write it after the points), one 21-byte point slot, and the 21-byte end slot.
-void WtrHead(ByteBuilder& file);
-void WtrWaypointSlot(ByteBuilder& file, const SampleWaypoint& waypoint);
-void WtrTrackHead(ByteBuilder& file, bool withHeaderMarker = true);
-void WtrTrackName(ByteBuilder& file, std::size_t trackStart, const std::string& name);
-void WtrPointSlot(ByteBuilder& file, const SamplePoint& point);
-void WtrEndSlot(ByteBuilder& file);
-// A whole file: head, waypoints, the track slot (always present) and, when given, the track.
+// A whole WTR file: head, waypoint slots, the track slot (always there; its header marker only
+// with a track) and, when given, the track's points and the end slot.
 std::vector<std::uint8_t> WtrFile(const std::vector<SampleWaypoint>& waypoints,
                                   const std::optional<SampleTrack>& track);
 
