@@ -77,9 +77,9 @@ TEST_F(ConverterDialogTest, StartLoadsTheRestoredSourceBeforeTheReference) {
                       counts[ControlId::ReferenceWaypointCount] +
                       counts[ControlId::ReferenceTrackCount],
                   c.counts);
-        EXPECT_EQ(s.toolkit.fields[ControlId::SourcePath] +
-                      s.toolkit.fields[ControlId::ReferencePath],
-                  c.source + other);
+        EXPECT_EQ(
+            s.toolkit.fields[ControlId::SourcePath] + s.toolkit.fields[ControlId::ReferencePath],
+            c.source + other);
     }
 }
 

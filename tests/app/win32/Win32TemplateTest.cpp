@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include "app/win32/WindowsApi.h"
 
-#include <string>
-
 #include "app/DialogTemplate.h"
 #include "app/win32/ResourceIds.h"
 #include "bytes/ByteReader.h"
@@ -52,11 +50,6 @@ std::wstring ReadName(ByteReader& reader) {
     return name;
 }
 
-std::string NameOf(const TemplateControl& control) {
-    return control.caption.empty() ? std::to_string(static_cast<int>(control.id))
-                                   : std::string(control.caption);
-}
-
 TEST(Win32Template, ResourceMatchesTheTableControlByControl) {
     HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(PELAGOR_IDD_CONVERTER), RT_DIALOG);
     ASSERT_NE(found, nullptr);
@@ -80,7 +73,7 @@ TEST(Win32Template, ResourceMatchesTheTableControlByControl) {
     EXPECT_EQ(ReadName(reader), Utf8ToUtf16(kDialogFontFamily));
 
     for (const TemplateControl& control : kDialogControls) {
-        SCOPED_TRACE(NameOf(control));
+        SCOPED_TRACE(static_cast<int>(control.id));
         ASSERT_TRUE(reader.Seek((reader.position() + 3) & ~std::size_t{3}));  // DWORD aligned
         ASSERT_TRUE(reader.Skip(4 + 4));                                      // help id, ex-style
         const auto [classAtom, style] = FormOf(control.kind);
