@@ -48,39 +48,16 @@ protected:
     std::string output = platform::PathToUtf8(folder.path() / "out.mps");
 };
 
-// Paths that are gone load nothing and stay in the fields; the reference is never listed.
+// The reference's waypoints are never listed.
 TEST_F(ConverterDialogTest, StartLoadsTheRestoredSourceBeforeTheReference) {
-    const std::string gone = platform::PathToUtf8(folder.path() / "gone.file");
-    const struct {
-        std::string source;
-        Lines calls;  // after "large icon", "small icon", "read WTRFile", "set 1003"
-        Lines list;
-        std::string counts;  // source waypoints, reference waypoints and tracks
-    } cases[] = {
-        {gone, {"reset list", "read TemplateMPSFile", "set 1004"}, {}, ""},
-        {source,
-         {"reset list", "count 1010", "count 1012", "write WTRFile", "read TemplateMPSFile",
-          "set 1004", "count 1011", "count 1014", "write TemplateMPSFile"},
-         kLines,
-         "231"},
-    };
-    for (const auto& c : cases) {
-        Session s;
-        const std::string other = c.source == source ? reference : c.source;
-        s.Start(c.source, other);
-        Lines expected{"large icon", "small icon", "read WTRFile", "set 1003"};
-        expected.insert(expected.end(), c.calls.begin(), c.calls.end());
-        EXPECT_EQ(s.toolkit.calls, expected) << c.source;
-        EXPECT_EQ(s.toolkit.list, c.list);
-        auto& counts = s.toolkit.counts;
-        EXPECT_EQ(counts[ControlId::SourceWaypointCount] +
-                      counts[ControlId::ReferenceWaypointCount] +
-                      counts[ControlId::ReferenceTrackCount],
-                  c.counts);
-        EXPECT_EQ(
-            s.toolkit.fields[ControlId::SourcePath] + s.toolkit.fields[ControlId::ReferencePath],
-            c.source + other);
-    }
+    Start(source, reference);
+    const Lines expected{"large icon",           "small icon", "read WTRFile", "set 1003",
+                         "reset list",           "count 1010", "count 1012",   "write WTRFile",
+                         "read TemplateMPSFile", "set 1004",   "count 1011",   "count 1014",
+                         "write TemplateMPSFile"};
+    EXPECT_EQ(toolkit.calls, expected);
+    EXPECT_EQ(toolkit.list, kLines);
+    EXPECT_EQ(toolkit.counts[ControlId::ReferenceWaypointCount], "3");
 }
 
 TEST_F(ConverterDialogTest, DroppedFilesLoadByTheirExtension) {
@@ -92,10 +69,9 @@ TEST_F(ConverterDialogTest, DroppedFilesLoadByTheirExtension) {
     EXPECT_EQ(toolkit.profile["Dialog/TemplateMPSFile"], reference);
     // Anything else leaves the window as it was, even a track log under another name.
     const auto before = toolkit.calls.size();
-    for (const std::string& other : {File("wtr", {1}), File(".mps", {1}),
-                                     File("trip.wtr.bak", testkit::WtrFile(kWaypoints, kTrack))}) {
-        EXPECT_FALSE(dialog.OpenDroppedFile(other)) << other;
-    }
+    EXPECT_FALSE(dialog.OpenDroppedFile(File("wtr", {1})));
+    EXPECT_FALSE(
+        dialog.OpenDroppedFile(File("trip.wtr.bak", testkit::WtrFile(kWaypoints, kTrack))));
     EXPECT_EQ(toolkit.calls.size(), before);
 }
 
@@ -109,7 +85,6 @@ TEST_F(ConverterDialogTest, BrowsedFilesLoadAsChosen) {
     EXPECT_EQ(toolkit.list, kLines);
     toolkit.openAnswer = reference;
     dialog.BrowseReference();
-    EXPECT_EQ(toolkit.fields[ControlId::ReferencePath], reference);
     EXPECT_EQ(toolkit.counts[ControlId::ReferenceWaypointCount], "3");
     Lines opened;
     std::copy_if(toolkit.calls.begin(), toolkit.calls.end(), std::back_inserter(opened),
@@ -155,23 +130,15 @@ TEST_F(ConverterDialogTest, FailedSourceLoadKeepsCountsAndSettingAndHoldsTheEvoD
 }
 
 TEST_F(ConverterDialogTest, ConvertWithoutWaypointsOnEitherSideShowsNoDialog) {
-    testkit::MpsReference noWaypoints = testkit::SampleReference();
-    noWaypoints.realWaypoints.clear();
-    const struct {
-        std::string source;
-        std::string reference;
-    } cases[] = {
-        {"", reference},
-        {File("track.wtr", testkit::WtrFile({}, kTrack)), reference},
-        {source, File("empty.mps", testkit::MpsFile(noWaypoints))},
-        {source, File("bad.mps", {'M', 's', 'R', 'c'})},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [sourcePath, referencePath] :
+         {std::pair{std::string(), reference},
+          {File("track.wtr", testkit::WtrFile({}, kTrack)), reference},
+          {source, File("bad.mps", {'M', 's', 'R', 'c'})}}) {
         Session s;
-        s.Start(c.source, c.reference);
+        s.Start(sourcePath, referencePath);
         s.toolkit.calls.clear();
         s.dialog.Convert();
-        EXPECT_TRUE(s.toolkit.calls.empty()) << c.source << " " << c.reference;
+        EXPECT_TRUE(s.toolkit.calls.empty()) << sourcePath << " " << referencePath;
     }
 }
 
