@@ -48,16 +48,33 @@ protected:
     std::string output = platform::PathToUtf8(folder.path() / "out.mps");
 };
 
-// The reference's waypoints are never listed.
-TEST_F(ConverterDialogTest, StartLoadsTheRestoredSourceBeforeTheReference) {
-    Start(source, reference);
-    const Lines expected{"large icon",           "small icon", "read WTRFile", "set 1003",
-                         "reset list",           "count 1010", "count 1012",   "write WTRFile",
-                         "read TemplateMPSFile", "set 1004",   "count 1011",   "count 1014",
-                         "write TemplateMPSFile"};
+// The source named on the command line loads from the field after the restored paths, and the
+// reference's waypoints are never listed.
+TEST_F(ConverterDialogTest, StartLoadsTheRestoredSourceBeforeTheReferenceThenTheCommandLines) {
+    const std::string other = File("other.wtr", testkit::WtrFile({kWaypoints[1]}, kTrack));
+    Start(source, reference, other);
+    const Lines expected{"large icon",
+                         "small icon",
+                         "read WTRFile",
+                         "set 1003",
+                         "reset list",
+                         "count 1010",
+                         "count 1012",
+                         "write WTRFile",
+                         "read TemplateMPSFile",
+                         "set 1004",
+                         "count 1011",
+                         "count 1014",
+                         "write TemplateMPSFile",
+                         "set 1003",
+                         "reset list",
+                         "count 1010",
+                         "count 1012",
+                         "write WTRFile"};
     EXPECT_EQ(toolkit.calls, expected);
-    EXPECT_EQ(toolkit.list, kLines);
+    EXPECT_EQ(toolkit.list, Lines{kLines[1]});
     EXPECT_EQ(toolkit.counts[ControlId::ReferenceWaypointCount], "3");
+    EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], other);
 }
 
 TEST_F(ConverterDialogTest, DroppedFilesLoadByTheirExtension) {
@@ -92,15 +109,6 @@ TEST_F(ConverterDialogTest, BrowsedFilesLoadAsChosen) {
     const std::string sourceFilter = "open Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||";
     EXPECT_EQ(opened,
               (Lines{sourceFilter, sourceFilter, "open Garmin MapSource Files (*.mps)|*.mps||"}));
-}
-
-// The source loads from the field as it stands, not from the setting.
-TEST_F(ConverterDialogTest, SourceOnTheCommandLineLoadsAfterTheRestoredPaths) {
-    const std::string other = File("other.wtr", testkit::WtrFile({kWaypoints[1]}, kTrack));
-    Start(source, reference, other);
-    EXPECT_EQ(toolkit.list, Lines{kLines[1]});
-    EXPECT_EQ(toolkit.counts[ControlId::ReferenceWaypointCount], "3");
-    EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], other);
 }
 
 TEST_F(ConverterDialogTest, FailedSourceLoadKeepsCountsAndSettingAndHoldsTheEvoDocument) {
@@ -142,8 +150,9 @@ TEST_F(ConverterDialogTest, ConvertWithoutWaypointsOnEitherSideShowsNoDialog) {
     }
 }
 
-// Cancelled, nothing is remembered; a failed write keeps the dialog open, the output remembered.
-TEST_F(ConverterDialogTest, ConvertThatDoesNotWriteKeepsTheDialogOpen) {
+// Cancelled, nothing is remembered; a failed write keeps the dialog open, the output
+// remembered. An EVO source that failed after its waypoints converts all the same.
+TEST_F(ConverterDialogTest, ConvertWritesTheFileEndsTheDialogAndDestroyReleases) {
     Start(source, reference);
     toolkit.profile["Dialog/MPSFile"] = "/earlier/out.mps";
     dialog.Convert();
@@ -153,10 +162,6 @@ TEST_F(ConverterDialogTest, ConvertThatDoesNotWriteKeepsTheDialogOpen) {
     dialog.Convert();
     EXPECT_EQ(toolkit.calls.back(), "write MPSFile");
     EXPECT_EQ(toolkit.profile["Dialog/MPSFile"], *toolkit.saveAnswer);
-}
-
-// An EVO source that failed after its waypoints converts all the same.
-TEST_F(ConverterDialogTest, ConvertWritesTheFileEndsTheDialogAndDestroyReleases) {
     for (const auto& [path, tracks] :
          {std::pair{source, 1}, {File("partial.evo", testkit::EvoFile(kWaypoints, {})), 0}}) {
         Session s;

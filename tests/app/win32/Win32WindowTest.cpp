@@ -1,18 +1,17 @@
-// The Windows window driven by messages as a user's clicks, typing, keys and drops arrive: what
-// is specific to the Win32 view (controls, registry, file-dialog requests, keys, drops). The
+// The Windows window driven by messages as a user's clicks, typing and keys arrive: what is
+// specific to the Win32 view (controls, glyphs, registry, file-dialog requests, keys). The
 // dialog's logic is ConverterDialogTest's. The file dialogs answer from the test.
 
 #include <gtest/gtest.h>
+#include "app/win32/WindowsApi.h"
 
-#include <cstring>
-#include <deque>
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "TestWindow.h"
-// DROPFILES, after windows.h
-#include <shlobj.h>
-
+#include "app/DialogTemplate.h"
+#include "app/win32/ConverterWindow.h"
 #include "builder/MpsFiles.h"
 #include "builder/TempDir.h"
 #include "builder/TrackLogFiles.h"
@@ -23,6 +22,36 @@ namespace pelagor::app::testing {
 namespace {
 
 using platform::Utf8ToUtf16;
+
+// A converter window with its settings under a registry key of its own, removed when the test
+// ends, made modeless so that the test drives it with messages.
+class TestWindow {
+public:
+    TestWindow() { ::RegDeleteTreeW(HKEY_CURRENT_USER, profile.Key().c_str()); }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+    ~TestWindow() {
+        if (window != nullptr) {
+            ::DestroyWindow(window);
+        }
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, profile.Key().c_str());
+    }
+
+    // A Wine without a display and without the null graphics driver makes no window, silently.
+    void Open() {
+        window = CreateConverterWindow(::GetModuleHandleW(nullptr), session);
+        ASSERT_NE(window, nullptr) << "no dialog: a display, or Wine's null graphics driver";
+        ::ShowWindow(window, SW_SHOW);
+    }
+    [[nodiscard]] HWND Item(ControlId id) const {
+        return ::GetDlgItem(window, static_cast<int>(id));
+    }
+
+    RegistryProfile profile{L"Software\\Orvane\\Tessolt\\PelagorTest" +
+                            std::to_wstring(::GetCurrentProcessId())};
+    ConverterSession session{profile, LoadAppIcons(::GetModuleHandleW(nullptr))};
+    HWND window = nullptr;
+};
 
 // "台北" and "山頂" in Big5, the code page the receivers write names in.
 const std::vector<testkit::SampleWaypoint> kWaypoints{
@@ -49,12 +78,8 @@ protected:
             [this](OPENFILENAMEW& request, FileDialogKind kind) {
                 EXPECT_EQ(request.hwndOwner, test.window);
                 calls.push_back(Described(request, kind));
-                if (answers.empty()) {
-                    return false;
-                }
-                wcsncpy(request.lpstrFile, Utf8ToUtf16(answers.front()).c_str(), request.nMaxFile);
-                answers.pop_front();
-                return true;
+                wcsncpy(request.lpstrFile, Utf8ToUtf16(answer).c_str(), request.nMaxFile);
+                return !answer.empty();
             });
     }
 
@@ -68,17 +93,13 @@ protected:
             ::GetWindowTextW(test.Item(id), text.data(), static_cast<int>(text.size()))));
         return text;
     }
-    // The list's lines, each ended by '|'.
-    std::wstring Lines() {
-        std::wstring lines;
+    // The list's line at `index`.
+    std::wstring Line(WPARAM index) {
         HWND list = test.Item(ControlId::WaypointList);
-        for (WPARAM i = 0; i < static_cast<WPARAM>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); ++i) {
-            std::wstring line(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, i, 0)),
-                              L'\0');
-            ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
-            lines += line + L"|";
-        }
-        return lines;
+        std::wstring line(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, index, 0)),
+                          L'\0');
+        ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()));
+        return line;
     }
     void Type(ControlId id, const std::string& text) {
         ::SendMessageW(test.Item(id), WM_SETTEXT, 0,
@@ -94,23 +115,52 @@ protected:
 
     testkit::TempDir folder;
     TestWindow test;
-    std::deque<std::string> answers;
+    std::string answer;  // empty: cancelled
     std::vector<std::wstring> calls;
     std::string source = File(u8"台北 trip.wtr", testkit::WtrFile(kWaypoints, {{"DAY", {{}}}}));
     std::string reference = File(u8"reference.mps", testkit::MpsFile(testkit::SampleReference()));
 };
 
-// A typed path takes effect through button 1007 alone; the names come out of Big5.
-TEST_F(Win32WindowTest, FirstStartShowsNothingThenListsATypedPath) {
+// The controls stand where the template says and start empty; a typed path takes effect through
+// button 1007 alone; the names come out of Big5 in the dialog's face, whose glyphs Wine has
+// only with its "新細明體" replacement.
+TEST_F(Win32WindowTest, FirstStartShowsTheTemplateThenListsATypedPath) {
     test.Open();
-    EXPECT_EQ(Text(ControlId::SourcePath) + Text(ControlId::SourceWaypointCount), L"");
+    for (const TemplateControl& control : kDialogControls) {
+        if (control.id == ControlId::Label) {
+            continue;
+        }
+        SCOPED_TRACE(static_cast<int>(control.id));
+        EXPECT_EQ(Text(control.id), Utf8ToUtf16(control.caption));
+        RECT expected{control.x, control.y, control.width, control.height};  // as placed
+        ::MapDialogRect(test.window, &expected);
+        RECT actual{};
+        ::GetWindowRect(test.Item(control.id), &actual);
+        ::MapWindowPoints(nullptr, test.window, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(std::tuple(actual.left, actual.top, actual.right - actual.left,
+                             actual.bottom - actual.top),
+                  std::tie(expected.left, expected.top, expected.right, expected.bottom));
+    }
     EXPECT_NE(::SendMessageW(test.window, WM_QUERYDRAGICON, 0, 0), 0);
     EXPECT_EQ(::GetFocus(), test.Item(ControlId::SourcePath));
     Type(ControlId::SourcePath, source);
-    EXPECT_EQ(Lines(), L"");
+    HWND list = test.Item(ControlId::WaypointList);
+    EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
     Click(ControlId::ListWaypoints);
-    EXPECT_EQ(Lines(), L"台北  12|HOME 123|山頂 3952|");
+    EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(Line(0) + L"|" + Line(2), L"台北  12|山頂 3952");
     EXPECT_EQ(Stored("WTRFile"), source);
+    std::wstring captions = Utf8ToUtf16(kDialogTitle) + Line(0) + Line(2);
+    for (const TemplateControl& control : kDialogControls) {
+        captions += Utf8ToUtf16(control.caption);
+    }
+    std::vector<WORD> glyphs(captions.size());
+    HDC dc = ::GetDC(list);
+    ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    ::GetGlyphIndicesW(dc, captions.c_str(), static_cast<int>(captions.size()), glyphs.data(),
+                       GGI_MARK_NONEXISTING_GLYPHS);
+    ::ReleaseDC(list, dc);
+    EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), WORD{0xFFFF}), 0) << "boxes, not glyphs";
 }
 
 // Settings read from the registry and the command line's source, then the save dialog asked for
@@ -122,12 +172,11 @@ TEST_F(Win32WindowTest, RestoresTheSettingsAndTheCommandLineSourceThenConverts) 
     test.session.startSource = source;
     test.Open();
     EXPECT_EQ(Text(ControlId::SourcePath), Utf8ToUtf16(source));
-    EXPECT_EQ(Text(ControlId::ReferencePath), Utf8ToUtf16(reference));
     EXPECT_EQ(Text(ControlId::SourceWaypointCount) + Text(ControlId::SourceTrackCount) +
                   Text(ControlId::ReferenceWaypointCount) + Text(ControlId::ReferenceTrackCount),
               L"3131");
     const std::string output = platform::PathToUtf8(folder / u8"轉出.mps");
-    answers.push_back(output);
+    answer = output;
     Click(ControlId::Convert);
     EXPECT_EQ(calls, std::vector<std::wstring>{L"save Garmin MapSource Files (*.mps)|*.mps|| 2052 "
                                                L"D:\\last\\out.mps mps []"});
@@ -140,66 +189,40 @@ TEST_F(Win32WindowTest, RestoresTheSettingsAndTheCommandLineSourceThenConverts) 
 TEST_F(Win32WindowTest, BrowseAsksThenFillsTheField) {
     test.Open();
     Type(ControlId::SourcePath, "C:\\start\\here.txt");
+    Type(ControlId::ReferencePath, "C:\\start\\here.txt");
     Click(ControlId::BrowseSource);
     EXPECT_EQ(Text(ControlId::SourcePath), L"C:\\start\\here.txt");
-    answers = {source, reference};
+    answer = source;
     Click(ControlId::BrowseSource);
+    answer = reference;
     Click(ControlId::BrowseReference);
     EXPECT_EQ(Text(ControlId::SourcePath) + L"|" + Text(ControlId::ReferencePath),
               Utf8ToUtf16(source + "|" + reference));
-    const std::wstring call =
-        L"open Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo|| 2052 C:\\start\\here.txt - []";
-    EXPECT_EQ(calls, (std::vector{call, call}));
-}
-
-// As the shell hands files over: a DROPFILES block with the wide paths after it.
-TEST_F(Win32WindowTest, DroppedFilesOpenByTheirExtension) {
-    test.Open();
-    const std::wstring list = Utf8ToUtf16(platform::PathToUtf8(folder / "notes.txt") + '\0' +
-                                          reference + '\0' + source + '\0' + '\0');
-    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::memcpy(header + 1, list.data(), list.size() * sizeof(wchar_t));
-    ::GlobalUnlock(memory);
-    ::SendMessageW(test.window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-    EXPECT_EQ(Text(ControlId::SourcePath), Utf8ToUtf16(source));
-    EXPECT_EQ(Stored("TemplateMPSFile"), reference);
-    EXPECT_TRUE(calls.empty());
+    const std::wstring start = L" 2052 C:\\start\\here.txt - []";
+    const std::wstring open = L"open Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||" + start;
+    EXPECT_EQ(calls, (std::vector<std::wstring>{
+                         open, open, L"open Garmin MapSource Files (*.mps)|*.mps||" + start}));
 }
 
 // Enter ends the dialog as OK unless a push button has the focus, which it presses instead;
-// Escape and the close box end it as Cancel.
+// Escape ends it as Cancel.
 TEST(Win32WindowKeys, EndTheDialogAsTheDialogManagerSays) {
-    const struct {
-        ControlId focus;
-        UINT message;
-        WPARAM key;
-        int result;  // 0: still open
-    } cases[] = {
-        {ControlId::WaypointList, WM_KEYDOWN, VK_RETURN, IDOK},
-        {ControlId::ListWaypoints, WM_KEYDOWN, VK_RETURN, 0},
-        {ControlId::SourcePath, WM_KEYDOWN, VK_ESCAPE, IDCANCEL},
-        {ControlId::SourcePath, WM_SYSCOMMAND, SC_CLOSE, IDCANCEL},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [focus, key, result] :
+         {std::tuple{ControlId::WaypointList, VK_RETURN, IDOK},
+          {ControlId::ListWaypoints, VK_RETURN, 0},  // 0: still open
+          {ControlId::SourcePath, VK_ESCAPE, IDCANCEL}}) {
         TestWindow test;
         test.Open();
         // As Tab would move it: a push button with the focus becomes the default one.
-        ::SendMessageW(test.window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(test.Item(c.focus)),
+        ::SendMessageW(test.window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(test.Item(focus)),
                        TRUE);
-        MSG message{::GetFocus(), c.message, c.key, 0, 0, {}};
-        if (c.message == WM_KEYDOWN) {
-            ::IsDialogMessageW(test.window, &message);
-        } else {
-            ::SendMessageW(test.window, c.message, c.key, 0);
-        }
+        MSG message{::GetFocus(), WM_KEYDOWN, static_cast<WPARAM>(key), 0, 0, {}};
+        ::IsDialogMessageW(test.window, &message);
         // The dialog manager posts some of its commands.
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
             ::DispatchMessageW(&message);
         }
-        EXPECT_EQ(test.session.toolkit.Result().value_or(0), c.result) << c.key;
+        EXPECT_EQ(test.session.toolkit.Result().value_or(0), result) << key;
     }
 }
 
@@ -208,8 +231,7 @@ TEST(Win32StartSource, IsTheFirstArgumentMadeFull) {
     folder.resize(::GetCurrentDirectoryW(MAX_PATH, folder.data()));
     folder += folder.back() == L'\\' ? L"" : L"\\";
     for (const auto& [commandLine, expected] :
-         {std::pair<const wchar_t*, std::wstring>{L"pelagor.exe \"\"", L""},
-          {L"pelagor.exe 台北.wtr", folder + L"台北.wtr"},
+         {std::pair<const wchar_t*, std::wstring>{L"pelagor.exe 台北.wtr", folder + L"台北.wtr"},
           {L"\"C:\\Programs\\pelagor.exe\" \"D:\\GPS logs\\a.evo\" more",
            L"D:\\GPS logs\\a.evo"}}) {
         EXPECT_EQ(Utf8ToUtf16(StartSource(commandLine)), expected) << commandLine;
