@@ -1,5 +1,4 @@
-// The real window driven offscreen: what is specific to the Qt view (layout, glyphs, keys,
-// drops, the file dialogs, the settings file). The dialog's logic is ConverterDialogTest's.
+// The real window driven offscreen: what is specific to the Qt view (the logic is elsewhere).
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -105,22 +104,6 @@ private slots:
         }
     }
 
-    void keysEndTheDialog() {
-        for (const auto& [key, focus, result] :
-             {std::tuple{Qt::Key_Return, 1003, QDialog::Accepted},
-              {Qt::Key_Enter, 1008, QDialog::Accepted},  // in the list
-              {Qt::Key_Escape, 1003, QDialog::Rejected}}) {
-            Session session;
-            QTimer::singleShot(0, &session.window, [&] {
-                auto* target = session.window.findChild<QWidget*>(QString::number(focus));
-                target->setFocus();
-                QTest::keyClick(target, key);
-            });
-            QCOMPARE(session.toolkit.DoModal(session.dialog), int(result));
-            QVERIFY(!QFile::exists(OpenUserSettings()->fileName()));  // ending writes nothing
-        }
-    }
-
     // Typed key by key and listed through the button, Big5 names shown as Chinese.
     void typePathAndList() {
         Session session;
@@ -134,29 +117,18 @@ private slots:
         QCOMPARE(Stored(QStringLiteral("WTRFile")), m_source);
     }
 
-    // Each button fills its own field (swapped ones would fill both in the end); a file
-    // manager's drop reaches the dialog with only the local track log and MapSource file.
-    void browseAndDrop() {
+    // As a file manager drops them: only the local track log and MapSource file reach the dialog.
+    void dropFilesOnTheWindow() {
         Session session;
-        session.toolkit.SetFileDialogRunner(
-            [&](QWidget* owner, FileDialogMode mode, const FileDialogRequest& request) {
-                [&] { QVERIFY(owner == &session.window && mode == FileDialogMode::Open); }();
-                return std::optional<QString>(
-                    request.filter.find("*.mps") != std::string::npos ? m_reference : m_source);
-            });
-        session.Click(ControlId::BrowseSource);
-        QCOMPARE(session.window.Field(ControlId::SourcePath)->text(), m_source);
-        QCOMPARE(session.window.Field(ControlId::ReferencePath)->text(), QString());
-        Session dropped;
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(m_folder.filePath(QStringLiteral("notes.txt"))),
                       QUrl::fromLocalFile(m_reference), QUrl(QStringLiteral("https://x/a.wtr"))});
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&dropped.window, &enter);
+        QCoreApplication::sendEvent(&session.window, &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&dropped.window, &drop);
-        QCOMPARE(dropped.window.Field(ControlId::ReferencePath)->text(), m_reference);
+        QCoreApplication::sendEvent(&session.window, &drop);
+        QCOMPARE(session.window.Field(ControlId::ReferencePath)->text(), m_reference);
         QCOMPARE(Stored(QStringLiteral("TemplateMPSFile")), m_reference);
     }
 

@@ -30,8 +30,7 @@ private slots:
                          : QDir().mkdir(path));
             std::ostringstream warnings;
             const std::unique_ptr<QSettings> settings = OpenUserSettings(warnings);
-            QVERIFY(!settings);
-            QVERIFY(warnings.str().find("is not a regular file") != std::string::npos);
+            QVERIFY(!settings && warnings.str().find("is not a regular file") != std::string::npos);
             SettingsProfile profile(settings.get(), QStringLiteral("Pelagor"));
             profile.WriteProfileString("Dialog", "WTRFile", "/logs/day.wtr");
             QCOMPARE(profile.GetProfileString("Dialog", "WTRFile", "none"), std::string("none"));
