@@ -144,12 +144,14 @@ private slots:
                 return mode == FileDialogMode::Save ? std::optional<QString>(m_output)
                                                     : std::nullopt;
             });
-            QTimer::singleShot(0, &session.window, [&] {
+            QTimer start;  // fires once the dialog runs, and again only if it still does
+            QObject::connect(&start, &QTimer::timeout, &session.window, [&] {
                 session.Click(ControlId::Convert);
                 if (session.window.isVisible()) {
                     session.window.reject();  // the conversion failed; do not hang
                 }
             });
+            start.start(0);
             result = session.toolkit.DoModal(session.dialog);
         }
         QCOMPARE(result, int(QDialog::Accepted));
@@ -180,7 +182,7 @@ private slots:
         }
     }
 
-private:
+private:  // NOLINT(readability-redundant-access-specifiers): the above are slots
     QTemporaryDir m_folder;
     std::unique_ptr<QTemporaryDir> m_config;
     QString m_source = m_folder.filePath(QStringLiteral("台北 trip.wtr"));

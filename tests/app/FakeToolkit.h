@@ -1,7 +1,6 @@
 #pragma once
 
-// A toolkit without a window: it logs what the dialog does, in order, and answers the file
-// dialogs as the test set them (none: cancelled).
+// A toolkit without a window: it logs the dialog's calls and answers file dialogs as set.
 
 #include <map>
 #include <optional>

@@ -1,5 +1,4 @@
-// Filters in the converter's "description|patterns||" form become Qt name filters whose
-// parentheses hold the patterns Qt matches.
+// "description|patterns||" filters as Qt name filters, whose parentheses hold what Qt matches.
 
 #include <gtest/gtest.h>
 

@@ -136,7 +136,6 @@ TEST_F(Win32WindowTest, FirstStartShowsTheTemplateThenListsATypedPath) {
                              actual.bottom - actual.top),
                   std::tie(expected.left, expected.top, expected.right, expected.bottom));
     }
-    EXPECT_NE(::SendMessageW(test.window, WM_QUERYDRAGICON, 0, 0), 0);
     EXPECT_EQ(::GetFocus(), test.Item(ControlId::SourcePath));
     Type(ControlId::SourcePath, source);
     HWND list = test.Item(ControlId::WaypointList);
