@@ -1,18 +1,16 @@
-// The Windows window driven by messages as a user's clicks, typing, keys and drops arrive: what
-// is specific to the Win32 view (controls, registry, file-dialog requests, keys, drops). The
-// dialog's logic is ConverterDialogTest's. The file dialogs answer from the test.
+// The Windows window driven by messages as a user's clicks, typing and keys arrive: what is
+// specific to the Win32 view. The dialog's logic is ConverterDialogTest's.
 
 #include <gtest/gtest.h>
+#include "app/win32/WindowsApi.h"
 
-#include <cstring>
-#include <deque>
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "TestWindow.h"
-// DROPFILES, after windows.h
-#include <shlobj.h>
-
+#include "app/DialogTemplate.h"
+#include "app/win32/ConverterWindow.h"
 #include "builder/MpsFiles.h"
 #include "builder/TempDir.h"
 #include "builder/TrackLogFiles.h"
@@ -24,15 +22,42 @@ namespace {
 
 using platform::Utf8ToUtf16;
 
+// A converter window with its settings under a registry key of its own, removed when the test
+// ends, made modeless so that the test drives it with messages.
+class TestWindow {
+public:
+    TestWindow() { ::RegDeleteTreeW(HKEY_CURRENT_USER, profile.Key().c_str()); }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+    ~TestWindow() {
+        if (window != nullptr) {
+            ::DestroyWindow(window);
+        }
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, profile.Key().c_str());
+    }
+
+    // A Wine without a display and without the null graphics driver makes no window, silently.
+    void Open() {
+        window = CreateConverterWindow(::GetModuleHandleW(nullptr), session);
+        ASSERT_NE(window, nullptr) << "no dialog: a display, or Wine's null graphics driver";
+        ::ShowWindow(window, SW_SHOW);
+    }
+    [[nodiscard]] HWND Item(ControlId id) const {
+        return ::GetDlgItem(window, static_cast<int>(id));
+    }
+
+    RegistryProfile profile{L"Software\\Orvane\\Tessolt\\PelagorTest" +
+                            std::to_wstring(::GetCurrentProcessId())};
+    ConverterSession session{profile, LoadAppIcons(::GetModuleHandleW(nullptr))};
+    HWND window = nullptr;
+};
+
 // "台北" and "山頂" in Big5, the code page the receivers write names in.
 const std::vector<testkit::SampleWaypoint> kWaypoints{
     {{'\xA5', '\x78', '\xA5', '\x5F'}, 303000000, 1450000000, 12.0F, 18},
     {"HOME", 303100000, 1450100000, 123.4F, 18},
     {{'\xA4', '\x73', '\xB3', '\xBB'}, 303200000, 1450200000, 3952.0F, 18},
 };
-const std::vector<std::wstring> kLines{L"台北  12", L"HOME 123", L"山頂 3952"};
-const std::wstring kSourceFilter = L"Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||";
-const std::wstring kMpsFilter = L"Garmin MapSource Files (*.mps)|*.mps||";
 
 // A file dialog as asked for: kind, filter (NULs shown as '|'), flags, start, extension, name.
 std::wstring Described(const OPENFILENAMEW& request, FileDialogKind kind) {
@@ -52,12 +77,8 @@ protected:
             [this](OPENFILENAMEW& request, FileDialogKind kind) {
                 EXPECT_EQ(request.hwndOwner, test.window);
                 calls.push_back(Described(request, kind));
-                if (answers.empty()) {
-                    return false;
-                }
-                wcsncpy(request.lpstrFile, Utf8ToUtf16(answers.front()).c_str(), request.nMaxFile);
-                answers.pop_front();
-                return true;
+                wcsncpy(request.lpstrFile, Utf8ToUtf16(answer).c_str(), request.nMaxFile);
+                return !answer.empty();
             });
     }
 
@@ -71,17 +92,12 @@ protected:
             ::GetWindowTextW(test.Item(id), text.data(), static_cast<int>(text.size()))));
         return text;
     }
-    std::vector<std::wstring> Lines() {
-        std::vector<std::wstring> lines;
+    std::wstring Line(WPARAM index) {
         HWND list = test.Item(ControlId::WaypointList);
-        for (WPARAM index = 0; index < static_cast<WPARAM>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
-             ++index) {
-            std::wstring line(
-                static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, index, 0)), L'\0');
-            ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()));
-            lines.push_back(line);
-        }
-        return lines;
+        std::wstring line(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, index, 0)),
+                          L'\0');
+        ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()));
+        return line;
     }
     void Type(ControlId id, const std::string& text) {
         ::SendMessageW(test.Item(id), WM_SETTEXT, 0,
@@ -91,153 +107,113 @@ protected:
     [[nodiscard]] std::string Stored(std::string_view key) const {
         return test.profile.GetProfileString("Dialog", key, "(none)");
     }
-    void Store(std::string_view key, const std::string& value) const {
-        test.profile.WriteProfileString("Dialog", key, value);
-    }
-    // As the shell hands files over: a DROPFILES block with the wide paths after it.
-    void Drop(const std::vector<std::string>& paths) const {
-        std::wstring list;
-        for (const std::string& path : paths) {
-            list += Utf8ToUtf16(path) + L'\0';
-        }
-        list += L'\0';
-        HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-        auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
-        header->pFiles = sizeof(DROPFILES);
-        header->fWide = TRUE;
-        std::memcpy(header + 1, list.data(), list.size() * sizeof(wchar_t));
-        ::GlobalUnlock(memory);
-        ::SendMessageW(test.window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-    }
 
     testkit::TempDir folder;
     TestWindow test;
-    std::deque<std::string> answers;
+    std::string answer;  // empty: cancelled
     std::vector<std::wstring> calls;
     std::string source = File(u8"台北 trip.wtr", testkit::WtrFile(kWaypoints, {{"DAY", {{}}}}));
     std::string reference = File(u8"reference.mps", testkit::MpsFile(testkit::SampleReference()));
-    std::string output = platform::PathToUtf8(folder / u8"轉出.mps");
 };
 
-// A typed path takes effect through button 1007 alone.
-TEST_F(Win32WindowTest, FirstStartShowsNothingThenListsATypedPath) {
+// The controls stand where the template says and start empty; a typed path takes effect through
+// button 1007 alone; the names come out of Big5 in the dialog's face, whose glyphs Wine has
+// only with its "新細明體" replacement.
+TEST_F(Win32WindowTest, FirstStartShowsTheTemplateThenListsATypedPath) {
     test.Open();
-    EXPECT_EQ(Text(ControlId::SourcePath) + Text(ControlId::ReferencePath) +
-                  Text(ControlId::SourceWaypointCount) + Text(ControlId::ReferenceTrackCount),
-              L"");
-    const auto icon = [this](WPARAM size) {
-        return ::SendMessageW(test.window, WM_GETICON, size, 0);
-    };
-    EXPECT_NE(icon(ICON_SMALL), 0);
-    EXPECT_EQ(::SendMessageW(test.window, WM_QUERYDRAGICON, 0, 0), icon(ICON_BIG));
+    for (const TemplateControl& control : kDialogControls) {
+        if (control.id == ControlId::Label) {
+            continue;
+        }
+        SCOPED_TRACE(static_cast<int>(control.id));
+        EXPECT_EQ(Text(control.id), Utf8ToUtf16(control.caption));
+        RECT expected{control.x, control.y, control.width, control.height};  // as placed
+        ::MapDialogRect(test.window, &expected);
+        RECT actual{};
+        ::GetWindowRect(test.Item(control.id), &actual);
+        ::MapWindowPoints(nullptr, test.window, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(std::tuple(actual.left, actual.top, actual.right - actual.left,
+                             actual.bottom - actual.top),
+                  std::tie(expected.left, expected.top, expected.right, expected.bottom));
+    }
     EXPECT_EQ(::GetFocus(), test.Item(ControlId::SourcePath));
     Type(ControlId::SourcePath, source);
-    EXPECT_TRUE(Lines().empty());
+    HWND list = test.Item(ControlId::WaypointList);
+    EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
     Click(ControlId::ListWaypoints);
-    EXPECT_EQ(Lines(), kLines);
+    EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(Line(0) + L"|" + Line(2), L"台北  12|山頂 3952");
     EXPECT_EQ(Stored("WTRFile"), source);
+    std::wstring captions = Utf8ToUtf16(kDialogTitle) + Line(0) + Line(2);
+    for (const TemplateControl& control : kDialogControls) {
+        captions += Utf8ToUtf16(control.caption);
+    }
+    std::vector<WORD> glyphs(captions.size());
+    HDC dc = ::GetDC(list);
+    ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    ::GetGlyphIndicesW(dc, captions.c_str(), static_cast<int>(captions.size()), glyphs.data(),
+                       GGI_MARK_NONEXISTING_GLYPHS);
+    ::ReleaseDC(list, dc);
+    EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), WORD{0xFFFF}), 0) << "boxes, not glyphs";
 }
 
 // Settings read from the registry and the command line's source, then the save dialog asked for
 // as the output setting says: the dialog ends as OK.
 TEST_F(Win32WindowTest, RestoresTheSettingsAndTheCommandLineSourceThenConverts) {
-    Store("WTRFile", platform::PathToUtf8(folder / "gone.wtr"));
-    Store("TemplateMPSFile", reference);
-    Store("MPSFile", "D:\\last\\out.mps");
+    test.profile.WriteProfileString("Dialog", "WTRFile", platform::PathToUtf8(folder / "gone"));
+    test.profile.WriteProfileString("Dialog", "TemplateMPSFile", reference);
+    test.profile.WriteProfileString("Dialog", "MPSFile", "D:\\last\\out.mps");
     test.session.startSource = source;
     test.Open();
     EXPECT_EQ(Text(ControlId::SourcePath), Utf8ToUtf16(source));
-    EXPECT_EQ(Text(ControlId::SourceWaypointCount) + Text(ControlId::SourceTrackCount), L"31");
-    EXPECT_EQ(Text(ControlId::ReferencePath), Utf8ToUtf16(reference));
-    EXPECT_EQ(Text(ControlId::ReferenceWaypointCount) + Text(ControlId::ReferenceTrackCount),
-              L"31");
-    answers.push_back(output);
+    EXPECT_EQ(Text(ControlId::SourceWaypointCount) + Text(ControlId::SourceTrackCount) +
+                  Text(ControlId::ReferenceWaypointCount) + Text(ControlId::ReferenceTrackCount),
+              L"3131");
+    const std::string output = platform::PathToUtf8(folder / u8"轉出.mps");
+    answer = output;
     Click(ControlId::Convert);
-    EXPECT_EQ(calls,
-              std::vector<std::wstring>{L"save " + kMpsFilter + L" 2052 D:\\last\\out.mps mps []"});
+    EXPECT_EQ(calls, std::vector<std::wstring>{L"save Garmin MapSource Files (*.mps)|*.mps|| 2052 "
+                                               L"D:\\last\\out.mps mps []"});
     EXPECT_EQ(Stored("MPSFile"), output);
     EXPECT_EQ(test.session.toolkit.Result(), IDOK);
-    EXPECT_FALSE(::IsWindowVisible(test.window));
 }
 
-// Cancelled first (nothing changes), then accepted: the chosen path goes in.
+// Each button asks with its own filter, starting at its field, and fills its own field.
 TEST_F(Win32WindowTest, BrowseAsksThenFillsTheField) {
     test.Open();
-    for (const auto& [button, field, chosen, asked] :
-         {std::tuple{ControlId::BrowseSource, ControlId::SourcePath, source, kSourceFilter},
-          std::tuple{ControlId::BrowseReference, ControlId::ReferencePath, reference,
-                     kMpsFilter}}) {
-        Type(field, "C:\\start\\here.txt");
-        Click(button);
-        EXPECT_EQ(Text(field), L"C:\\start\\here.txt");
-        answers.push_back(chosen);
-        Click(button);
-        EXPECT_EQ(Text(field), Utf8ToUtf16(chosen));
-        const std::wstring call = L"open " + asked + L" 2052 C:\\start\\here.txt - []";
-        EXPECT_EQ(calls, (std::vector{call, call}));
-        calls.clear();
-    }
-}
-
-TEST_F(Win32WindowTest, DroppedFilesOpenByTheirExtension) {
-    test.Open();
-    Drop({platform::PathToUtf8(folder / "notes.txt"), reference, source});
-    EXPECT_EQ(Text(ControlId::SourcePath), Utf8ToUtf16(source));
-    EXPECT_EQ(Text(ControlId::ReferencePath), Utf8ToUtf16(reference));
-    EXPECT_EQ(Stored("TemplateMPSFile"), reference);
-    EXPECT_TRUE(calls.empty());
+    Type(ControlId::SourcePath, "C:\\start\\here.txt");
+    Type(ControlId::ReferencePath, "C:\\start\\here.txt");
+    answer = source;
+    Click(ControlId::BrowseSource);
+    answer = reference;
+    Click(ControlId::BrowseReference);
+    EXPECT_EQ(Text(ControlId::SourcePath) + L"|" + Text(ControlId::ReferencePath),
+              Utf8ToUtf16(source + "|" + reference));
+    const std::wstring start = L" 2052 C:\\start\\here.txt - []";
+    EXPECT_EQ(calls, (std::vector<std::wstring>{
+                         L"open Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||" + start,
+                         L"open Garmin MapSource Files (*.mps)|*.mps||" + start}));
 }
 
 // Enter ends the dialog as OK unless a push button has the focus, which it presses instead;
-// Escape and the close box end it as Cancel. Ending writes no setting.
+// Escape ends it as Cancel.
 TEST(Win32WindowKeys, EndTheDialogAsTheDialogManagerSays) {
-    const struct {
-        ControlId focus;
-        UINT message;
-        WPARAM key;
-        int result;  // 0: still open
-    } cases[] = {
-        {ControlId::SourcePath, WM_KEYDOWN, VK_RETURN, IDOK},
-        {ControlId::WaypointList, WM_KEYDOWN, VK_RETURN, IDOK},
-        {ControlId::ListWaypoints, WM_KEYDOWN, VK_RETURN, 0},
-        {ControlId::SourcePath, WM_KEYDOWN, VK_ESCAPE, IDCANCEL},
-        {ControlId::SourcePath, WM_SYSCOMMAND, SC_CLOSE, IDCANCEL},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [focus, key, result] :
+         {std::tuple{ControlId::WaypointList, VK_RETURN, IDOK},
+          {ControlId::ListWaypoints, VK_RETURN, 0},  // 0: still open
+          {ControlId::SourcePath, VK_ESCAPE, IDCANCEL}}) {
         TestWindow test;
         test.Open();
         // As Tab would move it: a push button with the focus becomes the default one.
-        ::SendMessageW(test.window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(test.Item(c.focus)),
+        ::SendMessageW(test.window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(test.Item(focus)),
                        TRUE);
-        MSG message{::GetFocus(), c.message, c.key, 0, 0, {}};
-        if (c.message == WM_KEYDOWN) {
-            ::IsDialogMessageW(test.window, &message);
-        } else {
-            ::SendMessageW(test.window, c.message, c.key, 0);
-        }
+        MSG message{::GetFocus(), WM_KEYDOWN, static_cast<WPARAM>(key), 0, 0, {}};
+        ::IsDialogMessageW(test.window, &message);
         // The dialog manager posts some of its commands.
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
             ::DispatchMessageW(&message);
         }
-        EXPECT_EQ(test.session.toolkit.Result().value_or(0), c.result) << c.key;
-        EXPECT_EQ(::IsWindowVisible(test.window) == FALSE, c.result != 0) << c.key;
-        HKEY key = nullptr;
-        EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, test.profile.Key().c_str(), 0, KEY_READ, &key),
-                  ERROR_SUCCESS);
-    }
-}
-
-TEST(Win32StartSource, IsTheFirstArgumentMadeFull) {
-    std::wstring folder(MAX_PATH, L'\0');
-    folder.resize(::GetCurrentDirectoryW(MAX_PATH, folder.data()));
-    folder += folder.back() == L'\\' ? L"" : L"\\";
-    for (const auto& [commandLine, expected] :
-         {std::pair<const wchar_t*, std::wstring>{L"pelagor.exe", L""},
-          {L"pelagor.exe \"\"", L""},
-          {L"pelagor.exe 台北.wtr", folder + L"台北.wtr"},
-          {L"\"C:\\Programs\\pelagor.exe\" \"D:\\GPS logs\\a.evo\" more",
-           L"D:\\GPS logs\\a.evo"}}) {
-        EXPECT_EQ(Utf8ToUtf16(StartSource(commandLine)), expected) << commandLine;
+        EXPECT_EQ(test.session.toolkit.Result().value_or(0), result) << key;
     }
 }
 
