@@ -50,9 +50,6 @@ protected:
     [[nodiscard]] std::vector<std::uint8_t> Read(const std::string& name) const {
         return testkit::ReadBytes(m_dir / name);
     }
-    [[nodiscard]] bool Exists(const std::string& name) const {
-        return std::filesystem::exists(m_dir / name);
-    }
     // The names of the scratch folder's files below `folder`, sorted.
     [[nodiscard]] std::vector<std::string> Files(const std::string& folder = ".") const {
         return testkit::FileNames(m_dir / folder);

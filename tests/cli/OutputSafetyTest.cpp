@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,17 +32,15 @@ protected:
         testkit::WriteBytes(folder / "ref.mps", testkit::MpsFile(testkit::SampleReference()));
     }
 
-    // `args`, or else convert and gpx aimed at `output`, are refused with `reason` before
+    // `commands`, or else convert and gpx aimed at `output`, are refused with `reason` before
     // anything is written; gpx is left out where the output names the reference, no input of gpx.
     static void ExpectRefused(const std::string& in, const std::string& output,
                               const std::string& reason, int status,
                               std::vector<std::vector<std::string>> commands = {}) {
         if (commands.empty()) {
-            commands.push_back(
-                {"convert", in + "/trip.wtr", "--reference", in + "/ref.mps", "-o", output});
-            if (!output.ends_with("ref.mps")) {
-                commands.push_back({"gpx", in + "/trip.wtr", "-o", output});
-            }
+            commands = {{"convert", in + "/trip.wtr", "--reference", in + "/ref.mps", "-o", output},
+                        {"gpx", in + "/trip.wtr", "-o", output}};
+            commands.resize(output.ends_with("ref.mps") ? 1 : 2);
         }
         const auto source = testkit::ReadBytes(in + "/trip.wtr");
         const auto reference = testkit::ReadBytes(in + "/ref.mps");
@@ -84,51 +81,26 @@ TEST_F(OutputSafety, OutputNamingAnInputIsRefused) {
 
 #ifndef _WIN32
 
-// Folders whose absolute path is longer than the system's limit of 4,096 bytes, made and removed
-// one step at a time from inside, since no whole path reaches them.
-class DeepFolder {
-public:
-    explicit DeepFolder(int levels) : m_name(200, 'd') {
-        for (; m_levels < levels; ++m_levels) {
-            fs::create_directory(m_name);
-            fs::current_path(m_name);
-        }
-    }
-    DeepFolder(const DeepFolder&) = delete;
-    DeepFolder& operator=(const DeepFolder&) = delete;
-    ~DeepFolder() {
-        for (const auto& entry : fs::directory_iterator(".")) {
-            fs::remove_all(entry.path());
-        }
-        for (; m_levels > 0; --m_levels) {
-            fs::current_path("..");
-            fs::remove(m_name);
-        }
-    }
-
-private:
-    std::string m_name;
-    int m_levels = 0;
-};
-
-// Path text cannot tell the output from the input where no resolved path fits, nor through a bind
-// mount; the file's identity can.
+// Path text cannot tell the output from the input where no resolved path fits in the system's
+// 4,096 bytes, nor through a bind mount; the file's identity can.
 TEST_F(OutputSafety, AliasOfAnInputInADeepFolderOrABindMountIsRefused) {
-    {
-        const DeepFolder deep(21);
-        WriteInputs("in");
-        fs::create_directory_symlink("in", "alias");
-        ExpectRefused("in", "alias/trip.wtr", "the output would replace the input in/trip.wtr", 2);
+    for (int level = 0; level < 21; ++level) {
+        fs::create_directory(std::string(200, 'd'));
+        fs::current_path(std::string(200, 'd'));
     }
+    WriteInputs("in");
+    fs::create_directory_symlink("in", "alias");
+    ExpectRefused("in", "alias/trip.wtr", "the output would replace the input in/trip.wtr", 2);
+    fs::current_path(m_dir);
+
     WriteInputs("in");
     fs::create_directory("mounted");
     if (::geteuid() != 0 || ::mount((m_dir / "in").c_str(), (m_dir / "mounted").c_str(), nullptr,
                                     MS_BIND, nullptr) != 0) {
         GTEST_SKIP() << "a bind mount needs root and the right to mount";
     }
-    const std::unique_ptr<const fs::path, void (*)(const fs::path*)> unmount(
-        &m_dir, [](const fs::path* dir) { ::umount((*dir / "mounted").c_str()); });
     ExpectRefused("in", "mounted/ref.mps", "the output would replace the input in/ref.mps", 2);
+    ::umount((m_dir / "mounted").c_str());
 }
 
 // A pipe at the output path, or a link to one, is refused and stays a pipe.

@@ -1,0 +1,180 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "builder/MpsFiles.h"
+#include "builder/Samples.h"
+#include "builder/TrackLogFiles.h"
+#include "cli/CliFixture.h"
+
+namespace pelagor::cli {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using testkit::SampleTrack;
+
+using ShowCommandTest = CliTest;
+
+TEST_F(ShowCommandTest, ListsWaypointLinesAndTracksWithClockAndExtent) {
+    // Times 0 and 57600 read 08:00:00 and 00:00:00 on the clock eight hours ahead.
+    Write("day.wtr",
+          testkit::WtrFile(
+              {{"HOME", 0, 0, 123.4F, 18}, {"PEAK", 0, 0, 12000.0F, 18}},
+              SampleTrack{"LOOP", {{1 << 30, -(1 << 30), 0U, 1.0F}, {0, 1 << 29, 57600U, 2.0F}}}));
+    const CliRun run = Run({"show", "day.wtr"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(
+        Lines(run.out),
+        (std::vector<std::string>{
+            "day.wtr: WTR reader, loaded", "waypoints: 2", "  HOME 123", "  PEAK   0", "tracks: 1",
+            "  LOOP (2)  08:00:00 to 00:00:00, latitude 0.0000000 to 90.0000003, "
+            "longitude -90.0000003 to 45.0000002"}));
+    EXPECT_EQ(run.err, "");
+}
+
+// Names decoded from the code page, `show` and `dump` on a reference, and what a source that
+// fails to load still lists.
+TEST_F(ShowCommandTest, ReferenceAndFailures) {
+    Write("sample.evo", testkit::EvoBytes(testkit::SampleEvoLog()));
+    Write("ref.mps", testkit::MpsFile(testkit::SampleReference()));
+    testkit::ByteBuilder broken;
+    testkit::EvoHeader(broken, 1, 1);
+    testkit::EvoWaypointRecord(broken, {"KEPT", 0, 0, 7.0F, 18});
+    Write("broken.evo", broken.Take());
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {{"show", "sample.evo"},
+         0,
+         "sample.evo: EVO reader, loaded\nwaypoints: 8\n  \xE5\x8F\xB0\xE5\x8C\x97"  // 台北
+         "101 508\n",
+         ""},
+        {{"show", "--reference", "ref.mps"},
+         0,
+         "ref.mps: MapSource reader, loaded\nwaypoints: 3\n  HOME   9  Home, Zhongzheng\n"
+         "  CAMP 820  Camp site\n  SUMMIT 1120  Qixing summit\ntracks: 1\n"
+         "  PRACTICE (5)  09:46:40 to 09:47:20, latitude ",
+         ""},
+        {{"show", "broken.evo"},
+         1,
+         "broken.evo: EVO reader, did not load\nwaypoints: 1\n  KEPT   7\n",
+         "broken.evo: "},
+        {{"show", "ref.mps"},
+         1,
+         "ref.mps: EVO reader, did not load\nwaypoints: 0\ntracks: 0\n",
+         "ref.mps: not a WTR file"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = Run(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args.back();
+        EXPECT_THAT(run.out, StartsWith(c.out));
+        EXPECT_THAT(run.err, StartsWith(c.err));
+    }
+    const std::string dump = Run({"dump", "--reference", "ref.mps"}).out;
+    EXPECT_THAT(dump, StartsWith("{\n  \"reader\": \"mps\",\n  \"loaded\": true,\n"));
+    EXPECT_THAT(dump, HasSubstr("\"symbol\": 48, \"description\": \"Camp site\", "
+                                "\"descriptionHex\": \"43616d702073697465\", \"layout\": \"v4\"}"));
+}
+
+TEST_F(ShowCommandTest, HelpVersionAndUnknownCommands) {
+    for (const std::string command : {"convert", "show", "gpx", "dump"}) {
+        const CliRun run = Run({command, "--help"});
+        EXPECT_EQ(run.status, 0) << command;
+        EXPECT_THAT(run.out, HasSubstr("Usage: pelagor-cli " + command)) << command;
+    }
+    EXPECT_EQ(Run({"--version"}).out, std::string("pelagor-cli ") + PELAGOR_VERSION + "\n");
+    EXPECT_EQ(Run({"frobnicate"}).status, 2);
+}
+
+// The JSON of a source: names decoded from cp950, or from the code page asked for, with their
+// bytes as hex.
+using DumpCommandTest = CliTest;
+
+TEST_F(DumpCommandTest, WholeOutputOfASmallFile) {
+    const SampleTrack track{"A\"B\x01\xFF",
+                            {{0, 0, 0, 1.5F},
+                             {std::numeric_limits<std::int32_t>::min(), 1073741824, 4294967295U,
+                              std::numeric_limits<float>::quiet_NaN()}}};
+    Write("small.wtr", testkit::WtrFile({{"\xA5\x78\xA5\x5F", 0, 0, 5.0F, 18}}, track));
+    const CliRun run = Run({"dump", "small.wtr"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, R"json({
+  "reader": "wtr",
+  "loaded": true,
+  "waypointCount": 1,
+  "trackCount": 1,
+  "waypoints": [
+    {"name": "台北", "nameHex": "a578a55f", "latitude": 0, "longitude": 0, "altitude": 5.0, "symbol": 18}
+  ],
+  "tracks": [
+    {
+      "name": "A\"B\u0001�",
+      "nameHex": "41224201ff",
+      "pointCount": 2,
+      "points": [
+        {"latitude": 0, "longitude": 0, "longitudeDegrees": 0.0, "latitudeDegrees": 0.0, "altitude": 1.5, "time": 0, "hour": 8, "minute": 0, "second": 0},
+        {"latitude": -2147483648, "longitude": 1073741824, "longitudeDegrees": 90.00000033527613, "latitudeDegrees": -180.00000067055225, "altitude": null, "time": 4294967295, "hour": 14, "minute": 28, "second": 15}
+      ]
+    }
+  ],
+  "waypointLines": [
+    "台北   5"
+  ],
+  "trackLines": [
+    "A\"B\u0001� (2)"
+  ]
+}
+)json");
+}
+
+// A file that neither reader takes is still dumped, with status 1 and the reasons on stderr; one
+// that cannot be read at all is status 2 with no JSON.
+TEST_F(DumpCommandTest, Failures) {
+    Write("x.wtr", testkit::ByteBuilder().Text("x").PadTo(40).Take());
+    std::vector<std::uint8_t> cutWtr = testkit::WtrFile({{"WA"}, {"WB"}}, SampleTrack{"TR", {}});
+    cutWtr.resize(testkit::kWtrFirstSlot + 2 * testkit::kWtrSlotSize + testkit::kWtrHeaderMarkerAt);
+    Write("cut.wtr", cutWtr);
+    testkit::ByteBuilder noTracks;
+    noTracks.Bytes(testkit::EvoFile({{"WP1"}}, {{"ACT", {}}}))
+        .PatchValue(testkit::kEvoTrackCountAt, std::uint16_t{0});
+    Write("notracks.evo", noTracks.Take());
+    Write("empty.wtr", {});
+    const struct {
+        std::string path;
+        int status;
+        std::string err;   // after "<path>: "; ends with a line feed where the line is whole
+        std::string json;  // empty: no JSON at all
+    } cases[] = {
+        {"x.wtr", 1, "not a WTR file (signature); EVO: waypoint count 0 at byte 32\n",
+         "\"loaded\": false,\n  \"waypointCount\": 0,"},
+        {"cut.wtr", 1,
+         "WTR: data ends before the track header marker at byte 160; EVO: waypoint count 0 at byte "
+         "32\n",
+         "\"waypointLines\": [\n    \"WA   0\",\n    \"WB   0\"\n  ],"},
+        {"notracks.evo", 1, "not a WTR file (signature); EVO: track count 0 at byte 36\n",
+         "\"loaded\": false,\n  \"waypointCount\": 1,"},
+        {"empty.wtr", 2, "cannot read the file: the file is empty\n", ""},
+        // Named as given: a leading slash is no Windows-style option.
+        {"/no-such-folder/trip.wtr", 2, "cannot read the file: ", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const CliRun run = Run({"dump", c.path});
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE(run.err.starts_with(c.path + ": " + c.err)) << run.err;
+        EXPECT_TRUE(c.json.empty() ? run.out.empty()
+                                   : run.out.starts_with("{\n  \"reader\": \"evo\",\n") &&
+                                         run.out.find(c.json) != std::string::npos)
+            << run.out;
+    }
+}
+
+}  // namespace
+}  // namespace pelagor::cli
