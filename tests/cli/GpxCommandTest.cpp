@@ -108,25 +108,5 @@ TEST_F(GpxCommandTest, SeveralFilesAndAFailedLoad) {
     }
 }
 
-TEST_F(GpxCommandTest, RefusalsAndUnreadableFiles) {
-    Write("a.wtr", testkit::WtrFile({{"A"}}, {}));
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        const char* err;
-    } cases[] = {
-        {{"gpx", "a.wtr", "--encoding", "no-such-code-page"}, 2, "unknown encoding"},
-        {{"gpx", "missing.wtr"}, 2, "missing.wtr: cannot read the file: no such file"},
-        {{"gpx", "a.wtr", "-o", "no-folder/out.gpx"}, 1, "cannot write no-folder/out.gpx: "},
-        {{"gpx"}, 2, "FILE is required"},
-    };
-    for (const auto& c : cases) {
-        const CliRun run = Run(c.args);
-        EXPECT_EQ(run.status, c.status) << c.args.back();
-        EXPECT_THAT(run.err, HasSubstr(c.err));
-    }
-    EXPECT_EQ(Files(), (std::vector<std::string>{"a.wtr"}));
-}
-
 }  // namespace
 }  // namespace pelagor::cli

@@ -1,5 +1,4 @@
 #ifndef _WIN32
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -82,8 +81,8 @@ TEST_F(OutputSafety, OutputNamingAnInputIsRefused) {
 #ifndef _WIN32
 
 // Path text cannot tell the output from the input where no resolved path fits in the system's
-// 4,096 bytes, nor through a bind mount; the file's identity can.
-TEST_F(OutputSafety, AliasOfAnInputInADeepFolderOrABindMountIsRefused) {
+// 4,096 bytes (nor through a bind mount); the file's identity can.
+TEST_F(OutputSafety, AliasOfAnInputInADeepFolderIsRefused) {
     for (int level = 0; level < 21; ++level) {
         fs::create_directory(std::string(200, 'd'));
         fs::current_path(std::string(200, 'd'));
@@ -91,16 +90,6 @@ TEST_F(OutputSafety, AliasOfAnInputInADeepFolderOrABindMountIsRefused) {
     WriteInputs("in");
     fs::create_directory_symlink("in", "alias");
     ExpectRefused("in", "alias/trip.wtr", "the output would replace the input in/trip.wtr", 2);
-    fs::current_path(m_dir);
-
-    WriteInputs("in");
-    fs::create_directory("mounted");
-    if (::geteuid() != 0 || ::mount((m_dir / "in").c_str(), (m_dir / "mounted").c_str(), nullptr,
-                                    MS_BIND, nullptr) != 0) {
-        GTEST_SKIP() << "a bind mount needs root and the right to mount";
-    }
-    ExpectRefused("in", "mounted/ref.mps", "the output would replace the input in/ref.mps", 2);
-    ::umount((m_dir / "mounted").c_str());
 }
 
 // A pipe at the output path, or a link to one, is refused and stays a pipe.
