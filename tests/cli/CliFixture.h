@@ -40,7 +40,7 @@ protected:
         return {status, out.str(), err.str()};
     }
 
-    // Writes a file (UTF-8 name, folders made) in the scratch folder; returns the name.
+    // Writes a file (UTF-8 name, folders made); returns the name.
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         const std::filesystem::path path = m_dir / platform::PathFromUtf8(name);
         std::filesystem::create_directories(path.parent_path());
@@ -50,7 +50,6 @@ protected:
     [[nodiscard]] std::vector<std::uint8_t> Read(const std::string& name) const {
         return testkit::ReadBytes(m_dir / name);
     }
-    // The names of the scratch folder's files below `folder`, sorted.
     [[nodiscard]] std::vector<std::string> Files(const std::string& folder = ".") const {
         return testkit::FileNames(m_dir / folder);
     }
