@@ -62,7 +62,7 @@ TEST_F(OutputSafety, OutputNamingAnInputIsRefused) {
     WriteInputs("in");
     fs::create_hard_link("in/trip.wtr", "hard.wtr");
     std::error_code noLinks;  // symbolic links need rights that a Windows user usually lacks
-    fs::create_symlink(m_dir / "in/trip.wtr", m_dir / "link.wtr", noLinks);
+    fs::create_symlink(dir / "in/trip.wtr", dir / "link.wtr", noLinks);
     Write("ref.wtr", testkit::WtrFile({{"R"}}, {}));  // named like the reference
     Write("in/self.mps", testkit::WtrFile({{"S"}}, {}));
     const std::string trip = "the output would replace the input in/trip.wtr";

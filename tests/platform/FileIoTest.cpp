@@ -11,10 +11,10 @@
 
 // What each fsync() of this program flushed, in order: 'f' a file, 'd' a folder. Defined here,
 // it stands in for the C library's for the whole test program, and still flushes.
-std::vector<char> g_synced;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+std::vector<char> fsyncLog;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 extern "C" int fsync(int fd) {
     struct stat info {};
-    g_synced.push_back(::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? 'd' : 'f');
+    fsyncLog.push_back(::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? 'd' : 'f');
     return static_cast<int>(::syscall(SYS_fsync, fd));
 }
 #endif
@@ -54,7 +54,7 @@ constexpr std::string_view kTaipeiWtr = "\xE5\x8F\xB0\xE5\x8C\x97.wtr";
 class FileIoTest : public testing::Test {
 protected:
     [[nodiscard]] fs::path At(std::string_view utf8Name) const {
-        return m_dir / PathFromUtf8(utf8Name);
+        return dir / PathFromUtf8(utf8Name);
     }
 
     // Reads `name`, expecting a failure of `kind` that leaves both outputs as they were.
@@ -70,7 +70,7 @@ protected:
         EXPECT_EQ(size, 0xDEADBEEF);
     }
 
-    testkit::TempDir m_dir;
+    testkit::TempDir dir;
 };
 
 TEST_F(FileIoTest, ReadFailuresLeaveTheOutputsAloneAndNameTheCause) {
@@ -118,7 +118,7 @@ TEST_F(FileIoTest, FileHeldElsewhereIsNotRead) {
         EXPECT_FALSE(ReplaceFileContents(At(kTaipeiWtr), kOld, ReplaceMode::Replace, nullptr));
 #endif
     }
-    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{std::string(kTaipeiWtr)});
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{std::string(kTaipeiWtr)});
     std::unique_ptr<std::uint8_t[]> data;
     std::uint32_t size = 0;
     ASSERT_TRUE(ReadWholeFileExclusive(At(kTaipeiWtr), data, size, nullptr));
@@ -132,24 +132,24 @@ TEST_F(FileIoTest, ReplaceFileContents) {
     enum class Before { Nothing, File, Folder };
     const std::string longest = std::string(251, 'n') + ".mps";
     const struct {
-        Before before;
         std::string name;
+        Before before;
         ReplaceMode mode;
         FileErrorKind kind;  // None: succeeds
         TemporaryFile temporary = TemporaryFile::UnnamedWherePossible;
     } cases[] = {
-        {Before::File, std::string(kTaipeiWtr), ReplaceMode::Replace, FileErrorKind::None},
-        {Before::Nothing, longest, ReplaceMode::Replace, FileErrorKind::None},
-        {Before::File, longest, ReplaceMode::Replace, FileErrorKind::None, TemporaryFile::Named},
-        {Before::Nothing, "out.mps", ReplaceMode::NoClobber, FileErrorKind::None},
-        {Before::File, "out.mps", ReplaceMode::NoClobber, FileErrorKind::Exists},
-        {Before::Nothing, "none/out.mps", ReplaceMode::Replace, FileErrorKind::NotFound},
-        {Before::Folder, "out.mps", ReplaceMode::Replace, FileErrorKind::NotRegular},
+        {std::string(kTaipeiWtr), Before::File, ReplaceMode::Replace, FileErrorKind::None},
+        {longest, Before::Nothing, ReplaceMode::Replace, FileErrorKind::None},
+        {longest, Before::File, ReplaceMode::Replace, FileErrorKind::None, TemporaryFile::Named},
+        {"out.mps", Before::Nothing, ReplaceMode::NoClobber, FileErrorKind::None},
+        {"out.mps", Before::File, ReplaceMode::NoClobber, FileErrorKind::Exists},
+        {"none/out.mps", Before::Nothing, ReplaceMode::Replace, FileErrorKind::NotFound},
+        {"out.mps", Before::Folder, ReplaceMode::Replace, FileErrorKind::NotRegular},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name.substr(0, 20) + " " + std::to_string(static_cast<int>(c.before)));
-        fs::remove_all(m_dir.path());
-        fs::create_directories(m_dir.path());
+        fs::remove_all(dir.path());
+        fs::create_directories(dir.path());
         if (c.before == Before::File) {
             WriteBytes(At(c.name), kOld);
         } else if (c.before == Before::Folder) {
@@ -157,12 +157,12 @@ TEST_F(FileIoTest, ReplaceFileContents) {
         }
         FileError error;
 #ifndef _WIN32
-        g_synced.clear();
+        fsyncLog.clear();
 #endif
         const bool ok = ReplaceFileContents(At(c.name), kNew, c.mode, &error, c.temporary);
         EXPECT_EQ(ok, c.kind == FileErrorKind::None) << Describe(error);
 #ifndef _WIN32
-        EXPECT_TRUE(!ok || g_synced == (std::vector<char>{'f', 'd'}));
+        EXPECT_TRUE(!ok || fsyncLog == (std::vector<char>{'f', 'd'}));
 #endif
         if (c.kind != FileErrorKind::NotRegular) {  // each system names this one its own way
             EXPECT_EQ(error.kind, c.kind);
@@ -171,7 +171,7 @@ TEST_F(FileIoTest, ReplaceFileContents) {
             EXPECT_EQ(ReadBytes(At(c.name)), ok ? kNew : kOld);
         }
         const bool nothingLeft = c.before == Before::Nothing && !ok;
-        EXPECT_EQ(m_dir.Names(),
+        EXPECT_EQ(dir.Names(),
                   nothingLeft ? std::vector<std::string>{} : std::vector<std::string>{c.name});
     }
 }
@@ -218,24 +218,27 @@ TEST(SafeReplace, FileSizeLimitFailsTheWriteCleanly) {
 // An unnamed temporary file has nothing to leave even under SIGKILL; a named one is removed by
 // the signals that end a program politely.
 TEST(SafeReplace, EndedWriteLeavesNoTemporaryFile) {
-    const std::pair<TemporaryFile, int> cases[] = {
+    const struct {
+        TemporaryFile temporary;
+        int signal;
+    } cases[] = {
         {TemporaryFile::UnnamedWherePossible, SIGKILL},
         {TemporaryFile::Named, SIGTERM},
     };
-    for (const auto& [temporary, signal] : cases) {
-        SCOPED_TRACE(signal);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.signal);
         const testkit::TempDir dir;
         const int status = InChild(
             [&] {
                 for (;;) {  // each new file takes a name where none is
                     ReplaceFileContents(dir / "out.mps", kLarge, ReplaceMode::Replace, nullptr,
-                                        temporary);
+                                        c.temporary);
                     ::unlink((dir / "out.mps").c_str());
                 }
                 return 0;
             },
-            signal);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+            c.signal);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
         for (const std::string& name : dir.Names()) {
             EXPECT_EQ(name, "out.mps");
         }
