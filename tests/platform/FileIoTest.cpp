@@ -142,7 +142,8 @@ TEST_F(FileIoTest, ReplaceFileContents) {
         {longest, Before::Nothing, ReplaceMode::Replace, FileErrorKind::None},
         {longest, Before::File, ReplaceMode::Replace, FileErrorKind::None, TemporaryFile::Named},
         {"out.mps", Before::Nothing, ReplaceMode::NoClobber, FileErrorKind::None},
-        {"out.mps", Before::File, ReplaceMode::NoClobber, FileErrorKind::Exists},
+        {"out.mps", Before::File, ReplaceMode::NoClobber, FileErrorKind::Exists,
+         TemporaryFile::Named},
         {"none/out.mps", Before::Nothing, ReplaceMode::Replace, FileErrorKind::NotFound},
         {"out.mps", Before::Folder, ReplaceMode::Replace, FileErrorKind::NotRegular},
     };
