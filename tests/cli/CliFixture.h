@@ -24,7 +24,7 @@ struct CliRun {
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override { std::filesystem::current_path(m_dir); }
+    void SetUp() override { std::filesystem::current_path(dir); }
     void TearDown() override { std::filesystem::current_path(m_previous); }
 
     // Runs pelagor-cli with `args` (the program name is added) from inside the scratch folder.
@@ -40,26 +40,22 @@ protected:
         return {status, out.str(), err.str()};
     }
 
-    // Writes a file (UTF-8 name, folders made) in the scratch folder; returns the name.
+    // Writes a file (UTF-8 name, folders made); returns the name.
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-        const std::filesystem::path path = m_dir / platform::PathFromUtf8(name);
+        const std::filesystem::path path = dir / platform::PathFromUtf8(name);
         std::filesystem::create_directories(path.parent_path());
         testkit::WriteBytes(path, bytes);
         return name;
     }
     [[nodiscard]] std::vector<std::uint8_t> Read(const std::string& name) const {
-        return testkit::ReadBytes(m_dir / name);
+        return testkit::ReadBytes(dir / name);
     }
-    [[nodiscard]] bool Exists(const std::string& name) const {
-        return std::filesystem::exists(m_dir / name);
-    }
-    // The names of the scratch folder's files below `folder`, sorted.
     [[nodiscard]] std::vector<std::string> Files(const std::string& folder = ".") const {
-        return testkit::FileNames(m_dir / folder);
+        return testkit::FileNames(dir / folder);
     }
 
-    testkit::TempDir m_temp;
-    std::filesystem::path m_dir = m_temp.path();
+    testkit::TempDir temp;
+    std::filesystem::path dir = temp.path();
 
 private:
     std::filesystem::path m_previous = std::filesystem::current_path();
