@@ -1,4 +1,5 @@
 #ifndef _WIN32
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -90,6 +92,19 @@ TEST_F(OutputSafety, AliasOfAnInputInADeepFolderIsRefused) {
     WriteInputs("in");
     fs::create_directory_symlink("in", "alias");
     ExpectRefused("in", "alias/trip.wtr", "the output would replace the input in/trip.wtr", 2);
+}
+
+// A bind mount shows the same files under a second path that no path text resolves to.
+TEST_F(OutputSafety, AliasOfAnInputThroughABindMountIsRefused) {
+    WriteInputs("in");
+    fs::create_directory("bound");
+    if (::mount("in", "bound", nullptr, MS_BIND, nullptr) != 0) {
+        GTEST_SKIP() << "a bind mount needs the right to mount (root in a mount namespace)";
+    }
+    const std::unique_ptr<const char, void (*)(const char*)> unmount(
+        "bound", [](const char* folder) { ::umount2(folder, MNT_DETACH); });
+    ExpectRefused("in", "bound/trip.wtr", "the output would replace the input in/trip.wtr", 2);
+    ExpectRefused("in", "bound/ref.mps", "the output would replace the input in/ref.mps", 2);
 }
 
 // A pipe at the output path, or a link to one, is refused and stays a pipe.
