@@ -11,10 +11,10 @@
 
 // What each fsync() of this program flushed, in order: 'f' a file, 'd' a folder. Defined here,
 // it stands in for the C library's for the whole test program, and still flushes.
-std::vector<char> fsyncLog;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+std::vector<char> g_fsyncLog;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 extern "C" int fsync(int fd) {
     struct stat info {};
-    fsyncLog.push_back(::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? 'd' : 'f');
+    g_fsyncLog.push_back(::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? 'd' : 'f');
     return static_cast<int>(::syscall(SYS_fsync, fd));
 }
 #endif
@@ -158,12 +158,12 @@ TEST_F(FileIoTest, ReplaceFileContents) {
         }
         FileError error;
 #ifndef _WIN32
-        fsyncLog.clear();
+        g_fsyncLog.clear();
 #endif
         const bool ok = ReplaceFileContents(At(c.name), kNew, c.mode, &error, c.temporary);
         EXPECT_EQ(ok, c.kind == FileErrorKind::None) << Describe(error);
 #ifndef _WIN32
-        EXPECT_TRUE(!ok || fsyncLog == (std::vector<char>{'f', 'd'}));
+        EXPECT_TRUE(!ok || g_fsyncLog == (std::vector<char>{'f', 'd'}));
 #endif
         if (c.kind != FileErrorKind::NotRegular) {  // each system names this one its own way
             EXPECT_EQ(error.kind, c.kind);
