@@ -18,9 +18,9 @@ struct LocalFreeDeleter {
 };
 
 bool IsConsole(FILE* stream) {
-    const HANDLE handle =
-        // NOLINTNEXTLINE(performance-no-int-to-ptr): the C runtime hands out handles as numbers
-        reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+    // The C runtime hands out handles as numbers.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
     DWORD mode = 0;
     return handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode) != 0;
 }
@@ -33,7 +33,7 @@ std::vector<std::string> CommandLineUtf8(int argc, const char* const* argv) {
         ::CommandLineToArgvW(::GetCommandLineW(), &count));
     if (!arguments || count != argc) {
         // Not the process's own command line (a caller's own array): take it as it is.
-        return std::vector<std::string>(argv, argv + argc);
+        return {argv, argv + argc};
     }
     std::vector<std::string> utf8;
     utf8.reserve(static_cast<std::size_t>(count));
@@ -46,8 +46,9 @@ std::vector<std::string> CommandLineUtf8(int argc, const char* const* argv) {
 Utf8Console::Utf8Console() {
     // Text mode would turn every "\n" into "\r\n": JSON and text leave as the Linux build writes
     // them, byte for byte.
-    std::fflush(stdout);
-    std::fflush(stderr);
+    // Nothing is written yet, and a stream that cannot take the mode stays as it is.
+    static_cast<void>(std::fflush(stdout));
+    static_cast<void>(std::fflush(stderr));
     ::_setmode(::_fileno(stdout), _O_BINARY);
     ::_setmode(::_fileno(stderr), _O_BINARY);
     if (IsConsole(stdout) || IsConsole(stderr)) {
@@ -58,8 +59,9 @@ Utf8Console::Utf8Console() {
 
 Utf8Console::~Utf8Console() {
     if (m_previousOutputCodePage != 0) {
-        std::fflush(stdout);
-        std::fflush(stderr);
+        // What did not reach the console by now is reported by whoever wrote it.
+        static_cast<void>(std::fflush(stdout));
+        static_cast<void>(std::fflush(stderr));
         ::SetConsoleOutputCP(m_previousOutputCodePage);
     }
 }

@@ -150,6 +150,8 @@ TEST_F(Win32WindowTest, FirstStartShowsTheTemplateThenListsATypedPath) {
     }
     std::vector<WORD> glyphs(captions.size());
     HDC dc = ::GetDC(list);
+    // WM_GETFONT answers with the font's handle as a number.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
     ::GetGlyphIndicesW(dc, captions.c_str(), static_cast<int>(captions.size()), glyphs.data(),
                        GGI_MARK_NONEXISTING_GLYPHS);
