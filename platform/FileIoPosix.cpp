@@ -317,6 +317,14 @@ bool LinkUnnamed(int fd, const std::filesystem::path& name) {
     return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
+// Removes a temporary name that will not become the target; the failure keeps its own reason.
+bool DiscardThenFail(const std::filesystem::path& temporary, FileErrorKind kind, FileError* error) {
+    const int code = errno;
+    ::unlink(temporary.c_str());
+    errno = code;
+    return FailErrno(error, kind);
+}
+
 enum class Outcome { Done, Failed, TryNamed };
 
 // The bytes go to a file without a name, so that nothing is left behind whatever ends the
@@ -361,10 +369,7 @@ Outcome WriteUnnamed(const std::filesystem::path& target, const std::filesystem:
         }
         const TemporaryNameGuard guard(temporary);
         if (::rename(temporary.c_str(), target.c_str()) != 0) {
-            const int code = errno;
-            ::unlink(temporary.c_str());
-            errno = code;
-            FailErrno(error, FileErrorKind::WriteFailed);
+            DiscardThenFail(temporary, FileErrorKind::WriteFailed, error);
             return Outcome::Failed;
         }
         SyncFolder(folder);
@@ -392,22 +397,19 @@ bool WriteNamed(const std::filesystem::path& target, const std::filesystem::path
         return FailErrno(error, FileErrorKind::WriteFailed);
     }
     const TemporaryNameGuard guard(temporary);
-    const auto discard = [&](FileErrorKind fallback) {
-        const int code = errno;
-        ::unlink(temporary.c_str());
-        errno = code;
-        return FailErrno(error, fallback);
+    const auto discard = [&] {
+        return DiscardThenFail(temporary, FileErrorKind::WriteFailed, error);
     };
     if (!WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0 || !file.Close()) {
-        return discard(FileErrorKind::WriteFailed);
+        return discard();
     }
     if (mode == ReplaceMode::NoClobber) {
         if (::link(temporary.c_str(), target.c_str()) != 0) {
-            return discard(FileErrorKind::WriteFailed);
+            return discard();
         }
         ::unlink(temporary.c_str());
     } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        return discard(FileErrorKind::WriteFailed);
+        return discard();
     }
     SyncFolder(folder);
     return true;
