@@ -7,6 +7,7 @@
 #include "cli/OutputNames.h"
 #include "cli/Progress.h"
 #include "mapsource/MapSourceDocument.h"
+#include "platform/PathGuard.h"
 #include "platform/PathIdentity.h"
 #include "platform/PathText.h"
 
@@ -82,12 +83,12 @@ int ConvertCommand::CheckArguments(Streams streams, std::vector<Job>& jobs) cons
         streams.err << platform::PrintableName(m_outputDir) << ": no such folder\n";
         return kExitUsage;
     }
-    PathGuard inputs;
+    platform::PathGuard inputs;
     for (const std::string& source : m_sources) {
         inputs.Add(platform::PathFromUtf8(source), source);
     }
     inputs.Add(platform::PathFromUtf8(m_reference), m_reference);
-    PathGuard outputs;
+    platform::PathGuard outputs;
     for (const std::string& source : m_sources) {
         Job job;
         job.source = source;

@@ -7,9 +7,9 @@
 
 #include "cli/GpxWriter.h"
 #include "cli/LoadedDocument.h"
-#include "cli/OutputNames.h"
 #include "platform/CodePage.h"
 #include "platform/FileIo.h"
+#include "platform/PathGuard.h"
 #include "platform/PathText.h"
 
 namespace pelagor::cli {
@@ -44,7 +44,7 @@ int GpxCommand::Execute(Streams streams) {
         return kExitUsage;
     }
     if (!m_output.empty()) {
-        if (const auto input = InputNamedBy(platform::PathFromUtf8(m_output), m_files)) {
+        if (const auto input = platform::InputNamedBy(platform::PathFromUtf8(m_output), m_files)) {
             streams.err << platform::PrintableName(m_output)
                         << ": the output would replace the input "
                         << platform::PrintableName(*input) << "; nothing written\n";

@@ -1,18 +1,9 @@
 #pragma once
 
-// Where a command writes, and the guard that keeps it off its own inputs.
+// Where a command writes: the output named after its source.
 
-#include <cstdint>
 #include <filesystem>
-#include <functional>
-#include <optional>
-#include <span>
-#include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
-
-#include "platform/FileIo.h"
 
 namespace pelagor::cli {
 
@@ -20,35 +11,5 @@ namespace pelagor::cli {
 // "trip.2024-05.v2.wtr" gives "trip.2024-05.v2.mps", "trip" gives "trip.mps".
 std::filesystem::path OutputNameFor(const std::filesystem::path& source,
                                     std::string_view extension);
-
-// The files a command must not write over, each with a label (its path as given, or the source
-// whose output it is). An existing output is compared by file identity (device and inode, or
-// volume and file index) with every file, which no spelling, link or bind mount escapes; only
-// an output that does not exist yet is compared by its resolved path, which is how two outputs
-// of one run that would collide are found. Both are looked up by hash, so a batch of thousands
-// of files is checked in linear time.
-class PathGuard {
-public:
-    void Add(const std::filesystem::path& path, std::string label);
-
-    // The label of the file that writing `output` would replace, or nothing.
-    [[nodiscard]] std::optional<std::string> NamedBy(const std::filesystem::path& output) const;
-
-private:
-    struct IdentityHash {
-        std::size_t operator()(const platform::FileIdentity& identity) const noexcept {
-            return std::hash<std::uint64_t>{}(identity.device * 0x9E3779B97F4A7C15ULL ^
-                                              identity.index);
-        }
-    };
-
-    std::vector<std::string> m_labels;
-    std::unordered_map<platform::FileIdentity, std::size_t, IdentityHash> m_byIdentity;
-    std::unordered_map<std::string, std::size_t> m_byKey;  // resolved path -> index in m_labels
-};
-
-// The first of `inputs` that writing `output` would replace, or nothing.
-std::optional<std::string> InputNamedBy(const std::filesystem::path& output,
-                                        std::span<const std::string> inputs);
 
 }  // namespace pelagor::cli

@@ -16,7 +16,9 @@ constexpr std::size_t kClassSize = 4;
 constexpr std::size_t kAfterCountry4 = 18 + 4;  // subclass and 4 unknown bytes
 constexpr std::size_t kAfterCountry3 = 17;
 constexpr std::size_t kPositionAndAltitude = 4 + 4 + 1 + 8;
-constexpr std::size_t kBeforeSymbol = 1 + 8 + 4 + 4;  // proximity valid and value, display, colour
+constexpr std::size_t kProximity = 1 + 8;  // proximity valid and proximity
+constexpr std::size_t kDisplaySize = 4;
+constexpr std::size_t kBeforeSymbol = kProximity + kDisplaySize + 4;  // and the colour
 constexpr std::size_t kSymbolSize = 4;
 constexpr std::size_t kDepth = 1 + 1 + 8;  // an unknown byte, depth valid and depth
 constexpr std::size_t kTail4 = 6;          // before the notes
@@ -27,10 +29,6 @@ constexpr std::size_t kBlock1Size = 46;
 constexpr std::size_t kBlock2Size = 43;
 constexpr std::size_t kFixedLatitude = 29;
 constexpr std::size_t kFixedSymbol = 17;
-
-bool SkipText(ReadCursor& cursor) {
-    return ReadText(cursor).has_value();
-}
 
 // The positions of latitude, longitude, altitude valid and altitude, which follow one another in
 // both layouts, from where the latitude lies.
@@ -48,10 +46,15 @@ std::optional<WaypointRecordView> ParseStructure(std::span<const std::uint8_t> b
     const bool v3 = version == MpsVersion::V3;
     ReadCursor cursor(body);
     WaypointRecordView view;
+    WaypointDetails& details = view.details;
     view.layout = v3 ? WaypointLayout::V3 : WaypointLayout::V4;
     const auto name = ReadText(cursor);
-    if (!name || !cursor.Skip(kClassSize) || !SkipText(cursor) ||
-        !cursor.Skip(v3 ? kAfterCountry3 : kAfterCountry4)) {
+    details.waypointClass = cursor.position();
+    if (!name || !cursor.Skip(kClassSize)) {
+        return std::nullopt;
+    }
+    const auto country = ReadText(cursor);
+    if (!country || !cursor.Skip(v3 ? kAfterCountry3 : kAfterCountry4)) {
         return std::nullopt;
     }
     SetPosition(view, cursor.position());
@@ -59,15 +62,25 @@ std::optional<WaypointRecordView> ParseStructure(std::span<const std::uint8_t> b
         return std::nullopt;
     }
     const auto description = ReadText(cursor);
+    details.proximityValid = cursor.position();
+    details.display = details.proximityValid + kProximity;
+    details.colour = details.display + kDisplaySize;
     if (!description || !cursor.Skip(kBeforeSymbol)) {
         return std::nullopt;
     }
     view.symbol = cursor.position();
-    if (!cursor.Skip(kSymbolSize) || !SkipText(cursor) || !SkipText(cursor) || !SkipText(cursor) ||
-        !cursor.Skip(kDepth)) {
+    if (!cursor.Skip(kSymbolSize)) {
         return std::nullopt;
     }
-    if (v3 ? !cursor.Skip(kTail3) : !(cursor.Skip(kTail4) && SkipText(cursor))) {
+    const auto city = ReadText(cursor);
+    const auto state = city ? ReadText(cursor) : std::nullopt;
+    const auto facility = state ? ReadText(cursor) : std::nullopt;
+    details.depthValid = cursor.position() + 1;  // after an unknown byte
+    if (!facility || !cursor.Skip(kDepth)) {
+        return std::nullopt;
+    }
+    std::optional<std::string_view> notes = std::string_view();
+    if (v3 ? !cursor.Skip(kTail3) : !(cursor.Skip(kTail4) && (notes = ReadText(cursor)))) {
         return std::nullopt;
     }
     if (!cursor.AtEnd()) {
@@ -75,8 +88,55 @@ std::optional<WaypointRecordView> ParseStructure(std::span<const std::uint8_t> b
     }
     view.name = *name;
     view.description = *description;
+    details.country = *country;
+    details.city = *city;
+    details.state = *state;
+    details.facility = *facility;
+    details.notes = *notes;
     view.end = cursor.position();
     return view;
+}
+
+// The record read by the fixed layout; empty, with the rule it breaks, unless it fits.
+std::optional<WaypointRecordView> ParseFixed(std::span<const std::uint8_t> body,
+                                             std::string_view* rule) {
+    ReadCursor cursor(body);
+    const auto name = ReadText(cursor);
+    if (!name) {
+        Refuse(rule, "waypoint name has no terminator");
+        return std::nullopt;
+    }
+    const std::size_t block1 = cursor.position();
+    if (!cursor.Skip(kBlock1Size)) {
+        Refuse(rule, "waypoint body shorter than its 46-byte first block");
+        return std::nullopt;
+    }
+    const auto midText = ReadText(cursor);
+    if (!midText) {
+        Refuse(rule, "waypoint middle text has no terminator");
+        return std::nullopt;
+    }
+    const std::size_t block2 = cursor.position();
+    if (!cursor.Skip(kBlock2Size)) {
+        Refuse(rule, "waypoint body shorter than its 43-byte second block");
+        return std::nullopt;
+    }
+    WaypointRecordView view;
+    view.name = *name;
+    view.description = *midText;
+    SetPosition(view, block1 + kFixedLatitude);
+    view.symbol = block2 + kFixedSymbol;
+    view.end = cursor.position();
+    return view;
+}
+
+// A body read by the layout it is known to have: a rebuilt record keeps its template's.
+WaypointRecordView ParseAs(WaypointLayout layout, std::span<const std::uint8_t> body) {
+    if (layout == WaypointLayout::Fixed) {
+        return Guaranteed(ParseFixed(body, nullptr));
+    }
+    return Guaranteed(
+        ParseStructure(body, layout == WaypointLayout::V3 ? MpsVersion::V3 : MpsVersion::V4));
 }
 
 }  // namespace
@@ -100,29 +160,11 @@ bool WaypointRecordList::ParseView(const MpsRecord& record, WaypointRecordView& 
             return true;
         }
     }
-    ReadCursor body(record.Body());
-    const auto name = ReadText(body);
-    if (!name) {
-        return Refuse(rule, "waypoint name has no terminator");
+    const auto fixed = ParseFixed(record.Body(), rule);
+    if (!fixed) {
+        return false;
     }
-    const std::size_t block1 = body.position();
-    if (!body.Skip(kBlock1Size)) {
-        return Refuse(rule, "waypoint body shorter than its 46-byte first block");
-    }
-    const auto midText = ReadText(body);
-    if (!midText) {
-        return Refuse(rule, "waypoint middle text has no terminator");
-    }
-    const std::size_t block2 = body.position();
-    if (!body.Skip(kBlock2Size)) {
-        return Refuse(rule, "waypoint body shorter than its 43-byte second block");
-    }
-    view = {};
-    view.name = *name;
-    view.description = *midText;
-    SetPosition(view, block1 + kFixedLatitude);
-    view.symbol = block2 + kFixedSymbol;
-    view.end = body.position();
+    view = *fixed;
     return true;
 }
 
@@ -161,19 +203,9 @@ bool BuildRecord(const MpsRecord& from, const WaypointRecordView& view, std::str
     out = std::copy(kept.begin(), kept.end(), out);
     std::fill_n(out, padding, std::uint8_t{0});
 
-    // Every offset after the name moves by the difference of the names' lengths.
-    const auto moved = [&](std::size_t offset) { return offset - keptStart + name.size() + 1; };
-    built = view;
-    built.name = AsText(body.first(name.size()));
-    const auto descriptionAt =
-        static_cast<std::size_t>(view.description.data() - AsText(from.Body()).data());
-    built.description = AsText(body.subspan(moved(descriptionAt), view.description.size()));
-    built.latitude = moved(view.latitude);
-    built.longitude = moved(view.longitude);
-    built.altitudeValid = moved(view.altitudeValid);
-    built.altitude = moved(view.altitude);
-    built.symbol = moved(view.symbol);
-    built.end = moved(view.end);
+    // The new record has its template's layout with another name: read by that layout, never
+    // guessed afresh.
+    built = ParseAs(view.layout, body);
     Guaranteed(StoreLe(body, built.latitude, entry.latitude));
     Guaranteed(StoreLe(body, built.longitude, entry.longitude));
     // An altitude is always written; MapSource ignores one that is not marked valid.

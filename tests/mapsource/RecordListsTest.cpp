@@ -100,6 +100,14 @@ TEST(WaypointRebuild, StructureTemplateKeepsItsWholeBody) {
         const auto body = list.records[0].Body();
         EXPECT_EQ(Bytes(body.begin(), body.end()), MpsRealWaypointBody(expected)) << version;
         EXPECT_EQ(list.records[1].length, MpsRealWaypointBody(from).size() - 3) << version;
+        // The rebuilt view names every field of MapSource's layout where the new body has it.
+        const WaypointDetails& details = list.Views()[0].details;
+        EXPECT_EQ(std::tie(details.country, details.city, details.notes),
+                  std::make_tuple("TW", "Taipei", version == 3 ? "" : "notes"));
+        EXPECT_EQ(std::make_tuple(LoadLe<std::uint32_t>(body, details.display),
+                                  LoadLe<std::uint8_t>(body, details.depthValid),
+                                  LoadLe<std::uint8_t>(body, details.proximityValid)),
+                  std::make_tuple(1U, std::uint8_t{0}, std::uint8_t{0}));
     }
 }
 
