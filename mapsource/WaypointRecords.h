@@ -31,8 +31,8 @@ enum class WaypointLayout : std::uint8_t { Fixed, V3, V4 };
 // The fields that only MapSource's own layout names, as byte offsets and texts in the body;
 // a record read by the fixed layout leaves them at their defaults.
 struct WaypointDetails {
-    std::size_t waypointClass = 0;  // 4 bytes; 0 for a user's waypoint
-    std::string_view country;       // into the record's body
+    std::size_t waypointClass = 0;   // 4 bytes; 0 for a user's waypoint
+    std::string_view country;        // into the record's body
     std::size_t proximityValid = 0;  // 1 byte, then the proximity as a double
     std::size_t display = 0;         // 4 bytes
     std::size_t colour = 0;          // 4 bytes
@@ -53,7 +53,7 @@ struct WaypointRecordView {
     std::size_t altitudeValid = 0;
     std::size_t altitude = 0;
     std::size_t symbol = 0;
-    std::size_t end = 0;  // end of what a rebuilt record keeps: the fixed layout drops the rest
+    std::size_t end = 0;      // end of what a rebuilt record keeps: the fixed layout drops the rest
     WaypointDetails details;  // MapSource's layout only
 };
 
