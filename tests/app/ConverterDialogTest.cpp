@@ -130,12 +130,16 @@ TEST_F(ConverterDialogTest, ConvertRefusedBeforeTheSaveDialogSaysWhy) {
 // Whatever path, link or name the save dialog gives, an input is never written over.
 TEST_F(ConverterDialogTest, ConvertNeverWritesOverAnInput) {
     Start(source, reference);
+    std::vector<std::string> answers{reference, source,
+                                     platform::PathToUtf8(folder.path() / "." / "reference.mps")};
     const auto link = folder.path() / "link.mps";
-    std::filesystem::create_symlink(platform::PathFromUtf8(reference), link);
+    std::error_code noLinks;  // Wine has none
+    std::filesystem::create_symlink(platform::PathFromUtf8(reference), link, noLinks);
+    if (!noLinks) {
+        answers.push_back(platform::PathToUtf8(link));
+    }
     const std::vector<std::uint8_t> before = testkit::ReadBytes(platform::PathFromUtf8(reference));
-    for (const std::string& answer :
-         {reference, source, platform::PathToUtf8(link),
-          platform::PathToUtf8(folder.path() / "." / "reference.mps")}) {
+    for (const std::string& answer : answers) {
         toolkit.calls.clear();
         toolkit.saveAnswer = answer;
         dialog.Convert();
