@@ -13,7 +13,7 @@ namespace pelagor::app {
 namespace {
 
 #ifndef Q_OS_WIN
-constexpr qint64 kMaxSettingsFileSize = 1024 * 1024;
+constexpr qint64 kMaxSettingsFileSize = qint64{1024} * 1024;
 
 // The files QSettings would open for the store: the product's, and the organisation's that it
 // falls back to. Their folder is learnt from a store of a name nobody uses, since it is the
