@@ -53,8 +53,9 @@ enum class ReplaceMode {
 // Where the bytes wait until they are complete. An unnamed file (O_TMPFILE on Linux) leaves
 // nothing behind even when the process is killed; a file system without it, and Windows, use a
 // short hidden name in the same folder, removed by the signals that end the program (Ctrl-C,
-// SIGTERM, SIGHUP, SIGQUIT; SIGUSR1 and SIGALRM where nothing else handles them). Tests ask for the
-// named one to exercise it where unnamed files work.
+// SIGTERM, SIGHUP, SIGQUIT; SIGUSR1 and SIGALRM where nothing else handles them). On Windows that
+// file is also marked for deletion until it is complete, so that a killed process leaves nothing
+// either. Tests ask for the named one to exercise it where unnamed files work.
 enum class TemporaryFile { UnnamedWherePossible, Named };
 
 // Where the bytes of a replacement go, piece by piece, as its writer makes them. Small pieces are
@@ -79,10 +80,12 @@ public:
 // is called once, with a sink whose bytes go to a temporary file in the same folder; that file is
 // flushed to disk and then renamed over the target. An existing target that is not a regular file
 // (a device, a pipe, a folder) is refused before `write` is called, and left as it is; a symbolic
-// link stands for the file it names, which is written through it (the link stays a link). The
-// replacement keeps the earlier file's permission bits and, on POSIX, its owner and group where
-// the process may set them. On failure an earlier file of that name is untouched and no
-// temporary file is left behind:
+// link stands for the file it names, which is written through it (the link stays a link; on
+// Windows a link whose file is gone is refused as NotFound). The replacement keeps the earlier
+// file's permission bits and, on POSIX, its owner and group where the process may set them; on
+// Windows its security and its hidden, system and archive attributes, and a read-only file is
+// refused (AccessDenied) as Windows refuses to change one. On failure an earlier file of that name
+// is untouched and no temporary file is left behind:
 // - `write` returns false (it gave up): Abandoned; a std::bad_alloc from it: OutOfMemory, and any
 //   other exception: Abandoned.
 // - a write to the sink failed (a full disk): WriteFailed or a kind of its own, with the system's

@@ -86,6 +86,9 @@ private:
     HANDLE m_handle;
 };
 
+// Examining a file this way never disturbs its users.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 bool IsFolder(const std::filesystem::path& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -134,14 +137,26 @@ std::filesystem::path FolderOf(const std::filesystem::path& path) {
     return folder.empty() ? std::filesystem::path(L".") : folder;
 }
 
-// Puts an earlier file that a failed ReplaceFileW left under the backup name back in place, and
-// removes a backup that is only a copy. The caller's error code survives.
-void RestoreFromBackup(const std::filesystem::path& backup, const std::filesystem::path& target) {
+// Removes the backup of the earlier file that ReplaceFileW made, once it is known to be that
+// file: whatever else turned up under that name stays.
+void RemoveBackup(const std::filesystem::path& backup, const FileIdentity& earlier) {
+    if (IdentityOf(backup) == earlier) {
+        ::DeleteFileW(backup.c_str());
+    }
+}
+
+// Puts the earlier file that a failed ReplaceFileW left under the backup name back in place, and
+// removes a backup that is only a copy of the earlier file still in place. Anything else stays
+// where it is. The caller's error code survives.
+void RestoreFromBackup(const std::filesystem::path& backup, const std::filesystem::path& target,
+                       const FileIdentity& earlier) {
     const DWORD code = ::GetLastError();
-    if (Exists(backup)) {
-        if (!Exists(target)) {
-            ::MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-        } else {
+    if (const auto kept = IdentityOf(backup)) {
+        if (*kept == earlier) {
+            if (!Exists(target)) {
+                ::MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+            }
+        } else if (IdentityOf(target) == earlier) {
             ::DeleteFileW(backup.c_str());
         }
     }
@@ -158,14 +173,14 @@ bool MoveIntoPlace(const std::filesystem::path& temporary, const std::filesystem
         // Without MOVEFILE_REPLACE_EXISTING the move refuses an existing name atomically.
         return ::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
     }
-    if (Exists(target)) {
+    if (const auto earlier = IdentityOf(target)) {
         const std::filesystem::path backup = temporary.wstring() + L".old";
         if (::ReplaceFileW(target.c_str(), temporary.c_str(), backup.c_str(),
                            REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0) {
-            ::DeleteFileW(backup.c_str());
+            RemoveBackup(backup, *earlier);
             return true;
         }
-        RestoreFromBackup(backup, target);
+        RestoreFromBackup(backup, target, *earlier);
         // The target went away meanwhile: a plain move below puts the file there.
         if (::GetLastError() != ERROR_FILE_NOT_FOUND) {
             return false;
@@ -179,9 +194,8 @@ bool MoveIntoPlace(const std::filesystem::path& temporary, const std::filesystem
 // allows every kind of sharing, so examining a file never disturbs its users; backup semantics
 // let a folder be opened too.
 std::optional<BY_HANDLE_FILE_INFORMATION> Examine(const std::filesystem::path& path) {
-    Handle file(::CreateFileW(path.c_str(), 0,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    Handle file(::CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
     if (!file.valid() || ::GetFileInformationByHandle(file.get(), &info) == 0) {
         return std::nullopt;
@@ -189,19 +203,81 @@ std::optional<BY_HANDLE_FILE_INFORMATION> Examine(const std::filesystem::path& p
     return info;
 }
 
-// Whether something other than a regular file is at `path`: a folder, or a device such as "NUL"
-// or "COM1", which a file must never replace.
-bool IsOtherThanRegular(const std::filesystem::path& path) {
-    Handle file(::CreateFileW(path.c_str(), 0,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+// What a replacement of `path` writes. A symbolic link stands for the file it names: that file
+// gets the contents and the link stays a link (given the link, Wine's ReplaceFileW moves the
+// linked file away and puts the new one in the link's place). Where nothing exists yet, the name
+// itself.
+struct Destination {
+    std::filesystem::path path;
+    DWORD attributes = 0;  // of the file there now; 0 when there is none
+};
+
+// Finds the destination of a replacement of `path`, refusing what a file must never replace: a
+// folder, a device such as "NUL" or "COM1", and a link whose file is gone, where a new file would
+// take the link's place.
+bool FindDestination(const std::filesystem::path& path, Destination& destination,
+                     FileError* error) {
+    Handle file(::CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.valid()) {
-        return IsFolder(path);
+        const DWORD code = ::GetLastError();
+        const Handle link(::CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                        nullptr));
+        if (link.valid()) {
+            return Fail(error, FileErrorKind::NotFound, code);
+        }
+        if (IsFolder(path)) {
+            return Fail(error, FileErrorKind::NotRegular, ERROR_DIRECTORY);
+        }
+        destination = Destination{path};
+        return true;
     }
     BY_HANDLE_FILE_INFORMATION info{};
-    return ::GetFileType(file.get()) != FILE_TYPE_DISK ||
-           (::GetFileInformationByHandle(file.get(), &info) != 0 &&
-            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK ||
+        (::GetFileInformationByHandle(file.get(), &info) != 0 &&
+         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
+        return Fail(error, FileErrorKind::NotRegular, ERROR_DIRECTORY);
+    }
+    std::wstring resolved(32768, L'\0');
+    const DWORD length = ::GetFinalPathNameByHandleW(file.get(), resolved.data(),
+                                                     static_cast<DWORD>(resolved.size()),
+                                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0 || length >= resolved.size()) {
+        // A file system that cannot say: only a name that is no link is written as it stands.
+        const DWORD name = ::GetFileAttributesW(path.c_str());
+        if (name == INVALID_FILE_ATTRIBUTES || (name & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            return FailLastError(error, FileErrorKind::WriteFailed);
+        }
+        destination = Destination{path, info.dwFileAttributes};
+        return true;
+    }
+    resolved.resize(length);
+    destination = Destination{resolved, info.dwFileAttributes};
+    return true;
+}
+
+// The temporary file is deleted when its handle closes, however the process ends: killed
+// (TerminateProcess; under Wine SIGTERM and SIGHUP too), it runs no handler of its own. The mark
+// comes off once the file is complete, just before it takes its name.
+bool MarkForDeletion(HANDLE file, bool marked) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = marked ? TRUE : FALSE;
+    return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                        sizeof(disposition)) != 0;
+}
+
+// The earlier file's hidden, system, archive and not-indexed attributes on the replacement, so
+// that it shows as the earlier file did (Windows' ReplaceFileW merges them; Wine's does not).
+// A file system that refuses them still gets the contents.
+void CarryAttributes(HANDLE file, DWORD earlier) {
+    constexpr DWORD kCarried = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    FILE_BASIC_INFO info{};  // times of 0 stay as they are
+    info.FileAttributes = earlier & kCarried;
+    if (info.FileAttributes != 0) {
+        ::SetFileInformationByHandle(file, FileBasicInfo, &info, sizeof(info));
+    }
 }
 
 // The temporary file of the write in progress, which Ctrl-C, Ctrl-Break, closing the console,
@@ -323,10 +399,17 @@ bool ReplaceFileWith(const std::filesystem::path& path,
                      FileError* error, TemporaryFile /*temporary*/) noexcept {
     try {
         // A folder or a device is never replaced by a file (Wine's ReplaceFileW would do it).
-        if (IsOtherThanRegular(path)) {
-            return Fail(error, FileErrorKind::NotRegular, ERROR_DIRECTORY);
+        Destination destination;
+        if (!FindDestination(path, destination, error)) {
+            return false;
         }
-        const std::filesystem::path folder = FolderOf(path);
+        // A read-only file is not to be changed: Windows refuses to delete or write it, and so
+        // does this.
+        if ((destination.attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+            mode == ReplaceMode::Replace) {
+            return Fail(error, FileErrorKind::AccessDenied, ERROR_ACCESS_DENIED);
+        }
+        const std::filesystem::path folder = FolderOf(destination.path);
         std::random_device entropy;
         std::filesystem::path temporary;
         Handle file(INVALID_HANDLE_VALUE);
@@ -336,8 +419,9 @@ bool ReplaceFileWith(const std::filesystem::path& path,
             static_cast<void>(
                 std::swprintf(name.data(), name.size(), L".pelagor-%08x.tmp", entropy()));
             temporary = folder / name.data();
-            file = Handle(::CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
-                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+            file =
+                Handle(::CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_DELETE,
+                                     nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!file.valid() && ::GetLastError() != ERROR_FILE_EXISTS) {
                 return FailLastError(error, FileErrorKind::WriteFailed);
             }
@@ -345,6 +429,7 @@ bool ReplaceFileWith(const std::filesystem::path& path,
         if (!file.valid()) {
             return FailLastError(error, FileErrorKind::WriteFailed);
         }
+        const bool marked = MarkForDeletion(file.get(), true);
         const TemporaryNameGuard guard(temporary);
         const auto discard = [&](FileErrorKind fallback) {
             const DWORD code = ::GetLastError();
@@ -357,10 +442,12 @@ bool ReplaceFileWith(const std::filesystem::path& path,
             ::SetLastError(static_cast<DWORD>(produced.systemCode));
             return discard(produced.kind);
         }
-        if (::FlushFileBuffers(file.get()) == 0 || !file.Close()) {
+        CarryAttributes(file.get(), destination.attributes);
+        if (::FlushFileBuffers(file.get()) == 0 ||
+            (marked && !MarkForDeletion(file.get(), false)) || !file.Close()) {
             return discard(FileErrorKind::WriteFailed);
         }
-        if (!MoveIntoPlace(temporary, path, mode)) {
+        if (!MoveIntoPlace(temporary, destination.path, mode)) {
             return discard(FileErrorKind::WriteFailed);
         }
         return true;

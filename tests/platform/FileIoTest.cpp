@@ -19,6 +19,10 @@ extern "C" int fsync(int fd) {
 }
 #endif
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -228,7 +232,83 @@ TEST_F(FileIoTest, ReplaceFileWithAWriter) {
     }
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+
+// The attributes the earlier file showed stay on its replacement. A read-only file is refused, as
+// Windows refuses to write or delete one, and stays as it was.
+TEST_F(FileIoTest, ReplacementKeepsTheAttributesAndRefusesAReadOnlyFile) {
+    const struct {
+        DWORD attributes;
+        bool replaced;
+    } cases[] = {
+        {FILE_ATTRIBUTE_HIDDEN, true},
+        {FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, true},
+        {FILE_ATTRIBUTE_READONLY, false},
+    };
+    const fs::path out = At("out.mps");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.attributes);
+        WriteBytes(out, kOld);
+        ASSERT_NE(::SetFileAttributesW(out.c_str(), c.attributes), 0);
+        FileError error;
+        EXPECT_EQ(ReplaceFileContents(out, kNew, ReplaceMode::Replace, &error), c.replaced);
+        EXPECT_EQ(error.kind, c.replaced ? FileErrorKind::None : FileErrorKind::AccessDenied);
+        EXPECT_EQ(::GetFileAttributesW(out.c_str()) & ~DWORD{FILE_ATTRIBUTE_ARCHIVE}, c.attributes);
+        EXPECT_EQ(ReadBytes(out), c.replaced ? kNew : kOld);
+        EXPECT_EQ(dir.Names(), std::vector<std::string>{"out.mps"});
+        ::SetFileAttributesW(out.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+// A write ended from outside leaves no temporary file, though no handler of the program runs:
+// TerminateProcess here, and under Wine SIGTERM and SIGHUP too. The child (this test again, told
+// so by its environment) stops in the middle of its write and is killed there.
+TEST(SafeReplace, KilledWriteLeavesNoTemporaryFile) {
+    const std::wstring folderVariable = L"PELAGOR_TEST_WRITE_INTO";
+    const std::wstring eventVariable = L"PELAGOR_TEST_WRITE_STARTED";
+    std::wstring folder(MAX_PATH, L'\0');
+    std::wstring event(MAX_PATH, L'\0');
+    folder.resize(::GetEnvironmentVariableW(folderVariable.c_str(), folder.data(), MAX_PATH));
+    event.resize(::GetEnvironmentVariableW(eventVariable.c_str(), event.data(), MAX_PATH));
+    if (!folder.empty()) {
+        ReplaceFileWith(
+            fs::path(folder) / "out.mps",
+            [&event](OutputSink& sink) {
+                sink.Write(std::vector<std::uint8_t>(1U << 20U, 0x5A));  // past the sink's buffer
+                ::SetEvent(::OpenEventW(EVENT_MODIFY_STATE, FALSE, event.c_str()));
+                ::Sleep(INFINITE);
+                return true;
+            },
+            ReplaceMode::Replace, nullptr);
+        return;
+    }
+    const testkit::TempDir dir;
+    event = L"pelagor-test-write-" + std::to_wstring(::GetCurrentProcessId());
+    HANDLE started = ::CreateEventW(nullptr, TRUE, FALSE, event.c_str());
+    ::SetEnvironmentVariableW(folderVariable.c_str(), dir.path().c_str());
+    ::SetEnvironmentVariableW(eventVariable.c_str(), event.c_str());
+    std::wstring self(MAX_PATH, L'\0');
+    self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+    std::wstring commandLine =
+        L"\"" + self + L"\" --gtest_filter=SafeReplace.KilledWriteLeavesNoTemporaryFile";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION child{};
+    ASSERT_NE(::CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &child),
+              0);
+    ::SetEnvironmentVariableW(folderVariable.c_str(), nullptr);
+    ::SetEnvironmentVariableW(eventVariable.c_str(), nullptr);
+    EXPECT_EQ(::WaitForSingleObject(started, 60000), WAIT_OBJECT_0);
+    ::TerminateProcess(child.hProcess, 1);
+    ::WaitForSingleObject(child.hProcess, INFINITE);
+    ::CloseHandle(child.hThread);
+    ::CloseHandle(child.hProcess);
+    ::CloseHandle(started);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{});
+}
+
+#else
 
 const std::vector<std::uint8_t> kLarge(16U << 20U, 0x5A);
 
