@@ -41,11 +41,11 @@ CLI::App* ConvertCommand::Register(CLI::App& app) {
         ->add_option("SOURCE", m_sources,
                      "track logs to convert (each read as WTR, or as EVO when it is not WTR)")
         ->required();
-    command
-        ->add_option("--reference", m_reference,
-                     "MapSource file whose header, record templates and map segments the "
-                     "output takes; read afresh for every source")
-        ->required();
+    command->add_option("--reference", m_reference,
+                        "MapSource file whose header, record templates and map segments the "
+                        "output takes; read afresh for every source. Without it the output is "
+                        "built on the reference the program carries: the header MapSource 4.06 "
+                        "writes, a plain user-waypoint template and no map segments");
     CLI::Option* output =
         command->add_option("-o,--output", m_output, "output file, for a single SOURCE");
     CLI::Option* folder = command->add_option(
@@ -87,7 +87,9 @@ int ConvertCommand::CheckArguments(Streams streams, std::vector<Job>& jobs) cons
     for (const std::string& source : m_sources) {
         inputs.Add(platform::PathFromUtf8(source), source);
     }
-    inputs.Add(platform::PathFromUtf8(m_reference), m_reference);
+    if (!m_reference.empty()) {
+        inputs.Add(platform::PathFromUtf8(m_reference), m_reference);
+    }
     platform::PathGuard outputs;
     for (const std::string& source : m_sources) {
         Job job;
@@ -116,14 +118,26 @@ int ConvertCommand::CheckArguments(Streams streams, std::vector<Job>& jobs) cons
     return kExitSuccess;
 }
 
+void ConvertCommand::LoadReference(LoadedDocument& reference) const {
+    if (m_reference.empty()) {
+        LoadBuiltInReference(reference);
+    } else {
+        LoadDocument(platform::PathFromUtf8(m_reference), DocumentRole::Reference, reference);
+    }
+}
+
+std::string ConvertCommand::ReferenceName() const {
+    return m_reference.empty() ? "the built-in reference" : platform::PrintableName(m_reference);
+}
+
 int ConvertCommand::CheckReference(Streams streams) const {
     LoadedDocument reference;
-    LoadDocument(platform::PathFromUtf8(m_reference), DocumentRole::Reference, reference);
+    LoadReference(reference);
     const std::string problem = ReferenceProblem(reference);
     if (problem.empty()) {
         return kExitSuccess;
     }
-    streams.err << platform::PrintableName(m_reference) << ": " << problem << '\n';
+    streams.err << ReferenceName() << ": " << problem << '\n';
     return reference.unreadable ? kExitUsage : kExitFailure;
 }
 
@@ -150,9 +164,9 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
         return;
     }
     LoadedDocument reference;
-    LoadDocument(platform::PathFromUtf8(m_reference), DocumentRole::Reference, reference);
+    LoadReference(reference);
     if (const std::string problem = ReferenceProblem(reference); !problem.empty()) {
-        job.failure = platform::PrintableName(m_reference) + ": " + problem;
+        job.failure = ReferenceName() + ": " + problem;
         return;
     }
     if (!source.loaded) {

@@ -8,9 +8,12 @@
 
 namespace pelagor::cli {
 
-// `convert SOURCE... --reference REF.mps (-o OUT.mps | --output-dir DIR) [--no-clobber]`: what
-// the dialog's Convert does, for one source or a whole batch. Every source is converted against
-// a freshly loaded reference, since a conversion rebuilds the reference's record lists.
+struct LoadedDocument;
+
+// `convert SOURCE... [--reference REF.mps] (-o OUT.mps | --output-dir DIR) [--no-clobber]`:
+// what the dialog's Convert does, for one source or a whole batch. Every source is converted
+// against a freshly loaded reference, since a conversion rebuilds the reference's record lists.
+// Without --reference the reference the program carries serves.
 class ConvertCommand final : public Command {
 public:
     CLI::App* Register(CLI::App& app) override;
@@ -26,6 +29,9 @@ private:
 
     int CheckArguments(Streams streams, std::vector<Job>& jobs) const;
     [[nodiscard]] int CheckReference(Streams streams) const;
+    void LoadReference(LoadedDocument& reference) const;
+    // The reference as messages name it.
+    [[nodiscard]] std::string ReferenceName() const;
     void Run(Job& job, Streams streams) const;
 
     std::vector<std::string> m_sources;
