@@ -228,41 +228,34 @@ TEST_F(FileIoTest, ReplaceFileContents) {
 // A writer's pieces arrive in order however they are cut; a writer that gives up or throws
 // leaves the earlier file as it was, and nothing else.
 TEST_F(FileIoTest, ReplaceFileWithAWriter) {
-    std::string text;
+    std::string text;  // what the writer sent
     const auto pieces = [&text](OutputSink& sink) {
-        for (int line = 0; line < 9000; ++line) {  // across the sink's buffer more than once
-            text += "line " + std::to_string(line) + "\n";
-            sink.WriteText(text.substr(text.rfind('l')));
+        // Short lines through the sink's buffer several times, then more than it holds at once.
+        for (int line = 0; line <= 30000; ++line) {
+            const std::string piece = line < 30000 ? std::to_string(line) + "\n" : text;
+            text += piece;
+            sink.WriteText(piece);
         }
-        text += std::string(200000, 'x');  // larger than the buffer
-        return sink.WriteText(text.substr(text.size() - 200000));
+        return true;
     };
-    const struct {
-        std::function<bool(OutputSink&)> write;
-        FileErrorKind kind;
-    } cases[] = {
+    const std::pair<std::function<bool(OutputSink&)>, FileErrorKind> cases[] = {
         {pieces, FileErrorKind::None},
         {[](OutputSink& sink) { return !sink.Write(kNew); }, FileErrorKind::Abandoned},
-        {[](OutputSink& sink) -> bool {
-             sink.Write(kNew);
-             throw std::bad_alloc();
-         },
-         FileErrorKind::OutOfMemory},
+        {[](OutputSink& /*sink*/) -> bool { throw std::bad_alloc(); }, FileErrorKind::OutOfMemory},
     };
-    for (const auto& c : cases) {
+    for (const auto& [write, kind] : cases) {
         for (const TemporaryFile temporary :
              {TemporaryFile::UnnamedWherePossible, TemporaryFile::Named}) {
-            SCOPED_TRACE(static_cast<int>(c.kind));
             text.clear();
             WriteBytes(At("out.gpx"), kOld);
             FileError error;
             EXPECT_EQ(
-                ReplaceFileWith(At("out.gpx"), c.write, ReplaceMode::Replace, &error, temporary),
-                c.kind == FileErrorKind::None);
-            EXPECT_EQ(error.kind, c.kind);
+                ReplaceFileWith(At("out.gpx"), write, ReplaceMode::Replace, &error, temporary),
+                kind == FileErrorKind::None);
+            EXPECT_EQ(error.kind, kind);
             const auto bytes = ReadBytes(At("out.gpx"));
             EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
-                      c.kind == FileErrorKind::None ? text : "old contents");
+                      kind == FileErrorKind::None ? text : "old contents");
             EXPECT_EQ(dir.Names(), std::vector<std::string>{"out.gpx"});
         }
     }
