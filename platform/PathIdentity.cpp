@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "platform/NameComparison.h"
 #include "platform/PathText.h"
 
 namespace pelagor::platform {
@@ -43,7 +44,7 @@ std::optional<std::filesystem::path> LinkedFile(const std::filesystem::path& pat
 
 std::string ResolvedKey(const std::filesystem::path& path) noexcept {
     try {
-        return PathToUtf8(Resolved(LinkedFile(path).value_or(path)));
+        return PathToUtf8(ComparableSpelling(Resolved(LinkedFile(path).value_or(path))));
     } catch (...) {
         return {};
     }
