@@ -1,6 +1,8 @@
 #include "app/win32/Win32DialogToolkit.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "app/win32/ResourceIds.h"
@@ -16,6 +18,27 @@ using platform::Utf8ToUtf16;
 
 // Room for any path Windows can name, long ones included; the file dialogs fill it.
 constexpr std::size_t kPathBufferLength = 32768;
+
+// Where a file dialog starts: the folder that the text names, or that holds the file it names,
+// else the nearest folder above that exists, shorter than the MAX_PATH characters the dialog
+// takes (a longer start overruns a buffer in the dialog's set-up: Wine's crashes). Empty when
+// there is none: the dialog starts where Windows chooses.
+std::wstring StartFolder(const std::wstring& text) {
+    std::filesystem::path folder(text);
+    while (!folder.empty()) {
+        const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+        if (folder.native().size() < MAX_PATH && attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return folder.native();
+        }
+        std::filesystem::path above = folder.parent_path();
+        if (above == folder) {
+            break;
+        }
+        folder = std::move(above);
+    }
+    return {};
+}
 
 // "description|patterns||" becomes Win32's "description\0patterns\0\0".
 std::wstring Win32Filter(std::string_view filter) {
@@ -102,8 +125,7 @@ void Win32DialogToolkit::ShowCount(ControlId count, std::int32_t value) {
 std::optional<std::string> Win32DialogToolkit::RunFileDialog(const FileDialogRequest& request,
                                                              FileDialogKind kind) {
     const std::wstring filter = Win32Filter(request.filter);
-    // The start location goes in as the text stands: a full file path or empty, not a folder.
-    const std::wstring start = Utf8ToUtf16(request.startLocation);
+    const std::wstring start = StartFolder(Utf8ToUtf16(request.startLocation));
     const std::wstring extension = Utf8ToUtf16(request.defaultExtension);
     std::vector<wchar_t> path(kPathBufferLength, L'\0');  // no initial file name
     OPENFILENAMEW dialog{};
@@ -112,7 +134,7 @@ std::optional<std::string> Win32DialogToolkit::RunFileDialog(const FileDialogReq
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.lpstrInitialDir = start.c_str();
+    dialog.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
     dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     dialog.Flags = request.flags;
     if (!m_runFileDialog(dialog, kind)) {

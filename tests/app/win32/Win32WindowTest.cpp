@@ -5,6 +5,8 @@
 #include "app/win32/WindowsApi.h"
 
 #include <algorithm>
+#include <array>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -65,7 +67,8 @@ std::wstring Described(const OPENFILENAMEW& request, FileDialogKind kind) {
     for (const wchar_t* part = request.lpstrFilter; *part != L'\0'; part += wcslen(part) + 1) {
         text += std::wstring(part) + L"|";
     }
-    return text + L"| " + std::to_wstring(request.Flags) + L" " + request.lpstrInitialDir + L" " +
+    const wchar_t* start = request.lpstrInitialDir != nullptr ? request.lpstrInitialDir : L"-";
+    return text + L"| " + std::to_wstring(request.Flags) + L" " + start + L" " +
            (request.lpstrDefExt != nullptr ? request.lpstrDefExt : L"-") + L" [" +
            request.lpstrFile + L"]";
 }
@@ -164,7 +167,7 @@ TEST_F(Win32WindowTest, FirstStartShowsTheTemplateThenListsATypedPath) {
 TEST_F(Win32WindowTest, RestoresTheSettingsAndTheCommandLineSourceThenConverts) {
     test.profile.WriteProfileString("Dialog", "WTRFile", platform::PathToUtf8(folder / "gone"));
     test.profile.WriteProfileString("Dialog", "TemplateMPSFile", reference);
-    test.profile.WriteProfileString("Dialog", "MPSFile", "D:\\last\\out.mps");
+    test.profile.WriteProfileString("Dialog", "MPSFile", platform::PathToUtf8(folder / "old.mps"));
     test.session.startSource = source;
     test.Open();
     EXPECT_EQ(Text(ControlId::SourcePath), Utf8ToUtf16(source));
@@ -174,8 +177,9 @@ TEST_F(Win32WindowTest, RestoresTheSettingsAndTheCommandLineSourceThenConverts) 
     const std::string output = platform::PathToUtf8(folder / u8"轉出.mps");
     answer = output;
     Click(ControlId::Convert);
-    EXPECT_EQ(calls, std::vector<std::wstring>{L"save Garmin MapSource Files (*.mps)|*.mps|| 2052 "
-                                               L"D:\\last\\out.mps mps []"});
+    EXPECT_EQ(calls,
+              std::vector<std::wstring>{L"save Garmin MapSource Files (*.mps)|*.mps|| 2052 " +
+                                        folder.path().native() + L" mps []"});
     EXPECT_EQ(Stored("MPSFile"), output);
     EXPECT_EQ(test.session.toolkit.Result(), IDOK);
 }
@@ -207,7 +211,8 @@ TEST_F(Win32WindowTest, FailedConvertSaysWhyAndStaysOpen) {
               testkit::MpsFile(testkit::SampleReference()));
 }
 
-// Each button asks with its own filter, starting at its field, and fills its own field.
+// Each button asks with its own filter, starting at the folder of its field, and fills its own
+// field.
 TEST_F(Win32WindowTest, BrowseAsksThenFillsTheField) {
     test.Open();
     Type(ControlId::SourcePath, "C:\\start\\here.txt");
@@ -218,10 +223,84 @@ TEST_F(Win32WindowTest, BrowseAsksThenFillsTheField) {
     Click(ControlId::BrowseReference);
     EXPECT_EQ(Text(ControlId::SourcePath) + L"|" + Text(ControlId::ReferencePath),
               Utf8ToUtf16(source + "|" + reference));
-    const std::wstring start = L" 2052 C:\\start\\here.txt - []";
+    const std::wstring start = L" 2052 C:\\ - []";  // C:\start does not exist
     EXPECT_EQ(calls, (std::vector<std::wstring>{
                          L"open Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||" + start,
                          L"open Garmin MapSource Files (*.mps)|*.mps||" + start}));
+}
+
+// A file dialog starts in a folder that exists, shorter than the MAX_PATH characters it takes:
+// the one the text names or holds its file, or the nearest one above.
+TEST_F(Win32WindowTest, FileDialogsStartInAnExistingFolderTheDialogTakes) {
+    const auto deep = [this](std::size_t length) {  // a folder path of exactly `length`
+        std::filesystem::path path = folder.path();
+        while (path.native().size() < length) {
+            const std::size_t left = length - path.native().size() - 1;
+            path /= std::wstring(left > 200 ? 150 : left, L'd');
+        }
+        std::filesystem::create_directories(path);
+        return path.native();
+    };
+    const std::wstring longest = deep(MAX_PATH - 1);
+    const std::wstring tooLong = deep(MAX_PATH);
+    const std::wstring base = folder.path().native();
+    const struct {
+        std::wstring text;
+        std::wstring start;
+    } cases[] = {
+        {L"", L"-"},
+        {Utf8ToUtf16(source), base},
+        {base + L"\\gone\\out.mps", base},
+        {longest, longest},
+        {longest + L"\\out.mps", longest},
+        {tooLong, std::filesystem::path(tooLong).parent_path().native()},
+        {base + L"\\" + std::wstring(1030, L'x') + L".mps", base},
+    };
+    test.Open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.size());
+        calls.clear();
+        FileDialogRequest request;
+        request.startLocation = platform::Utf16ToUtf8(c.text);
+        test.session.toolkit.RunSaveFileDialog(request);
+        ASSERT_EQ(calls.size(), 1U);
+        EXPECT_EQ(calls[0].substr(calls[0].find(L"| 0 ") + 4), c.start + L" - []");
+    }
+}
+
+// The real save dialog, started from a remembered output of 1,030 characters, opens and is
+// cancelled (a timer presses Cancel) rather than bringing the program down.
+TEST_F(Win32WindowTest, LongRememberedOutputOpensTheSaveDialog) {
+    test.profile.WriteProfileString("Dialog", "WTRFile", source);
+    test.profile.WriteProfileString("Dialog", "TemplateMPSFile", reference);
+    test.profile.WriteProfileString(
+        "Dialog", "MPSFile", platform::PathToUtf8(folder / (std::string(1030, 'x') + ".mps")));
+    test.Open();
+    int opened = 0;
+    test.session.toolkit.SetFileDialogRunner(
+        [&opened](OPENFILENAMEW& request, FileDialogKind kind) {
+            const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+                ::EnumThreadWindows(
+                    ::GetCurrentThreadId(),
+                    [](HWND window, LPARAM) {
+                        std::array<wchar_t, 16> name{};
+                        ::GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+                        if (std::wstring_view(name.data()) == L"#32770" &&
+                            ::GetDlgItem(window, static_cast<int>(ControlId::Convert)) == nullptr) {
+                            ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+                        }
+                        return TRUE;
+                    },
+                    0);
+            });
+            ++opened;
+            const bool chosen = RunWin32FileDialog(request, kind);
+            ::KillTimer(nullptr, timer);
+            return chosen;
+        });
+    Click(ControlId::Convert);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(test.session.toolkit.Result(), std::nullopt);
 }
 
 // Enter ends the dialog as OK unless a push button has the focus, which it presses instead;
