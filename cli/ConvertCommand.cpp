@@ -3,10 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <sstream>
 
-#include "cli/LoadedDocument.h"
 #include "cli/OutputNames.h"
 #include "cli/Progress.h"
-#include "mapsource/MapSourceDocument.h"
 #include "platform/PathGuard.h"
 #include "platform/PathIdentity.h"
 #include "platform/PathText.h"
@@ -44,7 +42,7 @@ CLI::App* ConvertCommand::Register(CLI::App& app) {
     command
         ->add_option("--reference", m_reference,
                      "MapSource file whose header, record templates and map segments the "
-                     "output takes; read afresh for every source")
+                     "output takes")
         ->required();
     CLI::Option* output =
         command->add_option("-o,--output", m_output, "output file, for a single SOURCE");
@@ -116,8 +114,7 @@ int ConvertCommand::CheckArguments(Streams streams, std::vector<Job>& jobs) cons
     return kExitSuccess;
 }
 
-int ConvertCommand::CheckReference(Streams streams) const {
-    LoadedDocument reference;
+int ConvertCommand::LoadReference(Streams streams, LoadedDocument& reference) const {
     LoadDocument(platform::PathFromUtf8(m_reference), DocumentRole::Reference, reference);
     const std::string problem = ReferenceProblem(reference);
     if (problem.empty()) {
@@ -127,7 +124,7 @@ int ConvertCommand::CheckReference(Streams streams) const {
     return reference.unreadable ? kExitUsage : kExitFailure;
 }
 
-void ConvertCommand::Run(Job& job, Streams streams) const {
+void ConvertCommand::Run(Job& job, MapSourceDocument& reference, Streams streams) const {
     if (m_noClobber && platform::Exists(job.output)) {
         job.failure = platform::PrintableName(platform::PathToUtf8(job.output)) +
                       " exists and --no-clobber keeps it";
@@ -149,12 +146,6 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
                                     : "not a WTR or EVO file (" + source.failure + ")";
         return;
     }
-    LoadedDocument reference;
-    LoadDocument(platform::PathFromUtf8(m_reference), DocumentRole::Reference, reference);
-    if (const std::string problem = ReferenceProblem(reference); !problem.empty()) {
-        job.failure = platform::PrintableName(m_reference) + ": " + problem;
-        return;
-    }
     if (!source.loaded) {
         // The dialog converts such a source too: what it read before the fault is kept.
         streams.err << platform::PrintableName(job.source) << ": warning: " << source.failure
@@ -162,11 +153,10 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
                     << " and " << Counted(source.document->trackCount, "track")
                     << " read before it\n";
     }
-    auto& merged = static_cast<MapSourceDocument&>(*reference.document);
     const platform::ReplaceMode mode =
         m_noClobber ? platform::ReplaceMode::NoClobber : platform::ReplaceMode::Replace;
-    if (merged.WriteMerged(*source.document, job.output, mode) == 0) {
-        job.failure = merged.WriteFailureReason();
+    if (reference.WriteMerged(*source.document, job.output, mode) == 0) {
+        job.failure = reference.WriteFailureReason();
         return;
     }
     streams.out << platform::PrintableName(job.source) << " -> "
@@ -181,9 +171,11 @@ int ConvertCommand::Execute(Streams streams) {
     if (const int status = CheckArguments(streams, jobs); status != kExitSuccess) {
         return status;
     }
-    if (const int status = CheckReference(streams); status != kExitSuccess) {
+    LoadedDocument reference;
+    if (const int status = LoadReference(streams, reference); status != kExitSuccess) {
         return status;
     }
+    auto& merged = static_cast<MapSourceDocument&>(*reference.document);
     std::size_t converted = 0;
     {
         Progress progress(streams.err, streams.errIsTerminal, jobs.size());
@@ -193,7 +185,7 @@ int ConvertCommand::Execute(Streams streams) {
             std::ostringstream out;
             std::ostringstream err;
             if (job.failure.empty()) {
-                Run(job, Streams{out, err, false});
+                Run(job, merged, Streams{out, err, false});
             }
             progress.Clear();
             streams.err << err.str();

@@ -5,12 +5,14 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/LoadedDocument.h"
+#include "mapsource/MapSourceDocument.h"
 
 namespace pelagor::cli {
 
 // `convert SOURCE... --reference REF.mps (-o OUT.mps | --output-dir DIR) [--no-clobber]`: what
-// the dialog's Convert does, for one source or a whole batch. Every source is converted against
-// a freshly loaded reference, since a conversion rebuilds the reference's record lists.
+// the dialog's Convert does, for one source or a whole batch. The reference is loaded once: a
+// conversion leaves it as it was loaded.
 class ConvertCommand final : public Command {
 public:
     CLI::App* Register(CLI::App& app) override;
@@ -25,8 +27,8 @@ private:
     };
 
     int CheckArguments(Streams streams, std::vector<Job>& jobs) const;
-    [[nodiscard]] int CheckReference(Streams streams) const;
-    void Run(Job& job, Streams streams) const;
+    [[nodiscard]] int LoadReference(Streams streams, LoadedDocument& reference) const;
+    void Run(Job& job, MapSourceDocument& reference, Streams streams) const;
 
     std::vector<std::string> m_sources;
     std::string m_reference;
