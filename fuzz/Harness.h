@@ -93,7 +93,10 @@ inline std::string MergeFault(std::span<const std::uint8_t> referenceBytes,
         !fault.empty()) {
         return "written file: " + fault;
     }
-    return RoundTripMismatch(source, outputLoaded, output);
+    if (std::string fault = RoundTripMismatch(source, outputLoaded, output); !fault.empty()) {
+        return fault;
+    }
+    return TextsMismatch(reference, source, output);
 }
 
 }  // namespace pelagor::fuzzing

@@ -4,6 +4,7 @@
 // source's waypoints (names as renamed, positions, altitudes, symbols as mapped) and tracks, while
 // the reference keeps its records as loaded.
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -78,6 +79,28 @@ inline std::string RoundTripMismatch(const TrackLogDocument& source, std::int32_
         std::string what = TrackMismatch(source.TrackSpan()[index], output.TrackSpan()[index]);
         if (!what.empty()) {
             return "track " + std::to_string(index) + ": " + what + " differs";
+        }
+    }
+    return {};
+}
+
+// A written waypoint has its template's description (and notes) when the template has the
+// waypoint's name before renaming or is read by the fixed layout; a template of another name read
+// by MapSource's structure lends no texts.
+inline std::string TextsMismatch(const MapSourceDocument& reference, const TrackLogDocument& source,
+                                 const MapSourceDocument& output) {
+    const auto templates = reference.waypointRecords.Views();
+    const auto written = output.waypointRecords.Views();
+    for (std::size_t index = 0; index < written.size() && !templates.empty(); ++index) {
+        const std::string_view name = NameOf(source.WaypointSpan()[index].name);
+        const auto own = std::find_if(templates.begin(), templates.end(),
+                                      [&](const auto& view) { return view.name == name; });
+        const WaypointRecordView& from = own != templates.end() ? *own : templates.front();
+        const bool structured = from.layout != WaypointLayout::Fixed;
+        const bool lends = own != templates.end() || !structured;
+        if (written[index].description != (lends ? from.description : "") ||
+            (structured && written[index].details.notes != (lends ? from.details.notes : ""))) {
+            return "waypoint " + std::to_string(index) + ": texts differ from its template's";
         }
     }
     return {};

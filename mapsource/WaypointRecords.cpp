@@ -205,8 +205,19 @@ bool WaypointRecordList::PlanRebuild(std::span<const WaypointEntry> entries,
 
 namespace {
 
+// The texts of a template that a built record leaves empty, in the order of the body: a template
+// of another name lends everything but its description and notes, which belong to that other
+// waypoint. The fixed layout keeps its middle text.
+std::array<std::string_view, 2> EmptiedTexts(const WaypointRecordView& view,
+                                             const WaypointBuild& build) {
+    if (build.ownTemplate || view.layout == WaypointLayout::Fixed) {
+        return {};
+    }
+    return {view.description, view.details.notes};
+}
+
 // Where the fields of a record built on `view` lie: the template's positions, moved by the new
-// name's length.
+// name's length and, past the description, by the characters it lost.
 struct BuiltPositions {
     std::size_t latitude;
     std::size_t longitude;
@@ -220,8 +231,9 @@ BuiltPositions PositionsOf(const WaypointRecordView& view, const WaypointBuild& 
     const auto moved = [&](std::size_t position) {
         return position - view.name.size() + nameLength;
     };
+    const std::size_t lostDescription = EmptiedTexts(view, build)[0].size();
     return {moved(view.latitude), moved(view.longitude), moved(view.altitudeValid),
-            moved(view.altitude), moved(view.symbol)};
+            moved(view.altitude), moved(view.symbol) - lostDescription};
 }
 
 }  // namespace
@@ -231,10 +243,13 @@ void WaypointRecordList::EmitRebuilt(RecordCursor& cursor, const WaypointBuild& 
     const WaypointRecordView& view = views[build.from];
     const auto from = records[build.from].Body();
     const std::string_view name = NameOf(build.name);
-    // The template's body after its name, up to the end of what a built record keeps.
-    const auto kept = from.subspan(view.name.size() + 1, view.end - view.name.size() - 1);
+    const std::array<std::string_view, 2> emptied = EmptiedTexts(view, build);
+    // The template's body after its name, up to the end of what a built record keeps, without
+    // the characters of the emptied texts.
+    const std::size_t keptStart = view.name.size() + 1;
     const std::size_t padding = build.padded ? 1 : 0;
-    const std::uint64_t length = std::uint64_t{name.size()} + 1U + kept.size() + padding;
+    const std::uint64_t length = std::uint64_t{name.size()} + 1U + (view.end - keptStart) -
+                                 emptied[0].size() - emptied[1].size() + padding;
     // A length past 32 bits makes an output that is refused before it is written.
     cursor.EmitU32(static_cast<std::uint32_t>(length));
     cursor.EmitU8(kType);
@@ -244,7 +259,17 @@ void WaypointRecordList::EmitRebuilt(RecordCursor& cursor, const WaypointBuild& 
     }
     std::uint8_t* out = std::copy(name.begin(), name.end(), body.data());
     *out++ = 0;
-    out = std::copy(kept.begin(), kept.end(), out);
+    std::size_t copied = keptStart;
+    for (const std::string_view text : emptied) {
+        if (!text.empty()) {
+            const auto start = static_cast<std::size_t>(text.data() - AsText(from).data());
+            out = std::copy(from.begin() + static_cast<std::ptrdiff_t>(copied),
+                            from.begin() + static_cast<std::ptrdiff_t>(start), out);
+            copied = start + text.size();  // its terminator stays
+        }
+    }
+    out = std::copy(from.begin() + static_cast<std::ptrdiff_t>(copied),
+                    from.begin() + static_cast<std::ptrdiff_t>(view.end), out);
     std::fill_n(out, padding, std::uint8_t{0});
 
     const BuiltPositions at = PositionsOf(view, build);

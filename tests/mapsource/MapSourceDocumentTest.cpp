@@ -80,6 +80,42 @@ TEST(MapSourceWrite, EachConversionBuildsOnTheReferenceAsLoaded) {
     EXPECT_EQ(ReadBytes(folder / "out.mps"), ReadBytes(folder / "alone.mps"));
 }
 
+// A waypoint on a template read by MapSource's structure is that template with the name replaced
+// and the values written at its positions. A template of another name lends everything but its
+// texts: its description and notes belong to that other waypoint.
+TEST(MapSourceWrite, StructureTemplateLendsItsTextsOnlyToItsOwnName) {
+    for (const int version : {3, 4}) {
+        SCOPED_TRACE(version);
+        const MpsRealWaypoint from{"REF",   1, 2,    3.0,      "description", 0x00070030,
+                                   version, 0, "TW", "Taipei", "notes"};
+        MpsReference file = SmallReference();
+        file.firstBody = {static_cast<std::uint8_t>(version == 3 ? 'd' : 'g'), 0};
+        file.realWaypoints = {from};
+        file.waypoints.clear();
+        const TempDir folder;
+        auto source =
+            SourceDocument({{"LONG NAME1", -5, 6, 7.5F, 8246}, {"REF", 8, 9, 1.0F}}, {{"ACT", {}}});
+        ASSERT_EQ(LoadReference(MpsFile(file))->WriteMerged(*source, folder / "out.mps"), 1);
+        MpsRealWaypoint other{"LONG NAME1", -5, 6, 7.5, "", 0x0007006A, version, 1, "TW", "Taipei"};
+        MpsRealWaypoint own{"REF",   8, 9,    1.0,      "description", 0x00070012,
+                            version, 1, "TW", "Taipei", "notes"};
+        const auto output = LoadReference(ReadBytes(folder / "out.mps"));
+        for (const auto& [index, expected] : {std::pair{0U, other}, std::pair{1U, own}}) {
+            const auto body = output->waypointRecords.records[index].Body();
+            EXPECT_EQ(Bytes(body.begin(), body.end()), MpsRealWaypointBody(expected)) << index;
+        }
+        // Read back, the view names every field of MapSource's layout where the body has it.
+        const auto body = output->waypointRecords.records[1].Body();
+        const WaypointDetails& details = output->waypointRecords.Views()[1].details;
+        EXPECT_EQ(std::tie(details.country, details.city, details.notes),
+                  std::make_tuple("TW", "Taipei", version == 3 ? "" : "notes"));
+        EXPECT_EQ(std::make_tuple(LoadLe<std::uint32_t>(body, details.display),
+                                  LoadLe<std::uint8_t>(body, details.depthValid),
+                                  LoadLe<std::uint8_t>(body, details.proximityValid)),
+                  std::make_tuple(1U, std::uint8_t{0}, std::uint8_t{0}));
+    }
+}
+
 // The small reference cut to its first `w` waypoints, `t` tracks and `s` segments; tracks past
 // its own are empty ones.
 Bytes Cut(std::size_t w, std::size_t t, std::size_t s) {
