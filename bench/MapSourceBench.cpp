@@ -229,7 +229,7 @@ int PeakMemory(const Conversion& conversion) {
     const std::uint64_t input = std::filesystem::file_size(conversion.source);
     const std::uint64_t output = std::filesystem::file_size(conversion.output);
     ReportPeak(std::string("whole conversion") + (reset ? "" : " (peak since start)"),
-               *peak - *before, "input + 2 x output + entries", input + 2 * output + entryBytes);
+               *peak - *before, "input + output + entries", input + output + entryBytes);
     return 0;
 }
 
