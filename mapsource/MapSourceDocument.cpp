@@ -62,7 +62,7 @@ MapSourceDocument::~MapSourceDocument() = default;
 std::int32_t MapSourceDocument::Load(const std::filesystem::path& path, LineSink* waypointList,
                                      LineSink* trackList) {
     m_loaded = false;
-    return LoadFile(path, waypointList, trackList);
+    return LoadFile(path, waypointList, trackList, MpsMayRead);
 }
 
 std::int32_t MapSourceDocument::LoadBytes(std::span<const std::uint8_t> data,

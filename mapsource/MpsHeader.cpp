@@ -5,6 +5,10 @@
 
 namespace pelagor {
 
+bool MpsMayRead(std::span<const std::uint8_t> firstBytes) {
+    return ReadCursor(firstBytes).StartsWith(kMpsSignature);
+}
+
 bool MpsHeader::ParseHeader(ReadCursor& cursor, MpsFault* fault) {
     MpsFault found;
     const auto fail = [&](std::string_view rule) {
@@ -20,7 +24,7 @@ bool MpsHeader::ParseHeader(ReadCursor& cursor, MpsFault* fault) {
     }
     const auto signature = cursor.Rest().first(magic.size());
     std::copy(signature.begin(), signature.end(), magic.begin());
-    if (magic != kMpsSignature) {
+    if (!MpsMayRead(signature)) {
         return fail("not a MapSource file (signature)");
     }
     Guaranteed(cursor.Skip(magic.size()));

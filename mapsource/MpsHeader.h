@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,9 @@ struct MpsFault {
     bool recordKnown = false;          // false for faults of the signature itself
     std::string_view rule;
 };
+
+// The MapSource reader's first rule: the signature.
+bool MpsMayRead(std::span<const std::uint8_t> firstBytes);
 
 class MpsHeader {
 public:
