@@ -1,8 +1,9 @@
 #include "app/ConverterApp.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "app/ConverterDialog.h"
 #include "app/ConverterWindow.h"
@@ -12,18 +13,15 @@
 
 namespace pelagor::app {
 
-namespace {
-
-// The source named on the command line ("Open with" passes one), as the full path the settings
-// keep; empty when there is none. Qt has already taken its own options out of the arguments.
-std::string StartSource(const QStringList& arguments) {
-    if (arguments.size() < 2 || arguments.at(1).isEmpty()) {
+std::string StartSource(int argc, char** argv) {
+    if (argc < 2 || argv[1] == nullptr || *argv[1] == '\0') {
         return {};
     }
-    return QFileInfo(arguments.at(1)).absoluteFilePath().toStdString();
+    std::error_code ec;
+    const std::filesystem::path given(argv[1]);
+    const std::filesystem::path full = std::filesystem::absolute(given, ec);
+    return (ec ? given : full).string();
 }
-
-}  // namespace
 
 int ConverterApp::Run(int& argc, char** argv) {
     QApplication application(argc, argv);
@@ -38,8 +36,9 @@ int ConverterApp::Run(int& argc, char** argv) {
     ConverterWindow window;
     QtDialogToolkit toolkit(window, profile);
     ConverterDialog dialog(toolkit);
-    // A successful conversion and a cancelled dialog end the same way.
-    toolkit.DoModal(dialog, StartSource(QApplication::arguments()));
+    // A successful conversion and a cancelled dialog end the same way. Qt has already taken its
+    // own options out of `argv`.
+    toolkit.DoModal(dialog, StartSource(argc, argv));
     return 0;
 }
 

@@ -3,6 +3,8 @@
 #include <new>
 
 #include "app/DroppedFile.h"
+#include "app/Messages.h"
+#include "platform/PathGuard.h"
 #include "platform/PathText.h"
 #include "tracklog/LineSink.h"
 #include "tracklog/SourceLoader.h"
@@ -44,6 +46,25 @@ bool ConverterDialog::OnInitDialog(std::string_view startSource) {
     return focusFirst;
 }
 
+bool ConverterDialog::OnCommand(ControlId id) {
+    switch (id) {
+        case ControlId::ListWaypoints:
+            LoadSource();
+            return true;
+        case ControlId::BrowseSource:
+            BrowseSource();
+            return true;
+        case ControlId::Convert:
+            Convert();
+            return true;
+        case ControlId::BrowseReference:
+            BrowseReference();
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool ConverterDialog::OpenDroppedFile(std::string_view path) {
     switch (KindOfDroppedFile(path)) {
         case DroppedFileKind::TrackLog:
@@ -68,7 +89,10 @@ void ConverterDialog::LoadSource() {
     // Emptied once: an EVO attempt adds its lines after whatever the WTR attempt left.
     m_toolkit.ResetList();
     WaypointListSink list(m_toolkit);
-    if (pelagor::LoadSource(m_pSource, platform::PathFromUtf8(text), &list, nullptr) == 0) {
+    const std::int32_t loaded =
+        pelagor::LoadSource(m_pSource, platform::PathFromUtf8(text), &list, nullptr);
+    m_sourcePath = text;
+    if (loaded == 0) {
         return;
     }
     m_toolkit.ShowCount(ControlId::SourceWaypointCount, m_pSource->waypointCount);
@@ -87,7 +111,10 @@ void ConverterDialog::LoadReference() {
     }
     m_pReference.reset();
     m_pReference.reset(new (std::nothrow) MapSourceDocument);
-    if (!m_pReference || m_pReference->Load(platform::PathFromUtf8(text), nullptr, nullptr) == 0) {
+    m_referencePath = text;
+    m_referenceLoaded =
+        m_pReference && m_pReference->Load(platform::PathFromUtf8(text), nullptr, nullptr) != 0;
+    if (!m_referenceLoaded) {
         return;
     }
     m_toolkit.ShowCount(ControlId::ReferenceWaypointCount, m_pReference->waypointCount);
@@ -113,8 +140,49 @@ void ConverterDialog::Browse(ControlId field, std::string_view filter,
     (this->*load)();
 }
 
+namespace {
+
+// The sentence, then the reason on a line of its own when there is one.
+std::string Message(std::string_view sentence, std::string_view reason) {
+    std::string text(sentence);
+    if (!reason.empty()) {
+        text.append("\n\n").append(reason);
+    }
+    return text;
+}
+
+// "<path>: <what>", as the command line names a file.
+std::string Named(std::string_view path, std::string_view what) {
+    return platform::PrintableName(path) + ": " + std::string(what);
+}
+
+}  // namespace
+
+std::string ConverterDialog::ConversionRefusal() const {
+    if (!CanTakePartInConversion(m_pSource.get())) {
+        return Message(
+            kNoSourceMessage,
+            m_pSource ? Named(m_sourcePath, "has no waypoints; nothing to convert") : "");
+    }
+    if (!m_pReference) {
+        return Message(kNoReferenceMessage, "");
+    }
+    if (!m_referenceLoaded) {
+        // A reference that failed part-way holds records that were never read: it is refused
+        // as the command line refuses it, before the output is even asked for.
+        return Message(
+            kNoReferenceMessage,
+            Named(m_referencePath, "reference does not load: " + m_pReference->FailureReason()));
+    }
+    if (!CanTakePartInConversion(m_pReference.get())) {
+        return Message(kNoReferenceMessage, Named(m_referencePath, "reference has no waypoints"));
+    }
+    return {};
+}
+
 void ConverterDialog::Convert() {
-    if (!CanTakePartInConversion(m_pSource.get()) || !CanTakePartInConversion(m_pReference.get())) {
+    if (const std::string refusal = ConversionRefusal(); !refusal.empty()) {
+        m_toolkit.ShowMessage(refusal);
         return;
     }
     std::string path;
@@ -123,9 +191,20 @@ void ConverterDialog::Convert() {
     }
     // Remembered before the write, whatever the write does.
     m_toolkit.WriteProfileString(kProfileSection, kOutputKey, path);
-    if (m_pReference->WriteMerged(*m_pSource, platform::PathFromUtf8(path)) != 0) {
-        m_toolkit.EndDialogOk();
+    const std::filesystem::path output = platform::PathFromUtf8(path);
+    const std::string inputs[] = {m_sourcePath, m_referencePath};
+    if (const auto input = platform::InputNamedBy(output, inputs)) {
+        m_toolkit.ShowMessage(
+            Message(kOutputIsInputMessage,
+                    Named(path, "the output would replace the input " +
+                                    platform::PrintableName(*input) + "; nothing converted")));
+        return;
     }
+    if (m_pReference->WriteMerged(*m_pSource, output) == 0) {
+        m_toolkit.ShowMessage(Message(kWriteFailedMessage, m_pReference->WriteFailureReason()));
+        return;
+    }
+    m_toolkit.EndDialogOk();
 }
 
 bool ConverterDialog::ChooseOutputPath(std::string& path) {

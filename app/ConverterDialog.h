@@ -2,8 +2,10 @@
 
 // The converter dialog's logic: it owns the source and the reference document and runs the
 // four commands. It reaches the window, the file dialogs and the settings only through a
-// DialogToolkit, and shows no message ever: success and failure show as what changed.
+// DialogToolkit. Loads show their outcome in the list and the counts; a conversion that cannot
+// be done says why in a message box, and the window stays open.
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -34,6 +36,9 @@ public:
     // would. True when the file was taken; any other file is ignored.
     bool OpenDroppedFile(std::string_view path);
 
+    // A push button's command; false for an id that is none of the four buttons.
+    bool OnCommand(ControlId id);
+
     void LoadSource();       // button 1007
     void BrowseSource();     // button 1005
     void LoadReference();    // at start-up and after BrowseReference
@@ -52,8 +57,15 @@ public:
 
 private:
     void Browse(ControlId field, std::string_view filter, void (ConverterDialog::*load)());
+    // Why the held documents cannot be converted, as a message; empty when they can.
+    [[nodiscard]] std::string ConversionRefusal() const;
 
     DialogToolkit& m_toolkit;
+    // The files the held documents were read from (UTF-8), which a conversion must never
+    // replace; the path fields may have been edited since.
+    std::string m_sourcePath;
+    std::string m_referencePath;
+    bool m_referenceLoaded = false;  // a reference that failed part-way is never written
 };
 
 }  // namespace pelagor::app

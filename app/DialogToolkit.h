@@ -53,6 +53,9 @@ public:
     virtual void WriteProfileString(std::string_view section, std::string_view key,
                                     std::string_view value) = 0;
 
+    // A message box over the dialog, modal, with an OK button; `text` is UTF-8.
+    virtual void ShowMessage(std::string_view text) = 0;
+
     // Leaves the modal loop with the accept result.
     virtual void EndDialogOk() = 0;
     virtual void SetWindowIcon(IconSize size) = 0;

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 
 #include "app/ConverterDialog.h"
 #include "app/ConverterWindow.h"
@@ -32,24 +33,7 @@ QtDialogToolkit::QtDialogToolkit(ConverterWindow& window, SettingsProfile& profi
 void QtDialogToolkit::Attach(ConverterDialog& dialog) {
     m_window.SetDropHandler(
         [&dialog](std::string_view path) { return dialog.OpenDroppedFile(path); });
-    m_window.SetCommandHandler([&dialog](ControlId id) {
-        switch (id) {
-            case ControlId::ListWaypoints:
-                dialog.LoadSource();
-                break;
-            case ControlId::BrowseSource:
-                dialog.BrowseSource();
-                break;
-            case ControlId::Convert:
-                dialog.Convert();
-                break;
-            case ControlId::BrowseReference:
-                dialog.BrowseReference();
-                break;
-            default:
-                break;
-        }
-    });
+    m_window.SetCommandHandler([&dialog](ControlId id) { dialog.OnCommand(id); });
 }
 
 int QtDialogToolkit::DoModal(ConverterDialog& dialog, std::string_view startSource) {
@@ -65,15 +49,33 @@ int QtDialogToolkit::DoModal(ConverterDialog& dialog, std::string_view startSour
 }
 
 void QtDialogToolkit::SetFieldText(ControlId field, std::string_view text) {
-    m_window.Field(field)->setText(Utf8(text));
+    const QString shown = Utf8(text);
+    if (ToUtf8(shown) == text) {
+        m_bytesShown.erase(field);
+    } else {
+        m_bytesShown[field] = {shown, std::string(text)};
+    }
+    m_window.Field(field)->setText(shown);
+}
+
+std::optional<std::string> QtDialogToolkit::BytesShown(ControlId field, const QString& text) const {
+    const auto found = m_bytesShown.find(field);
+    if (found == m_bytesShown.end() || found->second.first != text) {
+        return std::nullopt;
+    }
+    return found->second.second;
 }
 
 std::string QtDialogToolkit::FieldText(ControlId field) {
-    return ToUtf8(m_window.Field(field)->text());
+    const QString text = m_window.Field(field)->text();
+    return BytesShown(field, text).value_or(ToUtf8(text));
 }
 
 std::string QtDialogToolkit::FieldTextBounded(ControlId field) {
     const QString text = m_window.Field(field)->text();
+    if (auto bytes = BytesShown(field, text)) {
+        return std::move(*bytes);
+    }
     auto length = static_cast<qsizetype>(kBoundedFieldLength);
     if (text.size() > length && text.at(length - 1).isHighSurrogate()) {
         --length;  // never half a character
@@ -120,6 +122,14 @@ std::string QtDialogToolkit::GetProfileString(std::string_view section, std::str
 void QtDialogToolkit::WriteProfileString(std::string_view section, std::string_view key,
                                          std::string_view value) {
     m_profile.WriteProfileString(section, key, value);
+}
+
+void ShowMessageBox(QWidget* owner, const QString& text) {
+    QMessageBox::warning(owner, owner != nullptr ? owner->windowTitle() : QString(), text);
+}
+
+void QtDialogToolkit::ShowMessage(std::string_view text) {
+    m_showMessage(&m_window, Utf8(text));
 }
 
 void QtDialogToolkit::EndDialogOk() {

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QString>
 #include <functional>
+#include <map>
 #include <optional>
 
 #include "app/DialogToolkit.h"
@@ -20,11 +21,17 @@ class SettingsProfile;
 using FileDialogRunner =
     std::function<std::optional<QString>(QWidget* owner, FileDialogMode, const FileDialogRequest&)>;
 
+// Shows a message box; tests read the text in its place.
+using MessageRunner = std::function<void(QWidget* owner, const QString& text)>;
+
+void ShowMessageBox(QWidget* owner, const QString& text);
+
 class QtDialogToolkit final : public DialogToolkit {
 public:
     QtDialogToolkit(ConverterWindow& window, SettingsProfile& profile);
 
     void SetFileDialogRunner(FileDialogRunner runner) { m_runFileDialog = std::move(runner); }
+    void SetMessageRunner(MessageRunner runner) { m_showMessage = std::move(runner); }
 
     // Sends the push buttons' clicks to the dialog's commands.
     void Attach(ConverterDialog& dialog);
@@ -45,17 +52,25 @@ public:
                                  std::string_view defaultValue) override;
     void WriteProfileString(std::string_view section, std::string_view key,
                             std::string_view value) override;
+    void ShowMessage(std::string_view text) override;
     void EndDialogOk() override;
     void SetWindowIcon(IconSize size) override;
 
 private:
     std::optional<std::string> RunFileDialogAs(FileDialogMode mode,
                                                const FileDialogRequest& request);
+    // The bytes a field was set to, when it still shows them as it was set.
+    [[nodiscard]] std::optional<std::string> BytesShown(ControlId field, const QString& text) const;
 
     ConverterWindow& m_window;
     SettingsProfile& m_profile;
     QIcon m_appIcon;
     FileDialogRunner m_runFileDialog = RunFileDialog;
+    MessageRunner m_showMessage = ShowMessageBox;
+    // Field texts that are not UTF-8 (a Big5 file name given on a Linux command line): a line
+    // edit can only show them with U+FFFD, so their bytes are kept here and handed back for as
+    // long as the field still shows what they were shown as.
+    std::map<ControlId, std::pair<QString, std::string>> m_bytesShown;
 };
 
 // The application icon, in its 16 and 32 pixel images.

@@ -13,6 +13,8 @@ namespace pelagor::app {
 namespace {
 
 #ifndef Q_OS_WIN
+constexpr qint64 kMaxSettingsFileSize = qint64{1024} * 1024;
+
 // The files QSettings would open for the store: the product's, and the organisation's that it
 // falls back to. Their folder is learnt from a store of a name nobody uses, since it is the
 // user's configuration folder or wherever QSettings::setPath moved it.
@@ -34,11 +36,17 @@ std::unique_ptr<QSettings> OpenUserSettings(std::ostream& warnings) {
     // The registry needs no such care. A missing file is the first run: QSettings makes it.
     for (const QString& file : StoreFiles()) {
         const QFileInfo info(file);
+        const char* problem = nullptr;
         if (info.exists() && !info.isFile()) {
+            problem = "is not a regular file";
+        } else if (info.exists() && info.size() > kMaxSettingsFileSize) {
+            // Three paths never take a megabyte: QSettings would read it whole at every start.
+            problem = "is larger than 1 MiB";
+        }
+        if (problem != nullptr) {
             warnings << "pelagor: warning: the settings file "
-                     << platform::PrintableName(ToUtf8(file))
-                     << " is not a regular file; starting with the defaults and saving no "
-                        "settings\n";
+                     << platform::PrintableName(ToUtf8(file)) << " " << problem
+                     << "; starting with the defaults and saving no settings\n";
             return nullptr;
         }
     }

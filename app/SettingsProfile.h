@@ -1,8 +1,10 @@
 #pragma once
 
-// The per-user settings: string entries by section and key, named after "Orvane\Tessolt" and the
-// application. Qt keeps them in HKEY_CURRENT_USER\Software\Orvane\Tessolt\<application> on
-// Windows and in the user's configuration folder elsewhere.
+// The per-user settings of the Qt build: string entries by section and key, named after
+// "Orvane\Tessolt" and the application. On Linux QSettings keeps them in the user's
+// configuration folder (~/.config/Orvane/Tessolt.conf, section Pelagor). The Windows build has
+// no Qt: app/win32/RegistryProfile keeps the same entries in the registry, at
+// HKEY_CURRENT_USER\Software\Orvane\Tessolt\Pelagor, where QSettings would keep them there.
 
 #include <QSettings>
 #include <QString>
@@ -19,8 +21,9 @@ inline constexpr const char* kApplicationName = "Pelagor";
 
 // The store the application uses; QSettings::setPath moves it (tests do). Empty when a file of
 // the store exists but is not a regular file (a pipe would block the start for ever, a device
-// would take the settings): the run then starts with the defaults and writes no settings, and
-// says so in one line on `warnings`.
+// would take the settings) or is larger than 1 MiB (it would be read whole before the window
+// shows): the run then starts with the defaults and writes no settings, and says so in one line
+// on `warnings`.
 std::unique_ptr<QSettings> OpenUserSettings(std::ostream& warnings);
 std::unique_ptr<QSettings> OpenUserSettings();  // warnings on stderr
 

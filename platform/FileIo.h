@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace pelagor::platform {
 
@@ -24,8 +25,9 @@ enum class FileErrorKind {
     OutOfMemory,
     ReadFailed,
     WriteFailed,
-    Exists,   // the target exists and replacing it was not allowed
-    Refused,  // its first bytes show that no reader that may read it can take it
+    Exists,     // the target exists and replacing it was not allowed
+    Refused,    // its first bytes show that no reader that may read it can take it
+    Abandoned,  // the writer of a replacement gave up; the caller knows why
     Other,
 };
 
@@ -60,15 +62,47 @@ enum class ReplaceMode {
 
 // Where the bytes wait until they are complete. An unnamed file (O_TMPFILE on Linux) leaves
 // nothing behind even when the process is killed; a file system without it, and Windows, use a
-// short hidden name in the same folder, removed on Ctrl-C, SIGTERM and SIGHUP. Tests ask for the
+// short hidden name in the same folder, removed by the signals that end the program (Ctrl-C,
+// SIGTERM, SIGHUP, SIGQUIT; SIGUSR1 and SIGALRM where nothing else handles them). Tests ask for the
 // named one to exercise it where unnamed files work.
 enum class TemporaryFile { UnnamedWherePossible, Named };
 
-// Writes `bytes` as the file at `path` without ever exposing a partial file: the bytes go to a
-// temporary file in the same folder, which is flushed to disk and then renamed over the target.
-// An existing target that is not a regular file (a device, a pipe, a folder) is refused and left
-// as it is; a symbolic link to a regular file stands for that file. On failure an earlier file
-// of that name is untouched and no temporary file is left behind.
+// Where the bytes of a replacement go, piece by piece, as its writer makes them. Small pieces are
+// gathered into large writes.
+class OutputSink {
+public:
+    OutputSink() = default;
+    OutputSink(const OutputSink&) = delete;
+    OutputSink& operator=(const OutputSink&) = delete;
+    OutputSink(OutputSink&&) = delete;
+    OutputSink& operator=(OutputSink&&) = delete;
+    virtual ~OutputSink() = default;
+
+    // Appends `bytes`. False once a write has failed: nothing more is written, and the
+    // replacement fails with the system's reason whatever the writer goes on to return.
+    virtual bool Write(std::span<const std::uint8_t> bytes) = 0;
+    // Text as its bytes (the UTF-8 of an XML file).
+    bool WriteText(std::string_view text);
+};
+
+// Writes what `write` makes as the file at `path` without ever exposing a partial file: `write`
+// is called once, with a sink whose bytes go to a temporary file in the same folder; that file is
+// flushed to disk and then renamed over the target. An existing target that is not a regular file
+// (a device, a pipe, a folder) is refused before `write` is called, and left as it is; a symbolic
+// link stands for the file it names, which is written through it (the link stays a link). The
+// replacement keeps the earlier file's permission bits and, on POSIX, its owner and group where
+// the process may set them. On failure an earlier file of that name is untouched and no
+// temporary file is left behind:
+// - `write` returns false (it gave up): Abandoned; a std::bad_alloc from it: OutOfMemory, and any
+//   other exception: Abandoned.
+// - a write to the sink failed (a full disk): WriteFailed or a kind of its own, with the system's
+//   code, whatever `write` returned.
+bool ReplaceFileWith(const std::filesystem::path& path,
+                     const std::function<bool(OutputSink&)>& write, ReplaceMode mode,
+                     FileError* error,
+                     TemporaryFile temporary = TemporaryFile::UnnamedWherePossible) noexcept;
+
+// The same with bytes made beforehand.
 bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          ReplaceMode mode, FileError* error,
                          TemporaryFile temporary = TemporaryFile::UnnamedWherePossible) noexcept;

@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "platform/FileIo.h"
+#include "platform/FileSink.h"
 #include "platform/Memory.h"
 #include "platform/SystemError.h"
 
@@ -107,6 +108,22 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     }
     return true;
 }
+
+class DescriptorSink final : public FileSink {
+public:
+    explicit DescriptorSink(int fd) : m_fd(fd) {}
+
+private:
+    bool WriteThrough(std::span<const std::uint8_t> bytes, int& code) override {
+        if (WriteAll(m_fd, bytes)) {
+            return true;
+        }
+        code = errno;
+        return false;
+    }
+
+    int m_fd;
+};
 
 // The folder that holds `path`, for the temporary file that is later renamed over it.
 std::filesystem::path FolderOf(const std::filesystem::path& path) {
@@ -331,10 +348,29 @@ void SyncFolder(const std::filesystem::path& folder) {
     }
 }
 
+// The name through which the open unnamed file `fd` can be given a name of its own.
+std::string ProcessName(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
 // Creates a new name for the open unnamed file `fd`; false with errno set.
 bool LinkUnnamed(int fd, const std::filesystem::path& name) {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    return ::linkat(AT_FDCWD, ProcessName(fd).c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) ==
+           0;
+}
+
+// Runs the caller's writer into the file `fd` and flushes it to disk; false with `error` set.
+bool Produce(int fd, const std::function<bool(OutputSink&)>& write, FileError* error) {
+    DescriptorSink sink(fd);
+    const FileError produced = Produce(sink, write);
+    if (produced.kind == FileErrorKind::WriteFailed) {
+        errno = produced.systemCode;
+        return FailErrno(error, FileErrorKind::WriteFailed);
+    }
+    if (produced.kind != FileErrorKind::None) {
+        return Fail(error, produced.kind);
+    }
+    return ::fsync(fd) == 0 || FailErrno(error, FileErrorKind::WriteFailed);
 }
 
 // Removes a temporary name that will not become the target; the failure keeps its own reason.
@@ -352,7 +388,8 @@ enum class Outcome { Done, Failed, TryNamed };
 // takes its name directly; otherwise it passes a moment under a temporary name, then replaces the
 // target in one rename.
 Outcome WriteUnnamed(const std::filesystem::path& target, const std::filesystem::path& folder,
-                     std::span<const std::uint8_t> bytes, ReplaceMode mode, FileError* error) {
+                     const std::function<bool(OutputSink&)>& write, ReplaceMode mode,
+                     FileError* error) {
     Descriptor file(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
     if (!file.valid()) {
         if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
@@ -361,17 +398,19 @@ Outcome WriteUnnamed(const std::filesystem::path& target, const std::filesystem:
         FailErrno(error, FileErrorKind::WriteFailed);
         return Outcome::Failed;
     }
-    if (!WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0) {
-        FailErrno(error, FileErrorKind::WriteFailed);
+    // Without /proc the file could never take a name: the named way is taken before the writer
+    // runs, which it does only once.
+    struct stat self {};
+    if (::lstat(ProcessName(file.get()).c_str(), &self) != 0) {
+        return Outcome::TryNamed;
+    }
+    if (!Produce(file.get(), write, error)) {
         return Outcome::Failed;
     }
     // link() refuses an existing name atomically, unlike a test followed by rename().
     if (LinkUnnamed(file.get(), target)) {
         SyncFolder(folder);
         return Outcome::Done;
-    }
-    if (errno == ENOENT) {
-        return Outcome::TryNamed;  // no /proc to name the file through
     }
     if (errno != EEXIST || mode == ReplaceMode::NoClobber) {
         FailErrno(error, FileErrorKind::WriteFailed);
@@ -401,7 +440,7 @@ Outcome WriteUnnamed(const std::filesystem::path& target, const std::filesystem:
 
 // The same with a named temporary file, for file systems that keep no unnamed ones.
 bool WriteNamed(const std::filesystem::path& target, const std::filesystem::path& folder,
-                std::span<const std::uint8_t> bytes, ReplaceMode mode, FileError* error) {
+                const std::function<bool(OutputSink&)>& write, ReplaceMode mode, FileError* error) {
     std::random_device entropy;
     std::filesystem::path temporary;
     Descriptor file(-1);
@@ -420,7 +459,11 @@ bool WriteNamed(const std::filesystem::path& target, const std::filesystem::path
     const auto discard = [&] {
         return DiscardThenFail(temporary, FileErrorKind::WriteFailed, error);
     };
-    if (!WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0 || !file.Close()) {
+    if (!Produce(file.get(), write, error)) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    if (!file.Close()) {
         return discard();
     }
     if (mode == ReplaceMode::NoClobber) {
@@ -437,8 +480,9 @@ bool WriteNamed(const std::filesystem::path& target, const std::filesystem::path
 
 }  // namespace
 
-bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         ReplaceMode mode, FileError* error, TemporaryFile temporary) noexcept {
+bool ReplaceFileWith(const std::filesystem::path& path,
+                     const std::function<bool(OutputSink&)>& write, ReplaceMode mode,
+                     FileError* error, TemporaryFile temporary) noexcept {
     try {
         const std::filesystem::path target = ResolveLinkedTarget(path);
         // A device or a pipe at the name is never replaced by a file: as root, "-o /dev/null"
@@ -450,12 +494,12 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
         const std::filesystem::path folder = FolderOf(target);
         const FileSizeSignalIgnored fileSizeSignal;
         if (temporary == TemporaryFile::UnnamedWherePossible) {
-            const Outcome outcome = WriteUnnamed(target, folder, bytes, mode, error);
+            const Outcome outcome = WriteUnnamed(target, folder, write, mode, error);
             if (outcome != Outcome::TryNamed) {
                 return outcome == Outcome::Done;
             }
         }
-        return WriteNamed(target, folder, bytes, mode, error);
+        return WriteNamed(target, folder, write, mode, error);
     } catch (...) {
         return Fail(error, FileErrorKind::OutOfMemory);
     }

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/FileIo.h"
+#include "platform/FileSink.h"
 #include "platform/Memory.h"
 #include "platform/SystemError.h"
 #include "platform/Utf16.h"
@@ -110,6 +111,22 @@ bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
     }
     return true;
 }
+
+class HandleSink final : public FileSink {
+public:
+    explicit HandleSink(HANDLE file) : m_file(file) {}
+
+private:
+    bool WriteThrough(std::span<const std::uint8_t> bytes, int& code) override {
+        if (WriteAll(m_file, bytes)) {
+            return true;
+        }
+        code = static_cast<int>(::GetLastError());
+        return false;
+    }
+
+    HANDLE m_file;
+};
 
 // The folder that holds `path`, for the temporary file that later takes its place.
 std::filesystem::path FolderOf(const std::filesystem::path& path) {
@@ -313,8 +330,9 @@ bool ReadWholeFileExclusive(const std::filesystem::path& path,
     return true;
 }
 
-bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         ReplaceMode mode, FileError* error, TemporaryFile /*temporary*/) noexcept {
+bool ReplaceFileWith(const std::filesystem::path& path,
+                     const std::function<bool(OutputSink&)>& write, ReplaceMode mode,
+                     FileError* error, TemporaryFile /*temporary*/) noexcept {
     try {
         // A folder or a device is never replaced by a file (Wine's ReplaceFileW would do it).
         if (IsOtherThanRegular(path)) {
@@ -346,7 +364,12 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std:
             ::DeleteFileW(temporary.c_str());
             return FailLastError(error, fallback, code);
         };
-        if (!WriteAll(file.get(), bytes) || ::FlushFileBuffers(file.get()) == 0 || !file.Close()) {
+        HandleSink sink(file.get());
+        if (const FileError produced = Produce(sink, write); produced.kind != FileErrorKind::None) {
+            ::SetLastError(static_cast<DWORD>(produced.systemCode));
+            return discard(produced.kind);
+        }
+        if (::FlushFileBuffers(file.get()) == 0 || !file.Close()) {
             return discard(FileErrorKind::WriteFailed);
         }
         if (!MoveIntoPlace(temporary, path, mode)) {

@@ -16,28 +16,13 @@ ConverterSession* SessionOf(HWND window) {
 }
 
 void OnCommand(ConverterSession& session, int id) {
-    switch (id) {
-        case static_cast<int>(ControlId::ListWaypoints):
-            session.dialog.LoadSource();
-            break;
-        case static_cast<int>(ControlId::BrowseSource):
-            session.dialog.BrowseSource();
-            break;
-        case static_cast<int>(ControlId::Convert):
-            session.dialog.Convert();
-            break;
-        case static_cast<int>(ControlId::BrowseReference):
-            session.dialog.BrowseReference();
-            break;
-        // Enter while no push button has the focus, Escape and the close box: the dialog ends at
-        // once, with nothing of its own done.
-        case IDOK:
-        case IDCANCEL:
-            session.toolkit.EndDialog(id);
-            break;
-        default:
-            break;
+    // Enter while no push button has the focus, Escape and the close box: the dialog ends at
+    // once, with nothing of its own done.
+    if (id == IDOK || id == IDCANCEL) {
+        session.toolkit.EndDialog(id);
+        return;
     }
+    session.dialog.OnCommand(static_cast<ControlId>(id));
 }
 
 // Each file in the order dropped, whatever the controller makes of the ones before it.

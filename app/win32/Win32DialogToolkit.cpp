@@ -31,6 +31,14 @@ bool RunWin32FileDialog(OPENFILENAMEW& request, FileDialogKind kind) {
                                          : ::GetSaveFileNameW(&request)) != FALSE;
 }
 
+void ShowWin32MessageBox(HWND owner, const std::wstring& text) {
+    std::wstring title(static_cast<std::size_t>(std::max(::GetWindowTextLengthW(owner), 0)) + 1,
+                       L'\0');
+    title.resize(static_cast<std::size_t>(
+        std::max(::GetWindowTextW(owner, title.data(), static_cast<int>(title.size())), 0)));
+    ::MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
+}
+
 AppIcons LoadAppIcons(HINSTANCE module) {
     const auto load = [module](int width, int height) {
         return static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(PELAGOR_IDI_APP),
@@ -81,6 +89,10 @@ void Win32DialogToolkit::AppendListLine(std::string_view line) {
     const std::wstring wide = Utf8ToUtf16(platform::DecodeToUtf8(line, platform::kDefaultEncoding));
     ::SendMessageW(Item(ControlId::WaypointList), LB_ADDSTRING, 0,
                    reinterpret_cast<LPARAM>(wide.c_str()));  // NOLINT: the message's argument
+}
+
+void Win32DialogToolkit::ShowMessage(std::string_view text) {
+    m_showMessage(m_dialog, Utf8ToUtf16(text));
 }
 
 void Win32DialogToolkit::ShowCount(ControlId count, std::int32_t value) {

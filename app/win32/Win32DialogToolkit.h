@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "app/DialogToolkit.h"
 #include "app/win32/RegistryProfile.h"
@@ -21,6 +22,11 @@ enum class FileDialogKind { Open, Save };
 using Win32FileDialogRunner = std::function<bool(OPENFILENAMEW& request, FileDialogKind kind)>;
 
 bool RunWin32FileDialog(OPENFILENAMEW& request, FileDialogKind kind);
+
+// Shows a message box owned by `owner`, titled as it is; tests read the text in its place.
+using Win32MessageRunner = std::function<void(HWND owner, const std::wstring& text)>;
+
+void ShowWin32MessageBox(HWND owner, const std::wstring& text);
 
 struct AppIcons {
     HICON large = nullptr;
@@ -38,6 +44,7 @@ public:
     // The dialog window; set once WM_INITDIALOG arrives, before the dialog's first operation.
     void Attach(HWND dialog) { m_dialog = dialog; }
     void SetFileDialogRunner(Win32FileDialogRunner runner) { m_runFileDialog = std::move(runner); }
+    void SetMessageRunner(Win32MessageRunner runner) { m_showMessage = std::move(runner); }
 
     // Ends the dialog with `result` (IDOK, IDCANCEL), remembered for whoever ran it modeless.
     void EndDialog(int result);
@@ -56,6 +63,7 @@ public:
                                  std::string_view defaultValue) override;
     void WriteProfileString(std::string_view section, std::string_view key,
                             std::string_view value) override;
+    void ShowMessage(std::string_view text) override;
     void EndDialogOk() override { EndDialog(IDOK); }
     void SetWindowIcon(IconSize size) override;
 
@@ -68,6 +76,7 @@ private:
     HWND m_dialog = nullptr;
     std::optional<int> m_result;
     Win32FileDialogRunner m_runFileDialog = RunWin32FileDialog;
+    Win32MessageRunner m_showMessage = ShowWin32MessageBox;
 };
 
 }  // namespace pelagor::app

@@ -49,24 +49,6 @@ protected:
     std::string output = platform::PathToUtf8(folder.path() / "out.mps");
 };
 
-// The source named on the command line loads from the field after the restored paths, and the
-// reference's waypoints are never listed.
-TEST_F(ConverterDialogTest, StartLoadsTheRestoredSourceBeforeTheReferenceThenTheCommandLine) {
-    const std::string other = File("other.wtr", testkit::WtrFile({kWaypoints[1]}, kTrack));
-    Start(source, reference, other);
-    std::string log;
-    for (const std::string& call : toolkit.calls) {
-        log += call + ", ";
-    }
-    EXPECT_EQ(log,
-              "large icon, small icon, read WTRFile, set 1003, reset list, count 1010, count 1012, "
-              "write WTRFile, read TemplateMPSFile, set 1004, count 1011, count 1014, write "
-              "TemplateMPSFile, set 1003, reset list, count 1010, count 1012, write WTRFile, ");
-    EXPECT_EQ(toolkit.list, Lines{kLines[1]});
-    EXPECT_EQ(toolkit.counts[ControlId::ReferenceWaypointCount], "3");
-    EXPECT_EQ(toolkit.profile["Dialog/WTRFile"], other);
-}
-
 TEST_F(ConverterDialogTest, DroppedFilesLoadByTheirExtension) {
     dialog.OnInitDialog();
     const std::string mixedCase = File("TRIP.Wtr", testkit::WtrFile(kWaypoints, kTrack));
@@ -119,21 +101,59 @@ TEST_F(ConverterDialogTest, FailedSourceLoadKeepsCountsAndSettingAndHoldsTheEvoD
     }
 }
 
-TEST_F(ConverterDialogTest, ConvertWithoutWaypointsOnEitherSideShowsNoDialog) {
-    for (const auto& [sourcePath, referencePath] :
-         {std::pair{std::string(), reference},
-          {File("track.wtr", testkit::WtrFile({}, kTrack)), reference},
-          {source, File("bad.mps", {'M', 's', 'R', 'c'})}}) {
+// A conversion that cannot be done says why, once, before the save dialog is even shown.
+TEST_F(ConverterDialogTest, ConvertRefusedBeforeTheSaveDialogSaysWhy) {
+    testkit::MpsReference partial = testkit::SampleReference();
+    partial.tracks[0].count = 99;  // waypoints load, then the track run is refused
+    const std::string noTracks = File("track.wtr", testkit::WtrFile({}, kTrack));
+    const std::string broken = File("partial.mps", testkit::MpsFile(partial));
+    const struct {
+        std::string source, reference, message;
+    } cases[] = {
+        {"", reference, "請先列出含有航點的Garmin WTR/EVO檔案，沒有轉換任何檔案。"},
+        {noTracks, reference, noTracks + ": has no waypoints; nothing to convert"},
+        {source, "", "參考用Garmin MapSource檔案無法使用，沒有轉換任何檔案。"},
+        {source, File("bad.mps", {'M', 's', 'R', 'c'}), "bad.mps: reference does not load: "},
+        {source, broken, "partial.mps: reference does not load: record 5 ('T')"},
+    };
+    for (const auto& c : cases) {
         Session s;
-        s.Start(sourcePath, referencePath);
+        s.Start(c.source, c.reference);
         s.toolkit.calls.clear();
         s.dialog.Convert();
-        EXPECT_TRUE(s.toolkit.calls.empty()) << sourcePath << " " << referencePath;
+        ASSERT_EQ(s.toolkit.calls.size(), 1U) << c.message;
+        EXPECT_TRUE(s.toolkit.calls[0].starts_with("message ")) << s.toolkit.calls[0];
+        EXPECT_NE(s.toolkit.calls[0].find(c.message), std::string::npos) << s.toolkit.calls[0];
     }
 }
 
+// Whatever path, link or name the save dialog gives, an input is never written over.
+TEST_F(ConverterDialogTest, ConvertNeverWritesOverAnInput) {
+    Start(source, reference);
+    std::vector<std::string> answers{reference, source,
+                                     platform::PathToUtf8(folder.path() / "." / "reference.mps")};
+    const auto link = folder.path() / "link.mps";
+    std::error_code noLinks;  // Wine has none
+    std::filesystem::create_symlink(platform::PathFromUtf8(reference), link, noLinks);
+    if (!noLinks) {
+        answers.push_back(platform::PathToUtf8(link));
+    }
+    const std::vector<std::uint8_t> before = testkit::ReadBytes(platform::PathFromUtf8(reference));
+    for (const std::string& answer : answers) {
+        toolkit.calls.clear();
+        toolkit.saveAnswer = answer;
+        dialog.Convert();
+        ASSERT_EQ(toolkit.calls.size(), 4U) << answer;  // read and write MPSFile, save, message
+        EXPECT_NE(toolkit.calls[3].find("the output would replace the input"), std::string::npos)
+            << toolkit.calls[3];
+    }
+    EXPECT_EQ(testkit::ReadBytes(platform::PathFromUtf8(reference)), before);
+    EXPECT_EQ(testkit::ReadBytes(platform::PathFromUtf8(source)),
+              testkit::WtrFile(kWaypoints, kTrack));
+}
+
 // Cancelled, nothing is remembered; a failed write keeps the dialog open, the output
-// remembered. An EVO source that failed after its waypoints converts all the same.
+// remembered, and says why. An EVO source that failed after its waypoints converts all the same.
 TEST_F(ConverterDialogTest, ConvertWritesTheFileEndsTheDialogAndDestroyReleases) {
     Start(source, reference);
     toolkit.profile["Dialog/MPSFile"] = "/earlier/out.mps";
@@ -142,7 +162,8 @@ TEST_F(ConverterDialogTest, ConvertWritesTheFileEndsTheDialogAndDestroyReleases)
     EXPECT_EQ(toolkit.profile["Dialog/MPSFile"], "/earlier/out.mps");
     toolkit.saveAnswer = platform::PathToUtf8(folder.path() / "no-such-folder" / "out.mps");
     dialog.Convert();
-    EXPECT_EQ(toolkit.calls.back(), "write MPSFile");
+    EXPECT_EQ(toolkit.calls.back(), "message 轉換失敗，沒有寫入任何檔案。\n\ncannot write " +
+                                        *toolkit.saveAnswer + ": no such file or folder");
     EXPECT_EQ(toolkit.profile["Dialog/MPSFile"], *toolkit.saveAnswer);
     for (const auto& [path, tracks] :
          {std::pair{source, 1}, {File("partial.evo", testkit::EvoFile(kWaypoints, {})), 0}}) {

@@ -12,8 +12,11 @@
 #include <QTimer>
 #include <QUrl>
 #include <QtTest>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
+#include "app/ConverterApp.h"
 #include "app/ConverterDialog.h"
 #include "app/ConverterWindow.h"
 #include "app/DialogFont.h"
@@ -158,6 +161,48 @@ private slots:
         QVERIFY(QFile::exists(m_output));
         QVERIFY(QFile::exists(m_config->filePath(QStringLiteral("Orvane/Tessolt.conf"))));
         QCOMPARE(Stored(QStringLiteral("MPSFile")), m_output);
+    }
+
+    // A conversion that fails says why over the window, which stays open: here the save dialog
+    // offers the reference itself, which is never written over.
+    void failedConvertSaysWhyAndStaysOpen() {
+        OpenUserSettings()->setValue(QStringLiteral("Pelagor/Dialog/WTRFile"), m_source);
+        OpenUserSettings()->setValue(QStringLiteral("Pelagor/Dialog/TemplateMPSFile"), m_reference);
+        Session session;
+        session.toolkit.SetFileDialogRunner(
+            [&](QWidget*, FileDialogMode, const auto&) { return std::optional(m_reference); });
+        QStringList messages;
+        session.toolkit.SetMessageRunner([&](QWidget* owner, const QString& text) {
+            QCOMPARE(owner, &session.window);
+            messages << text;
+        });
+        session.dialog.OnInitDialog();
+        session.Click(ControlId::Convert);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith(QStringLiteral("輸出檔會取代輸入檔")) &&
+                     messages[0].contains(QStringLiteral("the output would replace the input")),
+                 qPrintable(messages[0]));
+        QCOMPARE(session.window.result(), 0);
+        QFile reference(m_reference);
+        QVERIFY(reference.open(QIODevice::ReadOnly));
+        const auto expected = testkit::MpsFile(testkit::SampleReference());
+        QCOMPARE(reference.readAll(), QByteArray(reinterpret_cast<const char*>(expected.data()),
+                                                 qsizetype(expected.size())));
+    }
+
+    // A file name that is not UTF-8 (Big5, as a Linux file manager passes it) opens as given.
+    void startSourceKeepsItsBytes() {
+        QByteArray name = QFile::encodeName(m_folder.path()) + "/\xA5\x78\xA5\x5F.wtr";
+        const auto bytes = testkit::WtrFile(kWaypoints, {{"DAY", {{1, 2, 3, 4.0F}}}});
+        std::ofstream(std::filesystem::path(name.toStdString()), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        char program[] = "pelagor";
+        char* argv[] = {program, name.data()};
+        const std::string start = StartSource(2, argv);
+        QCOMPARE(start, name.toStdString());
+        Session session;
+        session.dialog.OnInitDialog(start);
+        QCOMPARE(session.window.WaypointList()->count(), 3);
     }
 
     // Qt's own file dialog as the converter sets it up: a missing folder refused, a missing file

@@ -50,6 +50,9 @@ public:
         profile[std::string(section) + "/" + std::string(key)] = value;
         calls.push_back("write " + std::string(key));
     }
+    void ShowMessage(std::string_view text) override {
+        calls.push_back("message " + std::string(text));
+    }
     void EndDialogOk() override { calls.emplace_back("end ok"); }
     void SetWindowIcon(IconSize size) override {
         calls.emplace_back(size == IconSize::Large ? "large icon" : "small icon");

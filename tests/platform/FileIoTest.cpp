@@ -27,7 +27,9 @@ extern "C" int fsync(int fd) {
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -174,6 +176,49 @@ TEST_F(FileIoTest, ReplaceFileContents) {
         const bool nothingLeft = c.before == Before::Nothing && !ok;
         EXPECT_EQ(dir.Names(),
                   nothingLeft ? std::vector<std::string>{} : std::vector<std::string>{c.name});
+    }
+}
+
+// A writer's pieces arrive in order however they are cut; a writer that gives up or throws
+// leaves the earlier file as it was, and nothing else.
+TEST_F(FileIoTest, ReplaceFileWithAWriter) {
+    std::string text;
+    const auto pieces = [&text](OutputSink& sink) {
+        for (int line = 0; line < 9000; ++line) {  // across the sink's buffer more than once
+            text += "line " + std::to_string(line) + "\n";
+            sink.WriteText(text.substr(text.rfind('l')));
+        }
+        text += std::string(200000, 'x');  // larger than the buffer
+        return sink.WriteText(text.substr(text.size() - 200000));
+    };
+    const struct {
+        std::function<bool(OutputSink&)> write;
+        FileErrorKind kind;
+    } cases[] = {
+        {pieces, FileErrorKind::None},
+        {[](OutputSink& sink) { return !sink.Write(kNew); }, FileErrorKind::Abandoned},
+        {[](OutputSink& sink) -> bool {
+             sink.Write(kNew);
+             throw std::bad_alloc();
+         },
+         FileErrorKind::OutOfMemory},
+    };
+    for (const auto& c : cases) {
+        for (const TemporaryFile temporary :
+             {TemporaryFile::UnnamedWherePossible, TemporaryFile::Named}) {
+            SCOPED_TRACE(static_cast<int>(c.kind));
+            text.clear();
+            WriteBytes(At("out.gpx"), kOld);
+            FileError error;
+            EXPECT_EQ(
+                ReplaceFileWith(At("out.gpx"), c.write, ReplaceMode::Replace, &error, temporary),
+                c.kind == FileErrorKind::None);
+            EXPECT_EQ(error.kind, c.kind);
+            const auto bytes = ReadBytes(At("out.gpx"));
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+                      c.kind == FileErrorKind::None ? text : "old contents");
+            EXPECT_EQ(dir.Names(), std::vector<std::string>{"out.gpx"});
+        }
     }
 }
 

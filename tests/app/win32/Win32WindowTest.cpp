@@ -180,6 +180,33 @@ TEST_F(Win32WindowTest, RestoresTheSettingsAndTheCommandLineSourceThenConverts) 
     EXPECT_EQ(test.session.toolkit.Result(), IDOK);
 }
 
+// A conversion that fails says why in a message box over the window, which stays open: the
+// reference offered as the output is never written over, and a folder that does not exist is
+// named with the system's reason.
+TEST_F(Win32WindowTest, FailedConvertSaysWhyAndStaysOpen) {
+    std::vector<std::wstring> messages;
+    test.session.toolkit.SetMessageRunner([&](HWND owner, const std::wstring& text) {
+        EXPECT_EQ(owner, test.window);
+        messages.push_back(text);
+    });
+    test.profile.WriteProfileString("Dialog", "WTRFile", source);
+    test.profile.WriteProfileString("Dialog", "TemplateMPSFile", reference);
+    test.Open();
+    const std::string missing = platform::PathToUtf8(folder / "gone" / "out.mps");
+    for (const std::string& output : {reference, missing}) {
+        answer = output;
+        Click(ControlId::Convert);
+    }
+    ASSERT_EQ(messages.size(), 2U);
+    EXPECT_EQ(messages[0].substr(0, 9), L"輸出檔會取代輸入檔");
+    EXPECT_NE(messages[0].find(L"the output would replace the input"), std::wstring::npos);
+    EXPECT_EQ(messages[1], L"轉換失敗，沒有寫入任何檔案。\n\ncannot write " + Utf8ToUtf16(missing) +
+                               L": no such file or folder");
+    EXPECT_EQ(test.session.toolkit.Result(), std::nullopt);
+    EXPECT_EQ(testkit::ReadBytes(folder / u8"reference.mps"),
+              testkit::MpsFile(testkit::SampleReference()));
+}
+
 // Each button asks with its own filter, starting at its field, and fills its own field.
 TEST_F(Win32WindowTest, BrowseAsksThenFillsTheField) {
     test.Open();
