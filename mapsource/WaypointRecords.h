@@ -1,7 +1,7 @@
 #pragma once
 
-// The run of waypoint ('W') records. Loading turns each into a WaypointEntry; writing rebuilds
-// the run from a source's waypoints, each new record made from a reference record as template.
+// The run of waypoint ('W') records. Loading turns each into a WaypointEntry; writing builds one
+// record per source waypoint on a reference record as template, leaving the run as it was read.
 //
 // MapSource lays a waypoint out with texts of any length between its fixed fields (4.x and
 // later; 3.x has 17 bytes in place of the subclass and the 4 bytes after it, and 2 bytes in
@@ -55,7 +55,7 @@ struct WaypointRecordView {
     std::size_t altitudeValid = 0;
     std::size_t altitude = 0;
     std::size_t symbol = 0;
-    std::size_t end = 0;      // end of what a rebuilt record keeps: the fixed layout drops the rest
+    std::size_t end = 0;      // end of what a built record keeps: the fixed layout drops the rest
     WaypointDetails details;  // MapSource's layout only
 };
 
