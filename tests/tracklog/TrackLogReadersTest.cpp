@@ -9,7 +9,7 @@
 #include <memory>
 #include <tuple>
 
-#include "MemoryBudget.h"
+#include "AllocationLimit.h"
 #include "builder/MpsFiles.h"
 #include "builder/Samples.h"
 #include "builder/TempDir.h"
@@ -308,7 +308,7 @@ TEST(FirstBytesTest, FileNoReaderTakesIsNotReadWhole) {
     const TempDir folder;
     const std::filesystem::path zeros = folder.Write("zeros", {});
     std::filesystem::resize_file(zeros, 0xFFFFFFFFU);
-    const MemoryBudget budget(64 * kMebibyte);
+    const AllocationLimit limit(kMebibyte);
     std::unique_ptr<TrackLogDocument> source;
     SourceLoadReport report;
     EXPECT_EQ(LoadSource(source, zeros, nullptr, nullptr, &report), 0);
