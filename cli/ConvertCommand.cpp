@@ -3,8 +3,10 @@
 #include <CLI/CLI.hpp>
 #include <sstream>
 
+#include "cli/LoadedDocument.h"
 #include "cli/OutputNames.h"
 #include "cli/Progress.h"
+#include "mapsource/MapSourceDocument.h"
 #include "platform/PathGuard.h"
 #include "platform/PathIdentity.h"
 #include "platform/PathText.h"
@@ -39,11 +41,11 @@ CLI::App* ConvertCommand::Register(CLI::App& app) {
         ->add_option("SOURCE", m_sources,
                      "track logs to convert (each read as WTR, or as EVO when it is not WTR)")
         ->required();
-    command
-        ->add_option("--reference", m_reference,
-                     "MapSource file whose header, record templates and map segments the "
-                     "output takes")
-        ->required();
+    command->add_option("--reference", m_reference,
+                        "MapSource file whose header, record templates and map segments the "
+                        "output takes. Without it the output is "
+                        "built on the reference the program carries: the header MapSource 4.06 "
+                        "writes, a plain user-waypoint template and no map segments");
     CLI::Option* output =
         command->add_option("-o,--output", m_output, "output file, for a single SOURCE");
     CLI::Option* folder = command->add_option(
@@ -85,7 +87,9 @@ int ConvertCommand::CheckArguments(Streams streams, std::vector<Job>& jobs) cons
     for (const std::string& source : m_sources) {
         inputs.Add(platform::PathFromUtf8(source), source);
     }
-    inputs.Add(platform::PathFromUtf8(m_reference), m_reference);
+    if (!m_reference.empty()) {
+        inputs.Add(platform::PathFromUtf8(m_reference), m_reference);
+    }
     platform::PathGuard outputs;
     for (const std::string& source : m_sources) {
         Job job;
@@ -114,13 +118,25 @@ int ConvertCommand::CheckArguments(Streams streams, std::vector<Job>& jobs) cons
     return kExitSuccess;
 }
 
-int ConvertCommand::LoadReference(Streams streams, LoadedDocument& reference) const {
-    LoadDocument(platform::PathFromUtf8(m_reference), DocumentRole::Reference, reference);
+void ConvertCommand::LoadReference(LoadedDocument& reference) const {
+    if (m_reference.empty()) {
+        LoadBuiltInReference(reference);
+    } else {
+        LoadDocument(platform::PathFromUtf8(m_reference), DocumentRole::Reference, reference);
+    }
+}
+
+std::string ConvertCommand::ReferenceName() const {
+    return m_reference.empty() ? "the built-in reference" : platform::PrintableName(m_reference);
+}
+
+int ConvertCommand::CheckReference(Streams streams, LoadedDocument& reference) const {
+    LoadReference(reference);
     const std::string problem = ReferenceProblem(reference);
     if (problem.empty()) {
         return kExitSuccess;
     }
-    streams.err << platform::PrintableName(m_reference) << ": " << problem << '\n';
+    streams.err << ReferenceName() << ": " << problem << '\n';
     return reference.unreadable ? kExitUsage : kExitFailure;
 }
 
@@ -172,7 +188,7 @@ int ConvertCommand::Execute(Streams streams) {
         return status;
     }
     LoadedDocument reference;
-    if (const int status = LoadReference(streams, reference); status != kExitSuccess) {
+    if (const int status = CheckReference(streams, reference); status != kExitSuccess) {
         return status;
     }
     auto& merged = static_cast<MapSourceDocument&>(*reference.document);

@@ -5,14 +5,19 @@
 #include <vector>
 
 #include "cli/Command.h"
-#include "cli/LoadedDocument.h"
-#include "mapsource/MapSourceDocument.h"
+
+namespace pelagor {
+class MapSourceDocument;
+}  // namespace pelagor
 
 namespace pelagor::cli {
 
-// `convert SOURCE... --reference REF.mps (-o OUT.mps | --output-dir DIR) [--no-clobber]`: what
-// the dialog's Convert does, for one source or a whole batch. The reference is loaded once: a
-// conversion leaves it as it was loaded.
+struct LoadedDocument;
+
+// `convert SOURCE... [--reference REF.mps] (-o OUT.mps | --output-dir DIR) [--no-clobber]`:
+// what the dialog's Convert does, for one source or a whole batch. The reference is loaded once:
+// a conversion leaves it as it was loaded. Without --reference the reference the program carries
+// serves.
 class ConvertCommand final : public Command {
 public:
     CLI::App* Register(CLI::App& app) override;
@@ -27,7 +32,11 @@ private:
     };
 
     int CheckArguments(Streams streams, std::vector<Job>& jobs) const;
-    [[nodiscard]] int LoadReference(Streams streams, LoadedDocument& reference) const;
+    // Loads the reference into `reference` and says on `streams` when it cannot serve.
+    [[nodiscard]] int CheckReference(Streams streams, LoadedDocument& reference) const;
+    void LoadReference(LoadedDocument& reference) const;
+    // The reference as messages name it.
+    [[nodiscard]] std::string ReferenceName() const;
     void Run(Job& job, MapSourceDocument& reference, Streams streams) const;
 
     std::vector<std::string> m_sources;

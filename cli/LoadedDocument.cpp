@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "cli/BuiltInReference.h"
 #include "mapsource/MapSourceDocument.h"
 #include "platform/CodePage.h"
 #include "platform/PathText.h"
@@ -61,6 +62,20 @@ void LoadDocument(const std::filesystem::path& path, DocumentRole role,
         }
         if (result.failure.empty()) {
             result.failure = "does not load";
+        }
+    } catch (...) {
+        result.loaded = false;
+        result.failure = "out of memory";
+    }
+}
+
+void LoadBuiltInReference(LoadedDocument& result) noexcept {
+    try {
+        result.document.reset(new (std::nothrow) MapSourceDocument);
+        result.loaded = result.document &&
+                        result.document->LoadBytes(BuiltInReferenceBytes(), nullptr, nullptr) != 0;
+        if (!result.loaded) {
+            result.failure = result.document ? result.document->FailureReason() : "out of memory";
         }
     } catch (...) {
         result.loaded = false;

@@ -34,6 +34,9 @@ struct LoadedDocument {
 void LoadDocument(const std::filesystem::path& path, DocumentRole role,
                   LoadedDocument& result) noexcept;
 
+// Loads the reference the program carries, as `convert` does when given none.
+void LoadBuiltInReference(LoadedDocument& result) noexcept;
+
 // The waypoint records of a MapSource reference, one per waypoint entry; empty for a track log.
 std::span<const WaypointRecordView> ReferenceWaypointViews(const TrackLogDocument& document);
 

@@ -41,15 +41,22 @@ foreach(program IN LISTS programs)
 endforeach()
 
 # What the installer puts in place and the uninstaller removes, one list for both.
+# The programs must not be running while they are replaced or removed.
 set(install_lines "")
 set(delete_lines "")
+set(wait_lines "")
 foreach(name IN LISTS names)
     string(APPEND install_lines "    File \"${stage}/${name}\"\n")
     string(APPEND delete_lines "    Delete \"$INSTDIR\\${name}\"\n")
 endforeach()
+foreach(program IN LISTS programs)
+    string(APPEND wait_lines
+        "    Push \"$<TARGET_FILE_NAME:${program}>\"\n    Call \${UN}WaitUntilClosed\n")
+endforeach()
 file(GENERATE OUTPUT ${installer_dir}/files.nsh CONTENT
 "!macro PELAGOR_INSTALL_FILES\n${install_lines}!macroend\n\
-!macro PELAGOR_DELETE_FILES\n${delete_lines}!macroend\n")
+!macro PELAGOR_DELETE_FILES\n${delete_lines}!macroend\n\
+!macro PELAGOR_WAIT_FOR_PROGRAMS UN\n${wait_lines}!macroend\n")
 
 add_custom_command(
     OUTPUT ${PELAGOR_INSTALLER}

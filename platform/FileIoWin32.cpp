@@ -273,9 +273,10 @@ std::string SystemErrorText(int code) {
 bool ReadWholeFileExclusive(const std::filesystem::path& path,
                             std::unique_ptr<std::uint8_t[]>& data, std::uint32_t& size,
                             FileError* error, const FirstBytesCheck& check) noexcept {
-    // Share mode 0: while the file is read nobody else may open it, and a file that another
-    // program holds open cannot be read half-written.
-    Handle file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    // Readers share, writers are refused both ways: a file that another program holds open for
+    // writing cannot be read half-written, and nobody may open it for writing while it is read.
+    // Another reader (a viewer, a second pelagor-cli) is no reason to refuse.
+    Handle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         const DWORD code = ::GetLastError();

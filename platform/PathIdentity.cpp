@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "platform/NameComparison.h"
 #include "platform/PathText.h"
 
 namespace pelagor::platform {
@@ -23,7 +24,7 @@ std::filesystem::path Resolved(const std::filesystem::path& path) {
 
 std::string ResolvedKey(const std::filesystem::path& path) noexcept {
     try {
-        return PathToUtf8(Resolved(path));
+        return PathToUtf8(ComparableSpelling(Resolved(path)));
     } catch (...) {
         return {};
     }

@@ -8,9 +8,10 @@
 
 namespace pelagor::platform {
 
-// The path made absolute with every existing folder and link resolved and "." and ".." gone:
-// two paths with the same key name the same file. Hard links and bind mounts can still
-// name one file with two keys: an existing file is known by its FileIdentity instead.
+// The path made absolute with every existing folder and link resolved and "." and ".." gone,
+// spelled as the file system compares names (case-insensitively on Windows): two paths with the
+// same key name the same file. Hard links and bind mounts can still name one file with two keys:
+// an existing file is known by its FileIdentity instead.
 std::string ResolvedKey(const std::filesystem::path& path) noexcept;
 
 // Whether `path` names an existing folder (through links).

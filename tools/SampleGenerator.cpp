@@ -1,6 +1,7 @@
 // Writes the sample files of examples/ and the large logs of the benchmarks.
 //
 //   pelagor-samples DIR                          sample.wtr, sample.evo and reference.mps into DIR
+//   pelagor-samples --builtin-reference FILE     the reference pelagor-cli carries
 //   pelagor-samples --large-wtr FILE WAYPOINTS POINTS
 //   pelagor-samples --large-evo FILE WAYPOINTS TRACKS POINTS_PER_TRACK
 
@@ -47,6 +48,9 @@ int main(int argc, char** argv) {
                    ? 0
                    : 1;
     }
+    if (args.size() == 2 && args[0] == "--builtin-reference") {
+        return Write(args[1], MpsFile(BuiltInReference())) ? 0 : 1;
+    }
     if (args.size() == 1 && !args[0].starts_with("-")) {
         const std::filesystem::path folder = args[0];
         const bool ok = Write(folder / "sample.wtr", WtrBytes(SampleWtrLog())) &&
@@ -54,7 +58,8 @@ int main(int argc, char** argv) {
                         Write(folder / "reference.mps", MpsFile(SampleReference()));
         return ok ? 0 : 1;
     }
-    std::cerr << "usage: pelagor-samples DIR | --large-wtr FILE WAYPOINTS POINTS |"
+    std::cerr << "usage: pelagor-samples DIR | --builtin-reference FILE |"
+                 " --large-wtr FILE WAYPOINTS POINTS |"
                  " --large-evo FILE WAYPOINTS TRACKS POINTS_PER_TRACK\n";
     return 2;
 }

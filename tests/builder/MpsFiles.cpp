@@ -82,6 +82,13 @@ Bytes MpsFile(const MpsReference& reference) {
     return file.Take();
 }
 
+MpsReference BuiltInReference() {
+    MpsReference reference;
+    reference.realWaypoints = {MpsRealWaypoint{}};
+    reference.mapSet = Bytes{0, 1};  // no map set name, named automatically
+    return reference;
+}
+
 MpsReference SampleReference() {
     // Positions in semicircles around Taipei; 2^31 / 180 semicircles per degree.
     MpsReference reference;

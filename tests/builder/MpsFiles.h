@@ -88,6 +88,12 @@ struct MpsReference {
 // the 'V' record.
 Bytes MpsFile(const MpsReference& reference);
 
+// The reference pelagor-cli convert builds on when it is given none: the header MapSource 4.06
+// writes, one user-waypoint template with no texts, no track (the writer's built-in track
+// template serves), no map segment, and a map set record without a name. The generator writes
+// it as res/builtin-reference.mps, which the program carries.
+MpsReference BuiltInReference();
+
 // The reference shipped as examples/reference.mps, as MapSource 4.06 writes one: three user
 // waypoints, one track of a few points, one map segment and the map set record.
 MpsReference SampleReference();

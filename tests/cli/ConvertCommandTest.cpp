@@ -2,13 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "builder/MpsFiles.h"
 #include "builder/Samples.h"
 #include "builder/TrackLogFiles.h"
+#include "cli/BuiltInReference.h"
 #include "cli/CliFixture.h"
+#include "mapsource/MapSourceDocument.h"
+#include "tracklog/SourceLoader.h"
 
 namespace pelagor::cli {
 namespace {
@@ -49,6 +54,41 @@ TEST_F(ConvertCommandTest, SingleSourceWritesTheMergedFile) {
               "  TRACK (1)  08:00:03 to 08:00:03, latitude 0.0000001 to 0.0000001, "
               "longitude 0.0000002 to 0.0000002\n");
     EXPECT_EQ(Read("ref.mps"), reference);
+}
+
+// Without --reference the output is built on the reference the program carries, whose bytes the
+// sample generator writes; both samples read back with their waypoints and tracks.
+TEST_F(ConvertCommandTest, WithoutAReferenceTheBuiltInOneServes) {
+    const auto builtIn = BuiltInReferenceBytes();
+    EXPECT_EQ(std::vector<std::uint8_t>(builtIn.begin(), builtIn.end()),
+              testkit::MpsFile(testkit::BuiltInReference()));
+    for (const auto& [name, log] :
+         {std::pair{"day.wtr", testkit::SampleWtrLog()}, {"day.evo", testkit::SampleEvoLog()}}) {
+        Write(name, name[4] == 'w' ? testkit::WtrBytes(log) : testkit::EvoBytes(log));
+        const CliRun run = Run({"convert", name, "-o", "out.mps"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        std::unique_ptr<TrackLogDocument> source;
+        ASSERT_EQ(LoadSource(source, name, nullptr, nullptr), 1);
+        MapSourceDocument output;
+        ASSERT_EQ(output.Load("out.mps", nullptr, nullptr), 1) << output.FailureReason();
+        ASSERT_EQ(output.waypointCount, source->waypointCount);
+        for (std::size_t i = 0; i < log.waypoints.size(); ++i) {
+            const WaypointEntry& in = source->waypoints[i];
+            const WaypointEntry& out = output.waypoints[i];
+            EXPECT_EQ(std::tie(in.latitude, in.longitude, in.altitude),
+                      std::tie(out.latitude, out.longitude, out.altitude));
+        }
+        ASSERT_EQ(output.trackCount, source->trackCount);
+        for (std::size_t t = 0; t < log.tracks.size(); ++t) {
+            EXPECT_EQ(NameOf(output.tracks[t].name), log.tracks[t].name);
+            ASSERT_EQ(output.tracks[t].pointCount, source->tracks[t].pointCount);
+            const TrackPoint& last = output.tracks[t].points[log.tracks[t].points.size() - 1];
+            EXPECT_EQ(
+                std::tie(last.latitude, last.time),
+                std::tie(log.tracks[t].points.back().latitude, log.tracks[t].points.back().time));
+        }
+        EXPECT_EQ(Run({"dump", "--reference", "out.mps"}).status, 0);
+    }
 }
 
 // Each output equals a conversion of its own source alone: the second source's waypoints must not
@@ -140,7 +180,6 @@ TEST_F(ConvertCommandTest, UsageErrors) {
         {"a.wtr", "--reference", "ref.mps"},
         {"a.wtr", "a.wtr", "--reference", "ref.mps", "-o", "x.mps"},
         {"a.wtr", "--reference", "ref.mps", "-o", "x.mps", "--output-dir", "."},
-        {"a.wtr", "-o", "x.mps"},
         {"a.wtr", "--reference", "ref.mps", "--output-dir", "a.wtr"},
     };
     for (auto args : cases) {

@@ -101,30 +101,36 @@ TEST_F(FileIoTest, ReadFailuresLeaveTheOutputsAloneAndNameTheCause) {
 }
 
 // A file that another program holds for writing is refused, whole, rather than read while it may
-// be changing; the failed read keeps no hold of its own. On Windows, where a file held open
-// cannot be replaced either, the replacement fails cleanly.
-TEST_F(FileIoTest, FileHeldElsewhereIsNotRead) {
+// be changing; another reader is no reason to refuse. A failed read keeps no hold of its own. On
+// Windows, where a file held open cannot be replaced either, the replacement fails cleanly.
+TEST_F(FileIoTest, FileHeldForWritingElsewhereIsNotRead) {
     WriteBytes(At(kTaipeiWtr), kNew);
-    {
+    for (const bool writer : {false, true}) {
+        SCOPED_TRACE(writer ? "writer" : "reader");
 #ifdef _WIN32
-        std::ifstream holder(At(kTaipeiWtr), std::ios::binary);
+        std::fstream holder(At(kTaipeiWtr), writer ? std::ios::in | std::ios::out | std::ios::binary
+                                                   : std::ios::in | std::ios::binary);
         ASSERT_TRUE(holder.is_open());
+        EXPECT_FALSE(ReplaceFileContents(At(kTaipeiWtr), kOld, ReplaceMode::Replace, nullptr));
 #else
         const int holder = ::open(At(kTaipeiWtr).c_str(), O_RDONLY | O_CLOEXEC);
-        ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+        ASSERT_EQ(::flock(holder, (writer ? LOCK_EX : LOCK_SH) | LOCK_NB), 0);
         const std::unique_ptr<const int, void (*)(const int*)> closer(
             &holder, [](const int* fd) { ::close(*fd); });
 #endif
-        ExpectReadFails(kTaipeiWtr, FileErrorKind::InUse);
-#ifdef _WIN32
-        EXPECT_FALSE(ReplaceFileContents(At(kTaipeiWtr), kOld, ReplaceMode::Replace, nullptr));
-#endif
+        if (writer) {
+            ExpectReadFails(kTaipeiWtr, FileErrorKind::InUse);
+            continue;
+        }
+        std::unique_ptr<std::uint8_t[]> data;
+        std::uint32_t size = 0;
+        ASSERT_TRUE(ReadWholeFileExclusive(At(kTaipeiWtr), data, size, nullptr));
+        // Binary: CR and ^Z as they are.
+        EXPECT_EQ(std::vector<std::uint8_t>(data.get(), data.get() + size), kNew);
     }
+    // Nothing of the reads holds the file now: it can be replaced.
+    EXPECT_TRUE(ReplaceFileContents(At(kTaipeiWtr), kOld, ReplaceMode::Replace, nullptr));
     EXPECT_EQ(dir.Names(), std::vector<std::string>{std::string(kTaipeiWtr)});
-    std::unique_ptr<std::uint8_t[]> data;
-    std::uint32_t size = 0;
-    ASSERT_TRUE(ReadWholeFileExclusive(At(kTaipeiWtr), data, size, nullptr));
-    EXPECT_EQ(std::vector<std::uint8_t>(data.get(), data.get() + size), kNew);  // binary: CR, ^Z
 }
 
 // A replacement leaves either the new contents or the earlier state, and never a temporary file.
