@@ -102,7 +102,7 @@ public:
     std::unique_ptr<View[]> views;
 
 private:
-    const Derived& Self() const { return static_cast<const Derived&>(*this); }
+    [[nodiscard]] const Derived& Self() const { return static_cast<const Derived&>(*this); }
 
     // The number of consecutive readable records of this type from the cursor on, each parsed in
     // the file's own bytes, found without moving the cursor; empty when one fails.

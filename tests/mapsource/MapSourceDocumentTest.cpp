@@ -149,7 +149,8 @@ TEST(MapSourceLoad, RunsAndFailuresLeaveWhatWasRead) {
              ": map segment text has no terminator",
          3, 1, 0},
         {"250000 tiny track records", Framed(Cut(3, 0, 0), {250000, {'T', Bytes(10)}}),
-         "record 10004 ('T') at byte " + std::to_string(Cut(3, 0, 0).size() + 9999 * 15) +
+         "record 10004 ('T') at byte " +
+             std::to_string(Cut(3, 0, 0).size() + std::size_t{9999} * 15) +
              ": more than 9999 track records",
          3, 0, 0},
         {"250000 one-byte waypoint records", Framed(twoWaypoints, {250000, {'W', {0}}}),
