@@ -86,17 +86,21 @@ int ShowCommand::Execute(Streams streams) {
     // A reference's waypoints show their descriptions after the dialog's lines.
     const auto views = ReferenceWaypointViews(document);
     const auto& lines = loaded.waypointLines.lines;
+    // Names and texts from the file are escaped as file names are: a crafted name must not
+    // drive the terminal (clear it, retitle it) or forge lines.
+    const auto shown = [this](std::string_view text) {
+        return platform::PrintableName(platform::DecodeToUtf8(text, m_options.encoding));
+    };
     for (std::size_t index = 0; index < lines.size(); ++index) {
-        out << "  " << platform::DecodeToUtf8(lines[index], m_options.encoding);
+        out << "  " << shown(lines[index]);
         if (index < views.size() && !views[index].description.empty()) {
-            out << "  " << platform::DecodeToUtf8(views[index].description, m_options.encoding);
+            out << "  " << shown(views[index].description);
         }
         out << '\n';
     }
     out << "tracks: " << document.trackCount << '\n';
     for (const TrackEntry& track : document.TrackSpan()) {
-        out << "  " << platform::DecodeToUtf8(TrackLine(track), m_options.encoding) << "  "
-            << TrackSummary(track) << '\n';
+        out << "  " << shown(TrackLine(track)) << "  " << TrackSummary(track) << '\n';
     }
     if (!loaded.loaded) {
         streams.err << platform::PrintableName(m_options.file) << ": " << loaded.failure << '\n';

@@ -11,6 +11,7 @@
 
 int main(int argc, char** argv) {
     const pelagor::platform::Utf8Console console;
+    pelagor::platform::WritesToClosedPipesFail();
     pelagor::platform::StandardOutputBuffer outBuffer;
     std::ostream out(&outBuffer);
     const std::vector<std::string> arguments = pelagor::platform::CommandLineUtf8(argc, argv);

@@ -30,6 +30,11 @@ private:
 #endif
 };
 
+// From now on a reader that goes away (`| head -n 1`) makes a write to standard output fail with
+// the system's reason, reported as a full disk is, instead of ending the program by SIGPIPE in
+// the middle of a batch, without a word. Windows has no such signal.
+void WritesToClosedPipesFail() noexcept;
+
 // Whether standard error reaches a terminal: progress lines are drawn only for a person, so that
 // redirected output stays plain results and errors.
 bool StandardErrorIsTerminal() noexcept;

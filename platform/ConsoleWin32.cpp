@@ -66,6 +66,8 @@ Utf8Console::~Utf8Console() {
     }
 }
 
+void WritesToClosedPipesFail() noexcept {}
+
 bool StandardErrorIsTerminal() noexcept {
     return ::_isatty(::_fileno(stderr)) != 0;
 }

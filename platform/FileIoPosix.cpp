@@ -18,6 +18,7 @@
 #include "platform/FileIo.h"
 #include "platform/FileSink.h"
 #include "platform/Memory.h"
+#include "platform/PathIdentity.h"
 #include "platform/SystemError.h"
 
 namespace pelagor::platform {
@@ -131,19 +132,6 @@ std::filesystem::path FolderOf(const std::filesystem::path& path) {
     return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
-// A symbolic link given as the output stands for the file it points to: that file is replaced,
-// and the link stays a link.
-std::filesystem::path ResolveLinkedTarget(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) {
-        std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
-        if (!ec) {
-            return resolved;
-        }
-    }
-    return path;
-}
-
 }  // namespace
 
 std::string SystemErrorText(int code) {
@@ -234,12 +222,28 @@ bool ReadWholeFileExclusive(const std::filesystem::path& path,
 namespace {
 
 // The named temporary file of the write in progress, which a signal that ends the process
-// removes first. Only async-signal-safe calls touch it from the handler: the name waits in a
-// fixed buffer. One write at a time is guarded; another at the same moment goes unguarded.
-constexpr std::array<int, 3> kEndingSignals{SIGINT, SIGTERM, SIGHUP};
+// removes first, with the placeholder that holds the target's name where one does. Only
+// async-signal-safe calls touch them from the handler: the names wait in fixed buffers. One
+// write at a time is guarded; another at the same moment goes unguarded.
+struct EndingSignal {
+    int number;
+    // Guarded only while the signal keeps its default action: these end a program only where
+    // nothing else was made of them, and a program that handles them itself keeps its handler.
+    bool onlyByDefault;
+};
+constexpr std::array<EndingSignal, 6> kEndingSignals{{
+    {SIGINT, false},
+    {SIGTERM, false},
+    {SIGHUP, false},
+    {SIGQUIT, false},
+    {SIGUSR1, true},
+    {SIGALRM, true},
+}};
 std::atomic<bool> g_guardTaken{false};
 volatile std::sig_atomic_t g_guardArmed = 0;
+volatile std::sig_atomic_t g_placeholderArmed = 0;
 std::array<char, 4096> g_guardedName{};
+std::array<char, 4096> g_placeholderName{};
 std::array<struct sigaction, kEndingSignals.size()> g_previousActions{};
 std::array<bool, kEndingSignals.size()> g_installed{};
 
@@ -247,13 +251,15 @@ std::array<bool, kEndingSignals.size()> g_installed{};
 
 extern "C" {
 static void RemoveTemporaryThenEnd(int signal) {
-    if (g_guardArmed != 0) {
-        ::unlink(g_guardedName.data());
-        g_guardArmed = 0;
+    // The placeholder is removed only while the temporary file is there to take its place:
+    // once that has been renamed, the name holds the finished file.
+    if (g_guardArmed != 0 && ::unlink(g_guardedName.data()) == 0 && g_placeholderArmed != 0) {
+        ::unlink(g_placeholderName.data());
     }
+    g_guardArmed = 0;
     // What the program did before decides what the signal does now, normally ending it.
     for (std::size_t index = 0; index < kEndingSignals.size(); ++index) {
-        if (kEndingSignals[index] == signal) {
+        if (kEndingSignals[index].number == signal) {
             ::sigaction(signal, &g_previousActions[index], nullptr);
         }
     }
@@ -263,6 +269,14 @@ static void RemoveTemporaryThenEnd(int signal) {
 
 namespace {
 
+// Puts `text` where the signal handler finds it, then tells the handler it is there.
+void Arm(const std::string& text, std::array<char, 4096>& name, volatile std::sig_atomic_t& armed) {
+    std::copy(text.begin(), text.end(), name.begin());
+    name[text.size()] = '\0';
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    armed = 1;
+}
+
 class TemporaryNameGuard {
 public:
     explicit TemporaryNameGuard(const std::filesystem::path& name) {
@@ -271,20 +285,27 @@ public:
             return;
         }
         m_owner = true;
-        std::copy(text.begin(), text.end(), g_guardedName.begin());
-        g_guardedName[text.size()] = '\0';
-        g_guardArmed = 1;
+        Arm(text, g_guardedName, g_guardArmed);
         struct sigaction action {};
         action.sa_handler = RemoveTemporaryThenEnd;
         sigemptyset(&action.sa_mask);
         for (std::size_t index = 0; index < kEndingSignals.size(); ++index) {
+            const EndingSignal& ending = kEndingSignals[index];
             struct sigaction previous {};
+            g_installed[index] = false;
+            if (::sigaction(ending.number, nullptr, &previous) != 0) {
+                continue;
+            }
+            // NOLINTBEGIN(cppcoreguidelines-pro-type-cstyle-cast): libc macros
             // A signal the program ignores (nohup) stays ignored.
-            g_installed[index] = ::sigaction(kEndingSignals[index], nullptr, &previous) == 0 &&
-                                 previous.sa_handler != SIG_IGN;  // NOLINT: a libc macro
-            if (g_installed[index]) {
+            const bool ignored = previous.sa_handler == SIG_IGN;
+            const bool byDefault =
+                (previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler == SIG_DFL;
+            // NOLINTEND(cppcoreguidelines-pro-type-cstyle-cast)
+            if (!ignored && (byDefault || !ending.onlyByDefault)) {
+                g_installed[index] = true;
                 g_previousActions[index] = previous;
-                ::sigaction(kEndingSignals[index], &action, nullptr);
+                ::sigaction(ending.number, &action, nullptr);
             }
         }
     }
@@ -296,11 +317,21 @@ public:
         }
         for (std::size_t index = 0; index < kEndingSignals.size(); ++index) {
             if (g_installed[index]) {
-                ::sigaction(kEndingSignals[index], &g_previousActions[index], nullptr);
+                ::sigaction(kEndingSignals[index].number, &g_previousActions[index], nullptr);
             }
         }
         g_guardArmed = 0;
+        g_placeholderArmed = 0;
         g_guardTaken = false;
+    }
+
+    // A placeholder now holds the target's name until the temporary file replaces it; a signal
+    // removes it with the temporary file.
+    void GuardPlaceholder(const std::filesystem::path& name) const {
+        const std::string& text = name.native();
+        if (m_owner && text.size() < g_placeholderName.size()) {
+            Arm(text, g_placeholderName, g_placeholderArmed);
+        }
     }
 
 private:
@@ -381,6 +412,60 @@ bool DiscardThenFail(const std::filesystem::path& temporary, FileErrorKind kind,
     return FailErrno(error, kind);
 }
 
+// The replacement keeps what was chosen for the earlier file: its permission bits and, where the
+// process may set them, its owner and group (a refusal is no failure: the file is then the
+// writer's). Group permissions go only to the group they were given to; set-id and sticky bits,
+// which a data file has no use for, are never carried. Done before a byte is written, so that a
+// private file's contents are never readable by others under the temporary name.
+void CarryOver(int fd, const struct stat* earlier) {
+    if (earlier == nullptr) {
+        return;
+    }
+    const bool groupKept = ::fchown(fd, earlier->st_uid, earlier->st_gid) == 0 ||
+                           ::fchown(fd, static_cast<uid_t>(-1), earlier->st_gid) == 0;
+    mode_t mode = earlier->st_mode & 0777U;
+    if (!groupKept) {
+        mode &= ~static_cast<mode_t>(0070U);
+    }
+    static_cast<void>(::fchmod(fd, mode));
+}
+
+// Gives the finished temporary file the target's name unless something has that name already, in
+// a way no other writer can come between: renameat2(RENAME_NOREPLACE) where the file system has
+// it, else a hard link. A file system with neither (FAT or exFAT through FUSE or an older kernel
+// keep no links) gets an empty placeholder made exclusively, which claims the name until the
+// rename replaces it: for that moment the name shows an empty file. False with errno set and the
+// temporary file still there.
+bool TakeNameExclusively(const std::filesystem::path& temporary,
+                         const std::filesystem::path& target, TemporaryNameGuard& guard) {
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+        return false;
+    }
+    if (::link(temporary.c_str(), target.c_str()) == 0) {
+        ::unlink(temporary.c_str());
+        return true;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) {
+        return false;
+    }
+    const Descriptor placeholder(
+        ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600));
+    if (!placeholder.valid()) {
+        return false;
+    }
+    guard.GuardPlaceholder(target);
+    if (::rename(temporary.c_str(), target.c_str()) == 0) {
+        return true;
+    }
+    const int code = errno;
+    ::unlink(target.c_str());
+    errno = code;
+    return false;
+}
+
 enum class Outcome { Done, Failed, TryNamed };
 
 // The bytes go to a file without a name, so that nothing is left behind whatever ends the
@@ -389,7 +474,7 @@ enum class Outcome { Done, Failed, TryNamed };
 // target in one rename.
 Outcome WriteUnnamed(const std::filesystem::path& target, const std::filesystem::path& folder,
                      const std::function<bool(OutputSink&)>& write, ReplaceMode mode,
-                     FileError* error) {
+                     const struct stat* earlier, FileError* error) {
     Descriptor file(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
     if (!file.valid()) {
         if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
@@ -404,6 +489,7 @@ Outcome WriteUnnamed(const std::filesystem::path& target, const std::filesystem:
     if (::lstat(ProcessName(file.get()).c_str(), &self) != 0) {
         return Outcome::TryNamed;
     }
+    CarryOver(file.get(), earlier);
     if (!Produce(file.get(), write, error)) {
         return Outcome::Failed;
     }
@@ -440,7 +526,8 @@ Outcome WriteUnnamed(const std::filesystem::path& target, const std::filesystem:
 
 // The same with a named temporary file, for file systems that keep no unnamed ones.
 bool WriteNamed(const std::filesystem::path& target, const std::filesystem::path& folder,
-                const std::function<bool(OutputSink&)>& write, ReplaceMode mode, FileError* error) {
+                const std::function<bool(OutputSink&)>& write, ReplaceMode mode,
+                const struct stat* earlier, FileError* error) {
     std::random_device entropy;
     std::filesystem::path temporary;
     Descriptor file(-1);
@@ -455,10 +542,11 @@ bool WriteNamed(const std::filesystem::path& target, const std::filesystem::path
     if (!file.valid()) {
         return FailErrno(error, FileErrorKind::WriteFailed);
     }
-    const TemporaryNameGuard guard(temporary);
+    TemporaryNameGuard guard(temporary);
     const auto discard = [&] {
         return DiscardThenFail(temporary, FileErrorKind::WriteFailed, error);
     };
+    CarryOver(file.get(), earlier);
     if (!Produce(file.get(), write, error)) {
         ::unlink(temporary.c_str());
         return false;
@@ -467,10 +555,9 @@ bool WriteNamed(const std::filesystem::path& target, const std::filesystem::path
         return discard();
     }
     if (mode == ReplaceMode::NoClobber) {
-        if (::link(temporary.c_str(), target.c_str()) != 0) {
+        if (!TakeNameExclusively(temporary, target, guard)) {
             return discard();
         }
-        ::unlink(temporary.c_str());
     } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
         return discard();
     }
@@ -484,22 +571,29 @@ bool ReplaceFileWith(const std::filesystem::path& path,
                      const std::function<bool(OutputSink&)>& write, ReplaceMode mode,
                      FileError* error, TemporaryFile temporary) noexcept {
     try {
-        const std::filesystem::path target = ResolveLinkedTarget(path);
+        // A symbolic link given as the output stands for the file it names, which is written
+        // whether or not it exists yet; the link stays a link.
+        const std::optional<std::filesystem::path> target = LinkedFile(path);
+        if (!target) {
+            return Fail(error, FileErrorKind::WriteFailed, ELOOP);
+        }
         // A device or a pipe at the name is never replaced by a file: as root, "-o /dev/null"
-        // would replace the system's own. The link to a regular file was resolved above.
+        // would replace the system's own.
         struct stat existing {};
-        if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        const bool exists = ::stat(target->c_str(), &existing) == 0;
+        if (exists && !S_ISREG(existing.st_mode)) {
             return Fail(error, FileErrorKind::NotRegular);
         }
-        const std::filesystem::path folder = FolderOf(target);
+        const struct stat* earlier = exists ? &existing : nullptr;
+        const std::filesystem::path folder = FolderOf(*target);
         const FileSizeSignalIgnored fileSizeSignal;
         if (temporary == TemporaryFile::UnnamedWherePossible) {
-            const Outcome outcome = WriteUnnamed(target, folder, write, mode, error);
+            const Outcome outcome = WriteUnnamed(*target, folder, write, mode, earlier, error);
             if (outcome != Outcome::TryNamed) {
                 return outcome == Outcome::Done;
             }
         }
-        return WriteNamed(target, folder, write, mode, error);
+        return WriteNamed(*target, folder, write, mode, earlier, error);
     } catch (...) {
         return Fail(error, FileErrorKind::OutOfMemory);
     }

@@ -22,9 +22,29 @@ std::filesystem::path Resolved(const std::filesystem::path& path) {
 
 }  // namespace
 
+std::optional<std::filesystem::path> LinkedFile(const std::filesystem::path& path) noexcept {
+    try {
+        std::filesystem::path file = path;
+        // As many links as the system follows in one path before it gives up.
+        for (int link = 0; link < 40; ++link) {
+            std::error_code ec;
+            if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec))) {
+                return file;
+            }
+            const std::filesystem::path named = std::filesystem::read_symlink(file, ec);
+            if (ec) {
+                return std::nullopt;
+            }
+            file = named.is_absolute() ? named : file.parent_path() / named;
+        }
+    } catch (...) {  // out of memory
+    }
+    return std::nullopt;
+}
+
 std::string ResolvedKey(const std::filesystem::path& path) noexcept {
     try {
-        return PathToUtf8(ComparableSpelling(Resolved(path)));
+        return PathToUtf8(ComparableSpelling(Resolved(LinkedFile(path).value_or(path))));
     } catch (...) {
         return {};
     }

@@ -32,6 +32,11 @@ TEST_F(ShowCommandTest, SourcesAndReferences) {
               "  CAMP 820  Camp site\n  SUMMIT 1120  Qixing summit\ntracks: 1\n"
               "  PRACTICE (5)  09:46:40 to 09:47:20, latitude 25.0486799 to 25.0527032, longitude "
               "121.5595900 to 121.5636133\n");
+    // Control characters in names from a file reach the terminal escaped, as in file names.
+    Write("ctl.wtr", testkit::WtrFile({{"\x1b]0;x\x07"}, {"A\rB"}}, SampleTrack{"\x1b[2J", {}}));
+    EXPECT_EQ(Run({"show", "ctl.wtr"}).out,
+              "ctl.wtr: WTR reader, loaded\nwaypoints: 2\n  \\x1b]0;x\\x07   0\n  A\\rB   0\n"
+              "tracks: 1\n  \\x1b[2J (0)  no points\n");
     const std::string dump = Run({"dump", "--reference", "ref.mps"}).out;
     EXPECT_THAT(dump, StartsWith("{\n  \"reader\": \"mps\",\n  \"loaded\": true,\n"));
     EXPECT_THAT(dump, HasSubstr("\"symbol\": 48, \"description\": \"Camp site\", "

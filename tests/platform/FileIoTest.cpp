@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <vector>
 
 // What each fsync() of this program flushed, in order: 'f' a file, 'd' a folder. Defined here,
@@ -17,6 +19,32 @@ extern "C" int fsync(int fd) {
     g_fsyncLog.push_back(::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? 'd' : 'f');
     return static_cast<int>(::syscall(SYS_fsync, fd));
 }
+
+#endif
+
+// Where the file system keeps no hard links (FAT, exFAT), link() fails with EPERM; some of those
+// cannot refuse an existing name in a rename either. On POSIX these stand in for the C library's.
+enum class Links { Kept, None, NoneNorNoReplace };
+Links g_links = Links::Kept;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+#ifndef _WIN32
+extern "C" int link(const char* from, const char* to) noexcept {
+    if (g_links != Links::Kept) {
+        errno = EPERM;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_linkat, AT_FDCWD, from, AT_FDCWD, to, 0));
+}
+// Spelled as <cstdio> declares it, above.
+// NOLINTBEGIN(bugprone-reserved-identifier,readability-identifier-naming)
+extern "C" int renameat2(int __oldfd, const char* __old, int __newfd, const char* __new,
+                         unsigned __flags) noexcept {
+    if (g_links == Links::NoneNorNoReplace) {
+        errno = EINVAL;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_renameat2, __oldfd, __old, __newfd, __new, __flags));
+}
+// NOLINTEND(bugprone-reserved-identifier,readability-identifier-naming)
 #endif
 
 #include <gtest/gtest.h>
@@ -145,6 +173,7 @@ TEST_F(FileIoTest, ReplaceFileContents) {
         ReplaceMode mode;
         FileErrorKind kind;  // None: succeeds
         TemporaryFile temporary = TemporaryFile::UnnamedWherePossible;
+        Links links = Links::Kept;
     } cases[] = {
         {std::string(kTaipeiWtr), Before::File, ReplaceMode::Replace, FileErrorKind::None},
         {longest, Before::Nothing, ReplaceMode::Replace, FileErrorKind::None},
@@ -154,13 +183,24 @@ TEST_F(FileIoTest, ReplaceFileContents) {
          TemporaryFile::Named},
         {"none/out.mps", Before::Nothing, ReplaceMode::Replace, FileErrorKind::NotFound},
         {"out.mps", Before::Folder, ReplaceMode::Replace, FileErrorKind::NotRegular},
+        {"out.mps", Before::Nothing, ReplaceMode::NoClobber, FileErrorKind::None,
+         TemporaryFile::Named, Links::None},
+        {"out.mps", Before::File, ReplaceMode::NoClobber, FileErrorKind::Exists,
+         TemporaryFile::Named, Links::NoneNorNoReplace},
+        {"out.mps", Before::Nothing, ReplaceMode::NoClobber, FileErrorKind::None,
+         TemporaryFile::Named, Links::NoneNorNoReplace},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name.substr(0, 20) + " " + std::to_string(static_cast<int>(c.before)));
+        SCOPED_TRACE(&c - cases);
         fs::remove_all(dir.path());
         fs::create_directories(dir.path());
         if (c.before == Before::File) {
             WriteBytes(At(c.name), kOld);
+#ifndef _WIN32
+            // The replacement keeps them: bits that no umask makes, an owner only root can give.
+            fs::permissions(At(c.name), static_cast<fs::perms>(0460));
+            EXPECT_TRUE(::geteuid() != 0 || ::chown(At(c.name).c_str(), 1234, 5678) == 0);
+#endif
         } else if (c.before == Before::Folder) {
             fs::create_directory(At(c.name));
         }
@@ -168,10 +208,16 @@ TEST_F(FileIoTest, ReplaceFileContents) {
 #ifndef _WIN32
         g_fsyncLog.clear();
 #endif
+        g_links = c.links;
         const bool ok = ReplaceFileContents(At(c.name), kNew, c.mode, &error, c.temporary);
+        g_links = Links::Kept;
         EXPECT_EQ(ok, c.kind == FileErrorKind::None) << Describe(error);
 #ifndef _WIN32
         EXPECT_TRUE(!ok || g_fsyncLog == (std::vector<char>{'f', 'd'}));
+        struct stat info {};
+        EXPECT_TRUE(!ok || c.before != Before::File ||
+                    (::stat(At(c.name).c_str(), &info) == 0 && (info.st_mode & 07777U) == 0460U &&
+                     (::geteuid() != 0 || (info.st_uid == 1234 && info.st_gid == 5678))));
 #endif
         if (c.kind != FileErrorKind::NotRegular) {  // each system names this one its own way
             EXPECT_EQ(error.kind, c.kind);
@@ -188,41 +234,34 @@ TEST_F(FileIoTest, ReplaceFileContents) {
 // A writer's pieces arrive in order however they are cut; a writer that gives up or throws
 // leaves the earlier file as it was, and nothing else.
 TEST_F(FileIoTest, ReplaceFileWithAWriter) {
-    std::string text;
+    std::string text;  // what the writer sent
     const auto pieces = [&text](OutputSink& sink) {
-        for (int line = 0; line < 9000; ++line) {  // across the sink's buffer more than once
-            text += "line " + std::to_string(line) + "\n";
-            sink.WriteText(text.substr(text.rfind('l')));
+        // Short lines through the sink's buffer several times, then more than it holds at once.
+        for (int line = 0; line <= 30000; ++line) {
+            const std::string piece = line < 30000 ? std::to_string(line) + "\n" : text;
+            text += piece;
+            sink.WriteText(piece);
         }
-        text += std::string(200000, 'x');  // larger than the buffer
-        return sink.WriteText(text.substr(text.size() - 200000));
+        return true;
     };
-    const struct {
-        std::function<bool(OutputSink&)> write;
-        FileErrorKind kind;
-    } cases[] = {
+    const std::pair<std::function<bool(OutputSink&)>, FileErrorKind> cases[] = {
         {pieces, FileErrorKind::None},
         {[](OutputSink& sink) { return !sink.Write(kNew); }, FileErrorKind::Abandoned},
-        {[](OutputSink& sink) -> bool {
-             sink.Write(kNew);
-             throw std::bad_alloc();
-         },
-         FileErrorKind::OutOfMemory},
+        {[](OutputSink& /*sink*/) -> bool { throw std::bad_alloc(); }, FileErrorKind::OutOfMemory},
     };
-    for (const auto& c : cases) {
+    for (const auto& [write, kind] : cases) {
         for (const TemporaryFile temporary :
              {TemporaryFile::UnnamedWherePossible, TemporaryFile::Named}) {
-            SCOPED_TRACE(static_cast<int>(c.kind));
             text.clear();
             WriteBytes(At("out.gpx"), kOld);
             FileError error;
             EXPECT_EQ(
-                ReplaceFileWith(At("out.gpx"), c.write, ReplaceMode::Replace, &error, temporary),
-                c.kind == FileErrorKind::None);
-            EXPECT_EQ(error.kind, c.kind);
+                ReplaceFileWith(At("out.gpx"), write, ReplaceMode::Replace, &error, temporary),
+                kind == FileErrorKind::None);
+            EXPECT_EQ(error.kind, kind);
             const auto bytes = ReadBytes(At("out.gpx"));
             EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
-                      c.kind == FileErrorKind::None ? text : "old contents");
+                      kind == FileErrorKind::None ? text : "old contents");
             EXPECT_EQ(dir.Names(), std::vector<std::string>{"out.gpx"});
         }
     }
@@ -276,12 +315,17 @@ TEST(SafeReplace, EndedWriteLeavesNoTemporaryFile) {
     } cases[] = {
         {TemporaryFile::UnnamedWherePossible, SIGKILL},
         {TemporaryFile::Named, SIGTERM},
+        {TemporaryFile::Named, SIGQUIT},
+        {TemporaryFile::Named, SIGUSR1},
+        {TemporaryFile::Named, SIGALRM},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.signal);
         const testkit::TempDir dir;
         const int status = InChild(
             [&] {
+                const rlimit noCore{0, 0};  // SIGQUIT would leave one
+                ::setrlimit(RLIMIT_CORE, &noCore);
                 for (;;) {  // each new file takes a name where none is
                     ReplaceFileContents(dir / "out.mps", kLarge, ReplaceMode::Replace, nullptr,
                                         c.temporary);
