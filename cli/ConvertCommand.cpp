@@ -43,7 +43,7 @@ CLI::App* ConvertCommand::Register(CLI::App& app) {
         ->required();
     command->add_option("--reference", m_reference,
                         "MapSource file whose header, record templates and map segments the "
-                        "output takes; read afresh for every source. Without it the output is "
+                        "output takes. Without it the output is "
                         "built on the reference the program carries: the header MapSource 4.06 "
                         "writes, a plain user-waypoint template and no map segments");
     CLI::Option* output =
@@ -130,8 +130,7 @@ std::string ConvertCommand::ReferenceName() const {
     return m_reference.empty() ? "the built-in reference" : platform::PrintableName(m_reference);
 }
 
-int ConvertCommand::CheckReference(Streams streams) const {
-    LoadedDocument reference;
+int ConvertCommand::CheckReference(Streams streams, LoadedDocument& reference) const {
     LoadReference(reference);
     const std::string problem = ReferenceProblem(reference);
     if (problem.empty()) {
@@ -141,7 +140,7 @@ int ConvertCommand::CheckReference(Streams streams) const {
     return reference.unreadable ? kExitUsage : kExitFailure;
 }
 
-void ConvertCommand::Run(Job& job, Streams streams) const {
+void ConvertCommand::Run(Job& job, MapSourceDocument& reference, Streams streams) const {
     if (m_noClobber && platform::Exists(job.output)) {
         job.failure = platform::PrintableName(platform::PathToUtf8(job.output)) +
                       " exists and --no-clobber keeps it";
@@ -163,12 +162,6 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
                                     : "not a WTR or EVO file (" + source.failure + ")";
         return;
     }
-    LoadedDocument reference;
-    LoadReference(reference);
-    if (const std::string problem = ReferenceProblem(reference); !problem.empty()) {
-        job.failure = ReferenceName() + ": " + problem;
-        return;
-    }
     if (!source.loaded) {
         // The dialog converts such a source too: what it read before the fault is kept.
         streams.err << platform::PrintableName(job.source) << ": warning: " << source.failure
@@ -176,11 +169,10 @@ void ConvertCommand::Run(Job& job, Streams streams) const {
                     << " and " << Counted(source.document->trackCount, "track")
                     << " read before it\n";
     }
-    auto& merged = static_cast<MapSourceDocument&>(*reference.document);
     const platform::ReplaceMode mode =
         m_noClobber ? platform::ReplaceMode::NoClobber : platform::ReplaceMode::Replace;
-    if (merged.WriteMerged(*source.document, job.output, mode) == 0) {
-        job.failure = merged.WriteFailureReason();
+    if (reference.WriteMerged(*source.document, job.output, mode) == 0) {
+        job.failure = reference.WriteFailureReason();
         return;
     }
     streams.out << platform::PrintableName(job.source) << " -> "
@@ -195,9 +187,11 @@ int ConvertCommand::Execute(Streams streams) {
     if (const int status = CheckArguments(streams, jobs); status != kExitSuccess) {
         return status;
     }
-    if (const int status = CheckReference(streams); status != kExitSuccess) {
+    LoadedDocument reference;
+    if (const int status = CheckReference(streams, reference); status != kExitSuccess) {
         return status;
     }
+    auto& merged = static_cast<MapSourceDocument&>(*reference.document);
     std::size_t converted = 0;
     {
         Progress progress(streams.err, streams.errIsTerminal, jobs.size());
@@ -207,7 +201,7 @@ int ConvertCommand::Execute(Streams streams) {
             std::ostringstream out;
             std::ostringstream err;
             if (job.failure.empty()) {
-                Run(job, Streams{out, err, false});
+                Run(job, merged, Streams{out, err, false});
             }
             progress.Clear();
             streams.err << err.str();

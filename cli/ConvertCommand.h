@@ -6,14 +6,18 @@
 
 #include "cli/Command.h"
 
+namespace pelagor {
+class MapSourceDocument;
+}  // namespace pelagor
+
 namespace pelagor::cli {
 
 struct LoadedDocument;
 
 // `convert SOURCE... [--reference REF.mps] (-o OUT.mps | --output-dir DIR) [--no-clobber]`:
-// what the dialog's Convert does, for one source or a whole batch. Every source is converted
-// against a freshly loaded reference, since a conversion rebuilds the reference's record lists.
-// Without --reference the reference the program carries serves.
+// what the dialog's Convert does, for one source or a whole batch. The reference is loaded once:
+// a conversion leaves it as it was loaded. Without --reference the reference the program carries
+// serves.
 class ConvertCommand final : public Command {
 public:
     CLI::App* Register(CLI::App& app) override;
@@ -28,11 +32,12 @@ private:
     };
 
     int CheckArguments(Streams streams, std::vector<Job>& jobs) const;
-    [[nodiscard]] int CheckReference(Streams streams) const;
+    // Loads the reference into `reference` and says on `streams` when it cannot serve.
+    [[nodiscard]] int CheckReference(Streams streams, LoadedDocument& reference) const;
     void LoadReference(LoadedDocument& reference) const;
     // The reference as messages name it.
     [[nodiscard]] std::string ReferenceName() const;
-    void Run(Job& job, Streams streams) const;
+    void Run(Job& job, MapSourceDocument& reference, Streams streams) const;
 
     std::vector<std::string> m_sources;
     std::string m_reference;

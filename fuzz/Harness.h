@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "fuzz/DocumentChecks.h"
 #include "fuzz/MergeChecks.h"
@@ -64,7 +65,12 @@ inline std::string MergeFault(std::span<const std::uint8_t> referenceBytes,
         return "the source does not load";
     }
     const std::filesystem::path folder = outputPath.parent_path();
-    if (reference.WriteMerged(source, outputPath) == 0) {
+    const std::vector<std::uint8_t> referenceRecords = ReferenceRecords(reference);
+    const std::int32_t written = reference.WriteMerged(source, outputPath);
+    if (ReferenceRecords(reference) != referenceRecords) {
+        return "the merge changed the reference's records";
+    }
+    if (written == 0) {
         if (loaded != 0 && reference.waypointCount > 0) {
             return "a loaded reference with waypoints was refused: " +
                    reference.WriteFailureReason();
@@ -87,7 +93,10 @@ inline std::string MergeFault(std::span<const std::uint8_t> referenceBytes,
         !fault.empty()) {
         return "written file: " + fault;
     }
-    return RoundTripMismatch(source, outputLoaded, output);
+    if (std::string fault = RoundTripMismatch(source, outputLoaded, output); !fault.empty()) {
+        return fault;
+    }
+    return TextsMismatch(reference, source, output);
 }
 
 }  // namespace pelagor::fuzzing

@@ -6,25 +6,19 @@
 // Body: two 32-bit values, three NUL-terminated texts, two 32-bit values, then any bytes.
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "mapsource/RecordList.h"
 
 namespace pelagor {
 
-struct MapSegmentView {
-    std::uint32_t value1 = 0;
-    std::uint32_t value2 = 0;
-    std::string_view text1;  // into the record's body
-    std::string_view text2;
-    std::string_view text3;
-    std::uint32_t value3 = 0;
-    std::uint32_t value4 = 0;
-};
+// Nothing of a segment is read: its record is only checked for form and written back.
+struct MapSegmentView {};
 
 class MapSegmentList final : public RecordList<MapSegmentList, MapSegmentView, 'L'> {
 public:
-    bool ParseView(const MpsRecord& record, MapSegmentView& view,
+    bool ParseView(std::span<const std::uint8_t> body, MapSegmentView& view,
                    std::string_view* rule = nullptr) const;
 };
 

@@ -43,6 +43,17 @@ std::size_t OffsetOf(const List& list, std::size_t start, std::size_t index) {
     return start;
 }
 
+// Why an output that the sizing pass counted cannot be written; empty when it can.
+std::string SizeProblem(bool complete, const RecordCursor& sizing) {
+    if (!complete) {
+        return "a record to be written has no body";
+    }
+    if (sizing.total() > kMaxOutputSize) {
+        return "the output would be " + std::to_string(sizing.total()) + " bytes, 4 GiB or more";
+    }
+    return {};
+}
+
 }  // namespace
 
 MapSourceDocument::MapSourceDocument() = default;
@@ -51,7 +62,7 @@ MapSourceDocument::~MapSourceDocument() = default;
 std::int32_t MapSourceDocument::Load(const std::filesystem::path& path, LineSink* waypointList,
                                      LineSink* trackList) {
     m_loaded = false;
-    return LoadFile(path, waypointList, trackList);
+    return LoadFile(path, waypointList, trackList, MpsMayRead);
 }
 
 std::int32_t MapSourceDocument::LoadBytes(std::span<const std::uint8_t> data,
@@ -97,16 +108,11 @@ std::int32_t MapSourceDocument::ReadReference(std::span<const std::uint8_t> data
     recordsBefore += SkipRun(cursor, 'R');
 
     const std::size_t trackStart = cursor.position();
-    if (!trackRecords.ParseList(cursor, &fault)) {
+    if (!trackRecords.ParseList(cursor, &fault,
+                                {kMaxReferenceTracks, "more than 9999 track records"})) {
         return FailAtRecord(reason, fault, recordsBefore);
     }
     const std::int32_t trackTotal = trackRecords.recordCount;
-    if (trackTotal > kMaxReferenceTracks) {
-        const auto extra = static_cast<std::size_t>(kMaxReferenceTracks);
-        fault = {extra, OffsetOf(trackRecords, trackStart, extra), 'T', true,
-                 "more than 9999 track records"};
-        return FailAtRecord(reason, fault, recordsBefore);
-    }
     if (trackTotal > 0) {
         if (!MakeEntries(tracks, trackCount, trackTotal)) {
             return Fail(reason, "out of memory for the tracks");
@@ -145,7 +151,7 @@ bool MapSourceDocument::EmitMapSet(RecordCursor& cursor) const {
     return true;
 }
 
-std::int32_t MapSourceDocument::WriteMerged(TrackLogDocument& source,
+std::int32_t MapSourceDocument::WriteMerged(const TrackLogDocument& source,
                                             const std::filesystem::path& path,
                                             platform::ReplaceMode mode) {
     m_writeFailureReason.clear();
@@ -161,33 +167,47 @@ std::int32_t MapSourceDocument::RefuseWrite(std::string reason) {
     return 0;
 }
 
-std::int32_t MapSourceDocument::Merge(TrackLogDocument& source, const std::filesystem::path& path,
+std::int32_t MapSourceDocument::Merge(const TrackLogDocument& source,
+                                      const std::filesystem::path& path,
                                       platform::ReplaceMode mode) {
     // A document whose Load failed may hold lists with records never read; nothing is built on it.
     if (!m_loaded) {
         return RefuseWrite("the reference file did not load");
     }
-    if (source.waypointCount > 0 && waypointRecords.recordCount == 0) {
+    const std::span<const WaypointEntry> sourceWaypoints = source.WaypointSpan();
+    const std::span<const TrackEntry> sourceTracks = source.TrackSpan();
+    if (!sourceWaypoints.empty() && waypointRecords.recordCount == 0) {
         return RefuseWrite("the reference file has no waypoint record to build waypoints from");
     }
-    if (!waypointRecords.RebuildFromEntries(source.waypointCount, source.waypoints.get())) {
-        return RefuseWrite("out of memory while building the waypoint records");
+    std::unique_ptr<WaypointBuild[]> plan;
+    if (!waypointRecords.PlanRebuild(sourceWaypoints, plan)) {
+        return RefuseWrite("out of memory while planning the waypoint records");
     }
-    if (!trackRecords.RebuildFromEntries(source.trackCount, source.tracks.get())) {
-        return RefuseWrite("out of memory while building the track records");
-    }
-
-    const auto emitAll = [this](RecordCursor& cursor) {
-        return header.EmitHeader(cursor) && waypointRecords.EmitAll(cursor) &&
-               trackRecords.EmitAll(cursor) && segments.EmitAll(cursor) && EmitMapSet(cursor);
+    const std::span<WaypointBuild> builds(plan.get(), sourceWaypoints.size());
+    const TrackTemplate trackTemplate = trackRecords.TemplateFor(sourceTracks);
+    // One pass sizes the output, and the same pass with a target writes it.
+    const auto emitAll = [&](RecordCursor& cursor) {
+        if (!header.EmitHeader(cursor)) {
+            return false;
+        }
+        for (std::size_t index = 0; index < sourceWaypoints.size(); ++index) {
+            waypointRecords.EmitRebuilt(cursor, builds[index], sourceWaypoints[index]);
+        }
+        for (const TrackEntry& track : sourceTracks) {
+            TrackRecordList::BuildRecord(cursor, track, trackTemplate);
+        }
+        return segments.EmitAll(cursor) && EmitMapSet(cursor);
     };
-    RecordCursor sizing;
-    if (!emitAll(sizing)) {
-        return RefuseWrite("a record to be written has no body");
+    // Sized before anything is built. Settling the padding bytes builds some waypoints aside and
+    // only adds bytes, so an output too large without them is refused first.
+    RecordCursor unpadded;
+    if (std::string problem = SizeProblem(emitAll(unpadded), unpadded); !problem.empty()) {
+        return RefuseWrite(std::move(problem));
     }
-    if (sizing.total() > kMaxOutputSize) {
-        return RefuseWrite("the output would be " + std::to_string(sizing.total()) +
-                           " bytes, 4 GiB or more");
+    waypointRecords.SettlePadding(builds, sourceWaypoints);
+    RecordCursor sizing;
+    if (std::string problem = SizeProblem(emitAll(sizing), sizing); !problem.empty()) {
+        return RefuseWrite(std::move(problem));
     }
     const auto size = static_cast<std::size_t>(sizing.total());
     // Not zero-filled: the writing pass fills every byte, as its total shows.

@@ -37,11 +37,15 @@ public:
     std::int32_t LoadBytes(std::span<const std::uint8_t> data, LineSink* waypointList,
                            LineSink* trackList) override;
 
-    // Rebuilds the 'W' and then the 'T' records from `source` (renaming its repeated waypoint
-    // names in place), sizes the output, assembles it in one buffer and writes it to `path`
-    // through the safe replace. Returns 1 once the file is written, 0 otherwise, and then
-    // WriteFailureReason() says why. A document whose Load failed is never written.
-    std::int32_t WriteMerged(TrackLogDocument& source, const std::filesystem::path& path,
+    // Writes `source` to `path` on this reference: its header, one 'W' record per source
+    // waypoint (repeated names made unique in the output only) and one 'T' record per source
+    // track, each built on the reference's records as loaded, then its segments and map set. The
+    // output is sized from the templates and the source, and refused at 4 GiB or more, before any
+    // record is built; then it is assembled in one buffer and written through the safe replace.
+    // Neither document changes, so every call builds on the reference as loaded. Returns 1 once
+    // the file is written, 0 otherwise, and then WriteFailureReason() says why. A document whose
+    // Load failed is never written.
+    std::int32_t WriteMerged(const TrackLogDocument& source, const std::filesystem::path& path,
                              platform::ReplaceMode mode = platform::ReplaceMode::Replace);
 
     [[nodiscard]] const std::string& WriteFailureReason() const { return m_writeFailureReason; }
@@ -57,7 +61,7 @@ public:
 private:
     std::int32_t ReadReference(std::span<const std::uint8_t> data, LineSink* waypointList,
                                LineSink* trackList, std::string& reason);
-    std::int32_t Merge(TrackLogDocument& source, const std::filesystem::path& path,
+    std::int32_t Merge(const TrackLogDocument& source, const std::filesystem::path& path,
                        platform::ReplaceMode mode);
     std::int32_t RefuseWrite(std::string reason);
     bool EmitMapSet(RecordCursor& cursor) const;

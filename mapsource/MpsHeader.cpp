@@ -5,6 +5,10 @@
 
 namespace pelagor {
 
+bool MpsMayRead(std::span<const std::uint8_t> firstBytes) {
+    return ReadCursor(firstBytes).StartsWith(kMpsSignature);
+}
+
 bool MpsHeader::ParseHeader(ReadCursor& cursor, MpsFault* fault) {
     MpsFault found;
     const auto fail = [&](std::string_view rule) {
@@ -20,7 +24,7 @@ bool MpsHeader::ParseHeader(ReadCursor& cursor, MpsFault* fault) {
     }
     const auto signature = cursor.Rest().first(magic.size());
     std::copy(signature.begin(), signature.end(), magic.begin());
-    if (magic != kMpsSignature) {
+    if (!MpsMayRead(signature)) {
         return fail("not a MapSource file (signature)");
     }
     Guaranteed(cursor.Skip(magic.size()));
@@ -51,22 +55,14 @@ bool MpsHeader::ParseARecord(const MpsRecord& record, std::string_view* rule) {
         return Refuse(rule, "second header record is not an 'A' record");
     }
     ReadCursor body(record.Body());
-    const auto value = body.U16le();
-    if (!value) {
+    if (!body.Skip(2)) {
         return Refuse(rule, "'A' record shorter than its 2-byte value");
     }
-    std::array<std::string_view, 3> texts;
-    for (std::string_view& text : texts) {
-        const auto read = ReadText(body);
-        if (!read) {
+    for (int text = 0; text < 3; ++text) {
+        if (!ReadText(body)) {
             return Refuse(rule, "'A' record text has no terminator");
         }
-        text = *read;
     }
-    aValue = *value;
-    aText1 = texts[0];
-    aText2 = texts[1];
-    aText3 = texts[2];
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,11 +14,11 @@
 
 namespace pelagor {
 
-// Where and why a header or a record list refused the file, for the load's failure reason.
 // The MapSource version that wrote a file, told by its first record: type 'D' and a lower-case
 // letter ('d' for 3.x, 'e' to 'h' for 4.x, 'i' and later for 5.x and on, laid out as 4.x).
 enum class MpsVersion : std::uint8_t { Unknown, V3, V4, V5 };
 
+// Where and why a header or a record list refused the file, for the load's failure reason.
 struct MpsFault {
     std::size_t recordIndex = 0;       // counted from the first record after the signature
     std::size_t offset = 0;            // byte offset of that record's frame in the file
@@ -25,6 +26,9 @@ struct MpsFault {
     bool recordKnown = false;          // false for faults of the signature itself
     std::string_view rule;
 };
+
+// The MapSource reader's first rule: the signature.
+bool MpsMayRead(std::span<const std::uint8_t> firstBytes);
 
 class MpsHeader {
 public:
@@ -39,7 +43,8 @@ public:
     // stands at the record after the 'A' record.
     bool ParseHeader(ReadCursor& cursor, MpsFault* fault = nullptr);
     // Checks the 'A' record's form: a 16-bit value and three NUL-terminated texts inside the body.
-    bool ParseARecord(const MpsRecord& record, std::string_view* rule = nullptr);
+    // Nothing of it is read: it is written back as it is.
+    static bool ParseARecord(const MpsRecord& record, std::string_view* rule = nullptr);
     // Emits the signature and both records as they were read.
     bool EmitHeader(RecordCursor& cursor) const;
 
@@ -51,10 +56,6 @@ public:
     std::array<std::uint8_t, 6> magic{};
     MpsRecord firstRecord;
     MpsRecord aRecord;
-    std::uint16_t aValue = 0;
-    std::string_view aText1;  // views into aRecord's body
-    std::string_view aText2;
-    std::string_view aText3;
 };
 
 }  // namespace pelagor

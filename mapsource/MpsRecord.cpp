@@ -31,54 +31,60 @@ bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule) {
     return true;
 }
 
+std::optional<std::span<const std::uint8_t>> NextBody(ReadCursor& cursor, std::uint8_t type) {
+    ReadCursor next = cursor;
+    if (next.remaining() < kFrameSize) {
+        return std::nullopt;
+    }
+    const std::uint32_t length = Guaranteed(next.U32le());
+    if (length == 0 || Guaranteed(next.U8()) != type) {
+        return std::nullopt;
+    }
+    const auto body = next.Bytes(length);
+    if (body) {
+        cursor = next;
+    }
+    return body;
+}
+
 std::size_t SkipRun(ReadCursor& cursor, std::uint8_t type) {
     std::size_t count = 0;
-    for (ReadCursor next = cursor; next.remaining() >= kFrameSize; cursor = next) {
-        const std::uint32_t length = Guaranteed(next.U32le());
-        if (length == 0 || Guaranteed(next.U8()) != type || !next.Skip(length)) {
-            break;
-        }
+    while (NextBody(cursor, type)) {
         ++count;
     }
     return count;
 }
 
-void ReleaseRecord(MpsRecord& record) {
-    record.body.reset();
-}
-
-bool AllocateRecord(MpsRecord& record, std::uint8_t type, std::uint64_t length) {
-    if (length == 0 || length > 0xFFFFFFFFULL) {
-        return false;
+std::span<std::uint8_t> RecordCursor::Reserve(std::uint64_t count) {
+    std::span<std::uint8_t> reserved;
+    if (m_writing) {
+        if (m_total > m_target.size() || count > m_target.size() - m_total) {
+            m_overrun = true;
+        } else {
+            reserved = m_target.subspan(static_cast<std::size_t>(m_total),
+                                        static_cast<std::size_t>(count));
+        }
     }
-    // Not zero-filled: whoever allocates a body writes every byte of it.
-    std::unique_ptr<std::uint8_t[]> body =
-        platform::NewByteBuffer(static_cast<std::size_t>(length));
-    if (!body) {
-        return false;
-    }
-    record.length = static_cast<std::uint32_t>(length);
-    record.type = type;
-    record.body = std::move(body);
-    return true;
+    m_total += count;
+    return reserved;
 }
 
 void RecordCursor::Emit(std::span<const std::uint8_t> bytes) {
-    if (m_writing) {
-        if (m_total > m_target.size() || bytes.size() > m_target.size() - m_total) {
-            m_overrun = true;
-        } else {
-            std::copy(bytes.begin(), bytes.end(),
-                      m_target.begin() + static_cast<std::ptrdiff_t>(m_total));
-        }
-    }
-    m_total += bytes.size();
+    const std::span<std::uint8_t> target = Reserve(bytes.size());
+    std::copy(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(target.size()),
+              target.begin());
 }
 
 void RecordCursor::EmitU32(std::uint32_t value) {
     std::array<std::uint8_t, sizeof value> bytes{};
     StoreLe(bytes.data(), value);
     Emit(bytes);
+}
+
+void RecordCursor::EmitText(std::string_view text) {
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): text written as bytes
+    Emit({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    EmitU8(0);
 }
 
 bool EmitRecord(RecordCursor& cursor, const MpsRecord& record) {

@@ -37,17 +37,14 @@ struct MpsRecord {
 // cannot be read (zero length, a length past the end, no memory); `rule` then says which.
 bool ReadRecord(ReadCursor& cursor, MpsRecord& record, std::string_view* rule = nullptr);
 
-// Moves the cursor over the consecutive readable records of `type`, under the read rules of
-// ReadRecord but without copying a body, and returns how many there were. The cursor stops
-// before the first record of another type or that cannot be read.
+// The body of the record at the cursor, in the file's own bytes, when the record is of `type` and
+// readable under the rules of ReadRecord; consumed with its frame. Empty, consuming nothing,
+// otherwise.
+std::optional<std::span<const std::uint8_t>> NextBody(ReadCursor& cursor, std::uint8_t type);
+
+// Moves the cursor over the consecutive readable records of `type` and returns how many there
+// were. The cursor stops before the first record of another type or that cannot be read.
 std::size_t SkipRun(ReadCursor& cursor, std::uint8_t type);
-
-// Frees the body; a record without one stays as it is.
-void ReleaseRecord(MpsRecord& record);
-
-// Gives `record` a new body of `length` bytes, not yet written, and the type letter; false when
-// out of memory or `length` is 0 or does not fit 32 bits, leaving the record as it was.
-bool AllocateRecord(MpsRecord& record, std::uint8_t type, std::uint64_t length);
 
 // The emit cursor. Without a target it only counts; with one it also writes. The target's end is
 // not checked per byte: both passes emit the same records, so the counted size is exact. `total`
@@ -65,8 +62,13 @@ public:
     void Emit(std::span<const std::uint8_t> bytes);
     void EmitU32(std::uint32_t value);
     void EmitU8(std::uint8_t value) { Emit(std::span<const std::uint8_t>(&value, 1)); }
+    // The characters of `text` and a NUL.
+    void EmitText(std::string_view text);
     // Adds `count` bytes to the total without writing them: the counting pass's view of a body.
     void Count(std::uint64_t count) { m_total += count; }
+    // The next `count` bytes of the target, counted, for the caller to fill whole; empty while
+    // only counting (and when they would pass the target's end).
+    [[nodiscard]] std::span<std::uint8_t> Reserve(std::uint64_t count);
 
 private:
     std::span<std::uint8_t> m_target;

@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <optional>
 #include <span>
+#include <string_view>
 
 #include "mapsource/MpsHeader.h"
 #include "mapsource/MpsRecord.h"
@@ -21,6 +23,12 @@ template <typename T>
 std::unique_ptr<T[]> NewArray(std::size_t length) {
     return std::unique_ptr<T[]>(new (std::nothrow) T[length]());
 }
+
+// The most records a run may hold, and the rule that a longer run breaks.
+struct RunLimit {
+    std::size_t records = static_cast<std::size_t>(-1);
+    std::string_view rule;
+};
 
 template <typename Derived, typename View, std::uint8_t Type>
 class RecordList {
@@ -36,31 +44,40 @@ public:
 
     // Reads the run of records of this list's type that begins at the cursor and parses each into
     // its view. A record that cannot be read ends the run without failing; an empty run consumes
-    // nothing. A fault's record index counts from the first record of the run.
-    bool ParseList(ReadCursor& cursor, MpsFault* fault = nullptr) {
+    // nothing. Each record is checked as the run is counted, before anything is made for the run:
+    // a record that is no view of this list fails it, and so does a record past `limit`. A
+    // fault's record index counts from the first record of the run.
+    bool ParseList(ReadCursor& cursor, MpsFault* fault = nullptr, const RunLimit& limit = {}) {
         const std::size_t start = cursor.position();
-        const std::size_t length = CountRun(cursor);
-        if (length == 0) {
+        const auto length = CountRun(cursor, fault, limit);
+        if (!length) {
+            return false;
+        }
+        if (*length == 0) {
             return true;
         }
-        auto newRecords = NewArray<MpsRecord>(length);
+        auto newRecords = NewArray<MpsRecord>(*length);
         if (!newRecords) {
-            return Fault(fault, 0, start, Type, "out of memory for the records");
+            return Fault(fault, 0, start, "out of memory for the records");
         }
         records = std::move(newRecords);
-        recordCount = static_cast<std::int32_t>(length);
-        for (std::size_t index = 0; index < length; ++index) {
+        recordCount = static_cast<std::int32_t>(*length);
+        for (std::size_t index = 0; index < *length; ++index) {
             const std::size_t offset = cursor.position();
             std::string_view rule;
             if (!ReadRecord(cursor, records[index], &rule)) {
-                return Fault(fault, index, offset, records[index].type, rule);
+                return Fault(fault, index, offset, rule);
             }
         }
-        views = NewArray<View>(length);
+        views = NewArray<View>(*length);
         if (!views) {
-            return Fault(fault, 0, start, Type, "out of memory for the views");
+            return Fault(fault, 0, start, "out of memory for the views");
         }
-        return ParseViews(start, fault);
+        for (std::size_t index = 0; index < *length; ++index) {
+            // The bytes checked while counting, now the record's own: they parse again.
+            Guaranteed(Self().ParseView(records[index].Body(), views[index]));
+        }
+        return true;
     }
 
     // Emits the records in order; fails at the first record without a body.
@@ -84,52 +101,37 @@ public:
     std::unique_ptr<MpsRecord[]> records;
     std::unique_ptr<View[]> views;
 
-protected:
-    // Takes over rebuilt records: the previous records and views are released, and every new
-    // record is parsed into a new view. Fails (keeping the list) when the views cannot be made.
-    bool ReplaceRecords(std::unique_ptr<MpsRecord[]> newRecords, std::size_t length) {
-        auto newViews = NewArray<View>(length);
-        if (length != 0 && !newViews) {
-            return false;
-        }
-        records = std::move(newRecords);
-        views = std::move(newViews);
-        recordCount = static_cast<std::int32_t>(length);
-        return ParseViews(0, nullptr);
-    }
-
-    // Takes over rebuilt records together with the views the rebuild made for them.
-    void ReplaceRecords(std::unique_ptr<MpsRecord[]> newRecords, std::unique_ptr<View[]> newViews,
-                        std::size_t length) {
-        records = std::move(newRecords);
-        views = std::move(newViews);
-        recordCount = static_cast<std::int32_t>(length);
-    }
-
 private:
-    // The number of consecutive readable records of this type from the cursor on, found without
-    // moving the cursor.
-    static std::size_t CountRun(const ReadCursor& cursor) {
-        ReadCursor scratch = cursor;
-        return SkipRun(scratch, Type);
-    }
+    [[nodiscard]] const Derived& Self() const { return static_cast<const Derived&>(*this); }
 
-    bool ParseViews(std::size_t start, MpsFault* fault) {
-        std::size_t offset = start;
-        for (std::size_t index = 0; index < static_cast<std::size_t>(recordCount); ++index) {
-            std::string_view rule;
-            if (!static_cast<Derived&>(*this).ParseView(records[index], views[index], &rule)) {
-                return Fault(fault, index, offset, records[index].type, rule);
+    // The number of consecutive readable records of this type from the cursor on, each parsed in
+    // the file's own bytes, found without moving the cursor; empty when one fails.
+    std::optional<std::size_t> CountRun(const ReadCursor& cursor, MpsFault* fault,
+                                        const RunLimit& limit) const {
+        ReadCursor next = cursor;
+        std::size_t count = 0;
+        View scratch;
+        for (std::size_t offset = next.position();; offset = next.position(), ++count) {
+            const auto body = NextBody(next, Type);
+            if (!body) {
+                return count;
             }
-            offset += kFrameSize + records[index].length;
+            std::string_view rule;
+            if (!Self().ParseView(*body, scratch, &rule)) {
+                Fault(fault, count, offset, rule);
+                return std::nullopt;
+            }
+            if (count == limit.records) {
+                Fault(fault, count, offset, limit.rule);
+                return std::nullopt;
+            }
         }
-        return true;
     }
 
-    static bool Fault(MpsFault* fault, std::size_t index, std::size_t offset, std::uint8_t type,
+    static bool Fault(MpsFault* fault, std::size_t index, std::size_t offset,
                       std::string_view rule) {
         if (fault != nullptr) {
-            *fault = {index, offset, type, true, rule};
+            *fault = {index, offset, Type, true, rule};
         }
         return false;
     }

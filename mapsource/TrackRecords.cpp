@@ -1,7 +1,6 @@
 #include "mapsource/TrackRecords.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "bytes/LittleEndian.h"
 #include "tracklog/Derivations.h"
@@ -11,9 +10,36 @@ namespace {
 
 constexpr std::size_t kPointCountOffset = 5;
 constexpr std::size_t kKeptHeaderBytes = 5;
-constexpr std::size_t kAltitudeValidOffset = 8;
-constexpr std::size_t kTimeValidOffset = 17;
-constexpr std::size_t kDepthOffset = 22;  // depth valid and depth, to the point's end
+
+// Where the fields of the 31-byte track point lie, for the reader and the writer alike.
+namespace point {
+constexpr std::size_t kLatitude = 0;       // signed semicircles
+constexpr std::size_t kLongitude = 4;      // signed semicircles
+constexpr std::size_t kAltitudeValid = 8;  // 1 when the altitude holds one
+constexpr std::size_t kAltitude = 9;       // a double
+constexpr std::size_t kTimeValid = 17;     // 1 when the time holds one
+constexpr std::size_t kTime = 18;          // unsigned seconds
+constexpr std::size_t kDepth = 22;         // depth valid and the depth as a double, to the end
+}  // namespace point
+
+void ReadPoint(const std::uint8_t* bytes, TrackPoint& read) {
+    SetTrackPoint(read, LoadLe<std::int32_t>(bytes + point::kLatitude),
+                  LoadLe<std::int32_t>(bytes + point::kLongitude),
+                  LoadLe<std::uint32_t>(bytes + point::kTime),
+                  static_cast<float>(LoadLe<double>(bytes + point::kAltitude)));
+}
+
+// Every point carries an altitude and no depth; whether it has a time is told per point, so that
+// the points of a log recorded without times do not claim the time 0.
+void WritePoint(std::uint8_t* bytes, const TrackPoint& written) {
+    StoreLe(bytes + point::kLatitude, written.latitude);
+    StoreLe(bytes + point::kLongitude, written.longitude);
+    bytes[point::kAltitudeValid] = 1;
+    StoreLe(bytes + point::kAltitude, static_cast<double>(written.altitude));
+    bytes[point::kTimeValid] = written.time != 0 ? 1 : 0;
+    StoreLe(bytes + point::kTime, written.time);
+    std::fill(bytes + point::kDepth, bytes + kMpsTrackPointSize, std::uint8_t{0});
+}
 
 }  // namespace
 
@@ -21,26 +47,20 @@ std::uint32_t TrackRecordView::pointCount() const {
     return LoadLe<std::uint32_t>(trackHeader.data() + kPointCountOffset);
 }
 
-void TrackRecordView::SetPointCount(std::uint32_t count) {
-    StoreLe(trackHeader.data() + kPointCountOffset, count);
-}
-
 TrackTemplate BuiltInTrackTemplate() {
     TrackTemplate builtIn;
     builtIn.trackHeader[0] = 0x01;  // shown
-    builtIn.point[kAltitudeValidOffset] = 0x01;
-    builtIn.point[kTimeValidOffset] = 0x01;
     return builtIn;
 }
 
-bool TrackRecordList::ParseView(const MpsRecord& record, TrackRecordView& view,
+bool TrackRecordList::ParseView(std::span<const std::uint8_t> body, TrackRecordView& view,
                                 std::string_view* rule) const {
-    ReadCursor body(record.Body());
-    const auto name = ReadText(body);
+    ReadCursor cursor(body);
+    const auto name = ReadText(cursor);
     if (!name) {
         return Refuse(rule, "track name has no terminator");
     }
-    const auto header = body.Bytes(kTrackHeaderSize);
+    const auto header = cursor.Bytes(kTrackHeaderSize);
     if (!header) {
         return Refuse(rule, "track body shorter than its 9-byte track header");
     }
@@ -48,10 +68,10 @@ bool TrackRecordList::ParseView(const MpsRecord& record, TrackRecordView& view,
     parsed.name = *name;
     std::copy(header->begin(), header->end(), parsed.trackHeader.begin());
     // 64-bit product: a count whose product only matches modulo 2^32 must not pass.
-    if (std::uint64_t{parsed.pointCount()} * kMpsTrackPointSize != body.remaining()) {
+    if (std::uint64_t{parsed.pointCount()} * kMpsTrackPointSize != cursor.remaining()) {
         return Refuse(rule, "track body length does not match its point count");
     }
-    parsed.points = body.Rest();
+    parsed.points = cursor.Rest();
     view = parsed;
     return true;
 }
@@ -65,11 +85,9 @@ bool TrackRecordList::GetEntry(std::int32_t index, TrackEntry& entry) const {
     if (!MakeEntries(entry.points, entry.pointCount, std::int64_t{view.pointCount()})) {
         return false;
     }
-    const std::uint8_t* point = view.points.data();
-    for (std::int32_t j = 0; j < entry.pointCount; ++j, point += kMpsTrackPointSize) {
-        SetTrackPoint(entry.points[static_cast<std::size_t>(j)], LoadLe<std::int32_t>(point),
-                      LoadLe<std::int32_t>(point + 4), LoadLe<std::uint32_t>(point + 18),
-                      static_cast<float>(LoadLe<double>(point + 9)));
+    const std::uint8_t* bytes = view.points.data();
+    for (std::int32_t j = 0; j < entry.pointCount; ++j, bytes += kMpsTrackPointSize) {
+        ReadPoint(bytes, entry.points[static_cast<std::size_t>(j)]);
     }
     return true;
 }
@@ -81,77 +99,29 @@ TrackTemplate TrackRecordList::TemplateFor(std::span<const TrackEntry> entries) 
     if (Views().empty() || (needsPoint && Views()[0].points.empty())) {
         return BuiltInTrackTemplate();
     }
-    const TrackRecordView& first = Views()[0];
     TrackTemplate chosen;
-    std::copy_n(first.trackHeader.begin(), kKeptHeaderBytes, chosen.trackHeader.begin());
-    if (!first.points.empty()) {
-        std::copy_n(first.points.begin(), kMpsTrackPointSize, chosen.point.begin());
-    }
+    std::copy_n(Views()[0].trackHeader.begin(), kKeptHeaderBytes, chosen.trackHeader.begin());
     return chosen;
 }
 
-bool TrackRecordList::RebuildFromEntries(std::int32_t count, const TrackEntry* entries) {
-    if (count < 0 || (count > 0 && entries == nullptr)) {
-        return false;
+void TrackRecordList::BuildRecord(RecordCursor& cursor, const TrackEntry& track,
+                                  const TrackTemplate& pattern) {
+    const std::string_view name = NameOf(track.name);
+    const auto pointCount =
+        track.points ? static_cast<std::size_t>(std::max(track.pointCount, 0)) : 0U;
+    const std::uint64_t pointBytes = std::uint64_t{pointCount} * kMpsTrackPointSize;
+    // A length past 32 bits makes an output that is refused before it is written.
+    cursor.EmitU32(static_cast<std::uint32_t>(name.size() + 1U + kTrackHeaderSize + pointBytes));
+    cursor.EmitU8(kType);
+    cursor.EmitText(name);
+    TrackHeader header = pattern.trackHeader;
+    StoreLe(header.data() + kPointCountOffset, static_cast<std::uint32_t>(pointCount));
+    cursor.Emit(header);
+    // The points are written straight into the output: the largest part of it is copied once.
+    std::uint8_t* out = cursor.Reserve(pointBytes).data();
+    for (std::size_t j = 0; out != nullptr && j < pointCount; ++j, out += kMpsTrackPointSize) {
+        WritePoint(out, track.points[j]);
     }
-    const auto length = static_cast<std::size_t>(count);
-    const std::span<const TrackEntry> tracks(entries, length);
-    auto newRecords = NewArray<MpsRecord>(length);
-    if (length != 0 && !newRecords) {
-        return false;
-    }
-    TrackTemplate pattern = TemplateFor(tracks);
-    // Every point carries an altitude and has no depth: the template's depth must not be stamped
-    // on every point. Whether it has a time is told per point below, so that a template drawn
-    // without times cannot hide ours.
-    pattern.point[kAltitudeValidOffset] = 1;
-    std::fill(pattern.point.begin() + kDepthOffset, pattern.point.end(), std::uint8_t{0});
-    for (std::size_t index = 0; index < length; ++index) {
-        const TrackEntry& track = tracks[index];
-        const auto pointCount =
-            track.points ? static_cast<std::size_t>(std::max(track.pointCount, 0)) : 0U;
-        TrackRecordView working;
-        working.trackHeader = pattern.trackHeader;
-        working.name = NameOf(track.name);
-        working.SetPointCount(static_cast<std::uint32_t>(pointCount));
-        // The points are written straight into the new body: a separate point buffer would
-        // only add one more copy of the largest part of the output.
-        const auto points = BuildRecord(working, newRecords[index]);
-        if (!points) {
-            return false;
-        }
-        std::uint8_t* out = points->data();
-        for (std::size_t j = 0; j < pointCount; ++j, out += kMpsTrackPointSize) {
-            const TrackPoint& point = track.points[j];
-            std::copy(pattern.point.begin(), pattern.point.end(), out);
-            StoreLe(out, point.latitude);
-            StoreLe(out + 4, point.longitude);
-            StoreLe(out + 9, static_cast<double>(point.altitude));
-            out[kTimeValidOffset] = point.time != 0 ? 1 : 0;
-            StoreLe(out + 18, point.time);
-        }
-    }
-    return ReplaceRecords(std::move(newRecords), length);
-}
-
-std::optional<std::span<std::uint8_t>> TrackRecordList::BuildRecord(const TrackRecordView& view,
-                                                                    MpsRecord& record) {
-    const std::uint64_t pointBytes = std::uint64_t{view.pointCount()} * kMpsTrackPointSize;
-    if (!view.points.empty() && view.points.size() != pointBytes) {
-        return std::nullopt;  // a view whose points do not match its count would write a broken
-                              // record
-    }
-    const std::uint64_t length =
-        std::uint64_t{view.name.size()} + 1U + kTrackHeaderSize + pointBytes;
-    if (!AllocateRecord(record, kType, length)) {
-        return std::nullopt;
-    }
-    std::uint8_t* out = record.body.get();
-    out = std::copy(view.name.begin(), view.name.end(), out);
-    *out++ = 0;
-    out = std::copy(view.trackHeader.begin(), view.trackHeader.end(), out);
-    std::copy(view.points.begin(), view.points.end(), out);
-    return std::span<std::uint8_t>(out, static_cast<std::size_t>(pointBytes));
 }
 
 }  // namespace pelagor

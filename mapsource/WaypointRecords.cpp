@@ -4,6 +4,7 @@
 #include <string>
 #include <tuple>
 #include <unordered_map>
+#include <vector>
 
 #include "bytes/LittleEndian.h"
 #include "mapsource/WaypointNames.h"
@@ -130,15 +131,6 @@ std::optional<WaypointRecordView> ParseFixed(std::span<const std::uint8_t> body,
     return view;
 }
 
-// A body read by the layout it is known to have: a rebuilt record keeps its template's.
-WaypointRecordView ParseAs(WaypointLayout layout, std::span<const std::uint8_t> body) {
-    if (layout == WaypointLayout::Fixed) {
-        return Guaranteed(ParseFixed(body, nullptr));
-    }
-    return Guaranteed(
-        ParseStructure(body, layout == WaypointLayout::V3 ? MpsVersion::V3 : MpsVersion::V4));
-}
-
 }  // namespace
 
 std::uint16_t MapWaypointSymbol(std::uint16_t sourceSymbol) {
@@ -152,15 +144,15 @@ std::uint16_t MapWaypointSymbol(std::uint16_t sourceSymbol) {
     }
 }
 
-bool WaypointRecordList::ParseView(const MpsRecord& record, WaypointRecordView& view,
+bool WaypointRecordList::ParseView(std::span<const std::uint8_t> body, WaypointRecordView& view,
                                    std::string_view* rule) const {
     if (m_version != MpsVersion::Unknown) {
-        if (const auto structured = ParseStructure(record.Body(), m_version)) {
+        if (const auto structured = ParseStructure(body, m_version)) {
             view = *structured;
             return true;
         }
     }
-    const auto fixed = ParseFixed(record.Body(), rule);
+    const auto fixed = ParseFixed(body, rule);
     if (!fixed) {
         return false;
     }
@@ -183,59 +175,13 @@ bool WaypointRecordList::GetEntry(std::int32_t index, WaypointEntry& entry) cons
     return true;
 }
 
-namespace {
-
-// A new record from `from`, its template: the template's body up to the view's end with the
-// name replaced, the entry's values written at the template's positions. `built` gets the new
-// record's view.
-bool BuildRecord(const MpsRecord& from, const WaypointRecordView& view, std::string_view name,
-                 const WaypointEntry& entry, std::size_t padding, MpsRecord& record,
-                 WaypointRecordView& built) {
-    const std::size_t keptStart = view.name.size() + 1;
-    const auto kept = from.Body().subspan(keptStart, view.end - keptStart);
-    if (!AllocateRecord(record, WaypointRecordList::kType,
-                        std::uint64_t{name.size()} + 1U + kept.size() + padding)) {
-        return false;
-    }
-    const std::span<std::uint8_t> body(record.body.get(), record.length);
-    std::uint8_t* out = std::copy(name.begin(), name.end(), body.data());
-    *out++ = 0;
-    out = std::copy(kept.begin(), kept.end(), out);
-    std::fill_n(out, padding, std::uint8_t{0});
-
-    // The new record has its template's layout with another name: read by that layout, never
-    // guessed afresh.
-    built = ParseAs(view.layout, body);
-    Guaranteed(StoreLe(body, built.latitude, entry.latitude));
-    Guaranteed(StoreLe(body, built.longitude, entry.longitude));
-    // An altitude is always written; MapSource ignores one that is not marked valid.
-    Guaranteed(StoreLe(body, built.altitudeValid, std::uint8_t{1}));
-    Guaranteed(StoreLe(body, built.altitude, static_cast<double>(entry.altitude)));
-    // The low half of the 4-byte field; the high half stays the template's.
-    Guaranteed(StoreLe(body, built.symbol, MapWaypointSymbol(entry.symbol)));
-    return true;
-}
-
-}  // namespace
-
-bool WaypointRecordList::ReadsElsewhere(const MpsRecord& record,
-                                        const WaypointRecordView& view) const {
-    if (view.layout != WaypointLayout::Fixed || m_version == MpsVersion::Unknown) {
-        return false;
-    }
-    const auto structured = ParseStructure(record.Body(), m_version);
-    return structured && std::tie(structured->latitude, structured->symbol) !=
-                             std::tie(view.latitude, view.symbol);
-}
-
-bool WaypointRecordList::RebuildFromEntries(std::int32_t count, WaypointEntry* entries) {
-    if (count < 0 || (count > 0 && (entries == nullptr || Views().empty()))) {
+bool WaypointRecordList::PlanRebuild(std::span<const WaypointEntry> entries,
+                                     std::unique_ptr<WaypointBuild[]>& builds) const {
+    if (!entries.empty() && Views().empty()) {
         return false;  // no template record to start from
     }
-    const auto length = static_cast<std::size_t>(count);
-    auto newRecords = NewArray<MpsRecord>(length);
-    auto newViews = NewArray<WaypointRecordView>(length);
-    if (length != 0 && (!newRecords || !newViews)) {
+    builds = NewArray<WaypointBuild>(entries.size());
+    if (!builds) {
         return false;
     }
     // The first reference record of each name; a later record of the same name never wins.
@@ -244,31 +190,124 @@ bool WaypointRecordList::RebuildFromEntries(std::int32_t count, WaypointEntry* e
     for (std::size_t index = 0; index < Views().size(); ++index) {
         templates.emplace(Views()[index].name, index);
     }
-    RepeatedNameRenamer renamer(length);
-    for (std::size_t index = 0; index < length; ++index) {
-        WaypointEntry& entry = entries[index];
-        const auto found = templates.find(NameOf(entry.name));
-        const std::size_t from = found == templates.end() ? 0 : found->second;
-        renamer.Settle(entry.name);
-        const WaypointRecordView& view = Views()[from];
-        if (!BuildRecord(records[from], view, NameOf(entry.name), entry, 0, newRecords[index],
-                         newViews[index])) {
-            return false;
-        }
-        if (ReadsElsewhere(newRecords[index], newViews[index])) {
-            // One byte after the second block, which the fixed layout never reads, ends the
-            // structure's claim: it must end exactly at the body's end.
-            ReleaseRecord(newRecords[index]);
-            if (!BuildRecord(records[from], view, NameOf(entry.name), entry, 1, newRecords[index],
-                             newViews[index])) {
-                return false;
-            }
+    RepeatedNameRenamer renamer(entries.size());
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        WaypointBuild& build = builds[index];
+        // The template is chosen by the name before renaming.
+        const auto found = templates.find(NameOf(entries[index].name));
+        build.ownTemplate = found != templates.end();
+        build.from = build.ownTemplate ? found->second : 0;
+        build.name = entries[index].name;
+        renamer.Settle(build.name);
+    }
+    return true;
+}
+
+namespace {
+
+// The texts of a template that a built record leaves empty, in the order of the body: a template
+// of another name lends everything but its description and notes, which belong to that other
+// waypoint. The fixed layout keeps its middle text.
+std::array<std::string_view, 2> EmptiedTexts(const WaypointRecordView& view,
+                                             const WaypointBuild& build) {
+    if (build.ownTemplate || view.layout == WaypointLayout::Fixed) {
+        return {};
+    }
+    return {view.description, view.details.notes};
+}
+
+// Where the fields of a record built on `view` lie: the template's positions, moved by the new
+// name's length and, past the description, by the characters it lost.
+struct BuiltPositions {
+    std::size_t latitude;
+    std::size_t longitude;
+    std::size_t altitudeValid;
+    std::size_t altitude;
+    std::size_t symbol;
+};
+
+BuiltPositions PositionsOf(const WaypointRecordView& view, const WaypointBuild& build) {
+    const std::size_t nameLength = NameOf(build.name).size();
+    const auto moved = [&](std::size_t position) {
+        return position - view.name.size() + nameLength;
+    };
+    const std::size_t lostDescription = EmptiedTexts(view, build)[0].size();
+    return {moved(view.latitude), moved(view.longitude), moved(view.altitudeValid),
+            moved(view.altitude), moved(view.symbol) - lostDescription};
+}
+
+}  // namespace
+
+void WaypointRecordList::EmitRebuilt(RecordCursor& cursor, const WaypointBuild& build,
+                                     const WaypointEntry& entry) const {
+    const WaypointRecordView& view = views[build.from];
+    const auto from = records[build.from].Body();
+    const std::string_view name = NameOf(build.name);
+    const std::array<std::string_view, 2> emptied = EmptiedTexts(view, build);
+    // The template's body after its name, up to the end of what a built record keeps, without
+    // the characters of the emptied texts.
+    const std::size_t keptStart = view.name.size() + 1;
+    const std::size_t padding = build.padded ? 1 : 0;
+    const std::uint64_t length = std::uint64_t{name.size()} + 1U + (view.end - keptStart) -
+                                 emptied[0].size() - emptied[1].size() + padding;
+    // A length past 32 bits makes an output that is refused before it is written.
+    cursor.EmitU32(static_cast<std::uint32_t>(length));
+    cursor.EmitU8(kType);
+    const std::span<std::uint8_t> body = cursor.Reserve(length);
+    if (body.empty()) {
+        return;  // only counting
+    }
+    std::uint8_t* out = std::copy(name.begin(), name.end(), body.data());
+    *out++ = 0;
+    std::size_t copied = keptStart;
+    for (const std::string_view text : emptied) {
+        if (!text.empty()) {
+            const auto start = static_cast<std::size_t>(text.data() - AsText(from).data());
+            out = std::copy(from.begin() + static_cast<std::ptrdiff_t>(copied),
+                            from.begin() + static_cast<std::ptrdiff_t>(start), out);
+            copied = start + text.size();  // its terminator stays
         }
     }
-    // The new records keep their templates' layouts: parsed afresh, a record built on the fixed
-    // layout could fit the structure once its new values are in, and read differently.
-    ReplaceRecords(std::move(newRecords), std::move(newViews), length);
-    return true;
+    out = std::copy(from.begin() + static_cast<std::ptrdiff_t>(copied),
+                    from.begin() + static_cast<std::ptrdiff_t>(view.end), out);
+    std::fill_n(out, padding, std::uint8_t{0});
+
+    const BuiltPositions at = PositionsOf(view, build);
+    Guaranteed(StoreLe(body, at.latitude, entry.latitude));
+    Guaranteed(StoreLe(body, at.longitude, entry.longitude));
+    // An altitude is always written; MapSource ignores one that is not marked valid.
+    Guaranteed(StoreLe(body, at.altitudeValid, std::uint8_t{1}));
+    Guaranteed(StoreLe(body, at.altitude, static_cast<double>(entry.altitude)));
+    // The low half of the 4-byte field; the high half stays the template's.
+    Guaranteed(StoreLe(body, at.symbol, MapWaypointSymbol(entry.symbol)));
+}
+
+void WaypointRecordList::SettlePadding(std::span<WaypointBuild> builds,
+                                       std::span<const WaypointEntry> entries) const {
+    if (m_version == MpsVersion::Unknown) {
+        return;  // the structure is never tried
+    }
+    std::vector<std::uint8_t> record;
+    for (std::size_t index = 0; index < builds.size(); ++index) {
+        WaypointBuild& build = builds[index];
+        const WaypointRecordView& view = views[build.from];
+        if (view.layout != WaypointLayout::Fixed) {
+            continue;
+        }
+        build.padded = false;
+        RecordCursor counting;
+        EmitRebuilt(counting, build, entries[index]);
+        record.resize(counting.total());
+        RecordCursor writing(record);
+        EmitRebuilt(writing, build, entries[index]);
+        const auto body = std::span(record).subspan(kFrameSize);
+        const auto structured = ParseStructure(body, m_version);
+        const BuiltPositions at = PositionsOf(view, build);
+        // One byte after the second block, which the fixed layout never reads, ends the
+        // structure's claim: it must end exactly at the body's end.
+        build.padded = structured && std::tie(structured->latitude, structured->symbol) !=
+                                         std::tie(at.latitude, at.symbol);
+    }
 }
 
 }  // namespace pelagor

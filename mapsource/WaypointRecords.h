@@ -1,7 +1,7 @@
 #pragma once
 
-// The run of waypoint ('W') records. Loading turns each into a WaypointEntry; writing rebuilds
-// the run from a source's waypoints, each new record made from a reference record as template.
+// The run of waypoint ('W') records. Loading turns each into a WaypointEntry; writing builds one
+// record per source waypoint on a reference record as template, leaving the run as it was read.
 //
 // MapSource lays a waypoint out with texts of any length between its fixed fields (4.x and
 // later; 3.x has 17 bytes in place of the subclass and the 4 bytes after it, and 2 bytes in
@@ -17,7 +17,9 @@
 // of 43 bytes (symbol at 17), then bytes never read. It is the structure for a 2-character country
 // and 2 characters among its last four texts.
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -53,8 +55,18 @@ struct WaypointRecordView {
     std::size_t altitudeValid = 0;
     std::size_t altitude = 0;
     std::size_t symbol = 0;
-    std::size_t end = 0;      // end of what a rebuilt record keeps: the fixed layout drops the rest
+    std::size_t end = 0;      // end of what a built record keeps: the fixed layout drops the rest
     WaypointDetails details;  // MapSource's layout only
+};
+
+// How one source waypoint is written: the reference record it is built on and the name it is
+// written with. The record is its template with that name, the waypoint's position, altitude
+// (marked valid) and symbol written at the template's positions, and the template's layout.
+struct WaypointBuild {
+    std::array<char, 12> name{};  // the waypoint's name, made unique among those written before it
+    std::size_t from = 0;         // the template record
+    bool ownTemplate = false;     // the template has the waypoint's name, so its texts too
+    bool padded = false;          // one 0 byte after the second block (see SettlePadding)
 };
 
 // The MapSource symbol written for a source symbol code.
@@ -66,26 +78,29 @@ public:
     // version are read by MapSource's structure when they fit it, else by the fixed layout.
     void SetVersion(MpsVersion version) { m_version = version; }
 
-    bool ParseView(const MpsRecord& record, WaypointRecordView& view,
+    bool ParseView(std::span<const std::uint8_t> body, WaypointRecordView& view,
                    std::string_view* rule = nullptr) const;
     // Fills `entry` from the record at `index`; a name longer than the entry's field keeps its
     // first 11 bytes.
     bool GetEntry(std::int32_t index, WaypointEntry& entry) const;
-    // Replaces the records with one per entry, each from the reference record of the same name
-    // (else the first record), and renames repeated names inside `entries`. A new record is its
-    // template with the name, position, altitude (marked valid) and symbol written in, and keeps
-    // the template's layout; one built on the fixed layout that the structure would read at
-    // other positions gets a padding byte after its second block, so that it reads back as
-    // written. Fails, keeping the list, when there is no template record for a nonempty
-    // `entries` or memory runs out.
-    bool RebuildFromEntries(std::int32_t count, WaypointEntry* entries);
+
+    // Makes `builds`, one per entry: the template is the reference record of the entry's name
+    // (else the first record), and repeated names are made unique in the builds, in order; the
+    // entries are only read. Fails when there is no template for a nonempty `entries` or memory
+    // runs out.
+    bool PlanRebuild(std::span<const WaypointEntry> entries,
+                     std::unique_ptr<WaypointBuild[]>& builds) const;
+    // A record built on the fixed layout can be read by the structure at other positions: the new
+    // values can end a text of the structure where the template's did not. Such a record gets a
+    // padding byte after its second block, so that it reads back as written. Finding out builds
+    // each record on the fixed layout aside once.
+    void SettlePadding(std::span<WaypointBuild> builds,
+                       std::span<const WaypointEntry> entries) const;
+    // Emits the record `build` makes of `entry`: only counted, or written, as the cursor does.
+    void EmitRebuilt(RecordCursor& cursor, const WaypointBuild& build,
+                     const WaypointEntry& entry) const;
 
 private:
-    // Whether a record built on the fixed layout would be read back by the structure, at other
-    // positions: its new values can end a text of the structure where the template's did not.
-    [[nodiscard]] bool ReadsElsewhere(const MpsRecord& record,
-                                      const WaypointRecordView& view) const;
-
     MpsVersion m_version = MpsVersion::Unknown;
 };
 

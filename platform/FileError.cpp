@@ -23,6 +23,8 @@ std::string Describe(const FileError& error) {
             return "out of memory";
         case FileErrorKind::Exists:
             return "the file exists";
+        case FileErrorKind::Refused:
+            return "not a file of a kind this program reads";
         case FileErrorKind::Abandoned:
             return "the write was abandoned";
         case FileErrorKind::ReadFailed:

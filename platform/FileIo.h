@@ -26,6 +26,7 @@ enum class FileErrorKind {
     ReadFailed,
     WriteFailed,
     Exists,     // the target exists and replacing it was not allowed
+    Refused,    // its first bytes show that no reader that may read it can take it
     Abandoned,  // the writer of a replacement gave up; the caller knows why
     Other,
 };
@@ -38,12 +39,21 @@ struct FileError {
 // A short lower-case description fit for a message such as "cannot read trip.wtr: <text>".
 std::string Describe(const FileError& error);
 
+// How many of a file's first bytes a check sees before the file is read whole.
+inline constexpr std::size_t kFirstBytesSize = 64;
+
+// Says from a file's first bytes (kFirstBytesSize of them, or all when the file is shorter)
+// whether the file is worth reading whole. It must not throw.
+using FirstBytesCheck = std::function<bool(std::span<const std::uint8_t> firstBytes)>;
+
 // Reads the whole file at `path` into one newly allocated buffer: one open (refused while a
-// writer holds the file), one size query, one read. On failure `data` and `size` are untouched
-// and nothing stays allocated or open.
+// writer holds the file), one size query, one read. Given a check, the first bytes are read
+// first, and a file whose first bytes the check refuses fails as Refused before the buffer for
+// the whole file is made. On failure `data` and `size` are untouched and nothing stays
+// allocated or open.
 bool ReadWholeFileExclusive(const std::filesystem::path& path,
                             std::unique_ptr<std::uint8_t[]>& data, std::uint32_t& size,
-                            FileError* error) noexcept;
+                            FileError* error, const FirstBytesCheck& check = {}) noexcept;
 
 enum class ReplaceMode {
     Replace,   // an existing file of that name is replaced without a question

@@ -138,9 +138,33 @@ std::string SystemErrorText(int code) {
     return std::strerror(code);  // NOLINT(concurrency-mt-unsafe): one thread
 }
 
+namespace {
+
+// Reads `count` bytes at the file's position; the loop only resumes a read that the kernel split
+// or that a signal interrupted. A file that shrank meanwhile is a failed read, never a short one.
+bool ReadExactly(int fd, std::uint8_t* into, std::size_t count, FileError* error) {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::read(fd, into + done, count - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return FailErrno(error, FileErrorKind::ReadFailed);
+        }
+        if (got == 0) {
+            return Fail(error, FileErrorKind::ReadFailed);
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+}  // namespace
+
 bool ReadWholeFileExclusive(const std::filesystem::path& path,
                             std::unique_ptr<std::uint8_t[]>& data, std::uint32_t& size,
-                            FileError* error) noexcept {
+                            FileError* error, const FirstBytesCheck& check) noexcept {
     // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come; regular
     // files read the same either way, and anything else is refused below.
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -174,25 +198,21 @@ bool ReadWholeFileExclusive(const std::filesystem::path& path,
         return Fail(error, FileErrorKind::TooLarge);
     }
     const auto fileSize = static_cast<std::uint32_t>(info.st_size);
+    std::array<std::uint8_t, kFirstBytesSize> first{};
+    const std::size_t firstSize = check ? std::min<std::size_t>(first.size(), fileSize) : 0;
+    if (!ReadExactly(file.get(), first.data(), firstSize, error)) {
+        return false;
+    }
+    if (check && !check(std::span(first).first(firstSize))) {
+        return Fail(error, FileErrorKind::Refused);
+    }
     std::unique_ptr<std::uint8_t[]> buffer = NewByteBuffer(fileSize);
     if (!buffer) {
         return Fail(error, FileErrorKind::OutOfMemory);
     }
-    // One read of the whole size; the loop only resumes a read that the kernel split or that a
-    // signal interrupted. A file that shrank meanwhile is a failed read, never a short buffer.
-    std::size_t done = 0;
-    while (done < fileSize) {
-        const ssize_t got = ::read(file.get(), buffer.get() + done, fileSize - done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return FailErrno(error, FileErrorKind::ReadFailed);
-        }
-        if (got == 0) {
-            return Fail(error, FileErrorKind::ReadFailed);
-        }
-        done += static_cast<std::size_t>(got);
+    std::copy_n(first.begin(), firstSize, buffer.get());
+    if (!ReadExactly(file.get(), buffer.get() + firstSize, fileSize - firstSize, error)) {
+        return false;
     }
     data = std::move(buffer);
     size = fileSize;

@@ -348,7 +348,7 @@ std::string SystemErrorText(int code) {
 
 bool ReadWholeFileExclusive(const std::filesystem::path& path,
                             std::unique_ptr<std::uint8_t[]>& data, std::uint32_t& size,
-                            FileError* error) noexcept {
+                            FileError* error, const FirstBytesCheck& check) noexcept {
     // Readers share, writers are refused both ways: a file that another program holds open for
     // writing cannot be read half-written, and nobody may open it for writing while it is read.
     // Another reader (a viewer, a second pelagor-cli) is no reason to refuse.
@@ -376,18 +376,31 @@ bool ReadWholeFileExclusive(const std::filesystem::path& path,
         return Fail(error, FileErrorKind::TooLarge);
     }
     const auto byteCount = static_cast<std::uint32_t>(fileSize.QuadPart);
+    // A file that changed size between the query and a read is a failed read, never a buffer
+    // whose end was not read.
+    const auto readExactly = [&](std::uint8_t* into, DWORD count) {
+        DWORD got = 0;
+        if (::ReadFile(file.get(), into, count, &got, nullptr) == 0) {
+            return FailLastError(error, FileErrorKind::ReadFailed);
+        }
+        return got == count || Fail(error, FileErrorKind::ReadFailed);
+    };
+    std::array<std::uint8_t, kFirstBytesSize> first{};
+    const DWORD firstSize =
+        check ? std::min<DWORD>(static_cast<DWORD>(first.size()), byteCount) : 0;
+    if (!readExactly(first.data(), firstSize)) {
+        return false;
+    }
+    if (check && !check(std::span(first).first(firstSize))) {
+        return Fail(error, FileErrorKind::Refused);
+    }
     std::unique_ptr<std::uint8_t[]> buffer = NewByteBuffer(byteCount);
     if (!buffer) {
         return Fail(error, FileErrorKind::OutOfMemory);
     }
-    DWORD got = 0;
-    if (::ReadFile(file.get(), buffer.get(), byteCount, &got, nullptr) == 0) {
-        return FailLastError(error, FileErrorKind::ReadFailed);
-    }
-    // A file that changed size between the query and the read is a failed read, never a buffer
-    // whose end was not read.
-    if (got != byteCount) {
-        return Fail(error, FileErrorKind::ReadFailed);
+    std::copy_n(first.begin(), firstSize, buffer.get());
+    if (!readExactly(buffer.get() + firstSize, byteCount - firstSize)) {
+        return false;
     }
     data = std::move(buffer);
     size = byteCount;

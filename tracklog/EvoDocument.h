@@ -4,6 +4,9 @@
 
 namespace pelagor {
 
+// The EVO reader's first rule: a waypoint count of 1 to 9999 at offset 32.
+bool EvoMayRead(std::span<const std::uint8_t> firstBytes);
+
 // An EVO track log: a header with the waypoint and track counts, then records of varying length
 // that the reader finds by scanning for byte patterns, moving forward only.
 class EvoDocument : public TrackLogDocument {

@@ -27,6 +27,18 @@ constexpr std::size_t kTrackNameLookahead = 32;
 constexpr std::size_t kPointSize = 24;
 constexpr std::array<std::uint8_t, 3> kWaypointPattern{0x00, 0xFF, 0x00};
 constexpr std::array<std::uint8_t, 4> kTrackPattern{0x00, 0x00, 'A', 'C'};
+static_assert(kWaypointCountOffset + 2 <= platform::kFirstBytesSize,
+              "the first rule is decided by the bytes a file is refused by");
+
+// The waypoint count at offset 32; empty when the data ends before it.
+std::optional<std::uint16_t> WaypointCountOf(std::span<const std::uint8_t> data) {
+    ByteReader header(data);
+    return header.Seek(kWaypointCountOffset) ? header.U16le() : std::nullopt;
+}
+
+bool PlausibleCount(std::uint16_t count) {
+    return count != 0 && count <= kMaxCount;
+}
 
 // A name ends at a line feed or a zero byte.
 std::optional<std::string_view> LineName(const ByteReader& reader, std::size_t lookahead) {
@@ -62,15 +74,11 @@ public:
           m_reason(reason) {}
 
     std::int32_t Read() {
-        ByteReader header(m_data);
-        std::optional<std::uint16_t> waypointTotal;
-        if (header.Seek(kWaypointCountOffset)) {
-            waypointTotal = header.U16le();
-        }
+        const std::optional<std::uint16_t> waypointTotal = WaypointCountOf(m_data);
         if (!waypointTotal) {
             return FailAt(m_reason, "data ends before the waypoint count", kWaypointCountOffset);
         }
-        if (*waypointTotal == 0 || *waypointTotal > kMaxCount) {
+        if (!PlausibleCount(*waypointTotal)) {
             return FailAt(m_reason, "waypoint count " + std::to_string(*waypointTotal),
                           kWaypointCountOffset);
         }
@@ -83,6 +91,7 @@ public:
             }
         }
 
+        ByteReader header(m_data);
         std::optional<std::uint16_t> trackTotal;
         if (header.Seek(kTrackCountOffset)) {
             trackTotal = header.U16le();
@@ -90,7 +99,7 @@ public:
         if (!trackTotal) {
             return FailAt(m_reason, "data ends before the track count", kTrackCountOffset);
         }
-        if (*trackTotal == 0 || *trackTotal > kMaxCount) {
+        if (!PlausibleCount(*trackTotal)) {
             return FailAt(m_reason, "track count " + std::to_string(*trackTotal),
                           kTrackCountOffset);
         }
@@ -216,9 +225,14 @@ private:
 
 }  // namespace
 
+bool EvoMayRead(std::span<const std::uint8_t> firstBytes) {
+    const std::optional<std::uint16_t> count = WaypointCountOf(firstBytes);
+    return count && PlausibleCount(*count);
+}
+
 std::int32_t EvoDocument::Load(const std::filesystem::path& path, LineSink* waypointList,
                                LineSink* trackList) {
-    return LoadFile(path, waypointList, trackList);
+    return LoadFile(path, waypointList, trackList, EvoMayRead);
 }
 
 std::int32_t EvoDocument::LoadBytes(std::span<const std::uint8_t> data, LineSink* waypointList,

@@ -9,8 +9,13 @@ namespace pelagor {
 std::int32_t LoadSource(std::unique_ptr<TrackLogDocument>& slot, const std::filesystem::path& path,
                         LineSink* waypointList, LineSink* trackList, SourceLoadReport* report) {
     slot.reset();
+    // Read once for both readers; a file that neither may take is not read whole.
+    const FileForLoad file =
+        TrackLogDocument::ReadForLoad(path, [](std::span<const std::uint8_t> firstBytes) {
+            return WtrMayRead(firstBytes) || EvoMayRead(firstBytes);
+        });
     slot.reset(new (std::nothrow) TrackLogDocument);
-    if (slot && slot->Load(path, waypointList, trackList) != 0) {
+    if (slot && slot->LoadRead(file, waypointList, trackList) != 0) {
         return 1;
     }
     if (report != nullptr && slot) {
@@ -21,7 +26,7 @@ std::int32_t LoadSource(std::unique_ptr<TrackLogDocument>& slot, const std::file
     if (!slot) {
         return 0;
     }
-    const std::int32_t result = slot->Load(path, waypointList, trackList);
+    const std::int32_t result = slot->LoadRead(file, waypointList, trackList);
     if (result == 0 && report != nullptr) {
         report->evoReason = slot->FailureReason();
     }

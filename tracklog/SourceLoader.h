@@ -1,8 +1,8 @@
 #pragma once
 
-// How a source file is loaded, by the dialog and the command line alike: a WTR document first;
-// when its Load fails, that document is destroyed and a fresh EVO document reads the same file,
-// appending to the same list.
+// How a source file is loaded, by the dialog and the command line alike: the file is read once,
+// then a WTR document reads it; when that fails, the document is destroyed and a fresh EVO
+// document reads the same bytes, appending to the same list.
 
 #include <cstdint>
 #include <filesystem>

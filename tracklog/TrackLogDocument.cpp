@@ -1,5 +1,6 @@
 #include "tracklog/TrackLogDocument.h"
 
+#include <algorithm>
 #include <string>
 
 namespace pelagor {
@@ -10,24 +11,37 @@ std::int32_t TrackLogDocument::ReadWholeFile(const std::filesystem::path& path,
     return platform::ReadWholeFileExclusive(path, data, size, error) ? 1 : 0;
 }
 
-std::int32_t TrackLogDocument::LoadFile(const std::filesystem::path& path, LineSink* waypointList,
-                                        LineSink* trackList) noexcept {
-    m_fileError = {};
-    std::unique_ptr<std::uint8_t[]> data;
-    std::uint32_t size = 0;
-    if (ReadWholeFile(path, data, size, &m_fileError) == 0) {
-        NoteUnreadable();
-        return 0;
-    }
-    return LoadBytes(std::span<const std::uint8_t>(data.get(), size), waypointList, trackList);
+FileForLoad TrackLogDocument::ReadForLoad(const std::filesystem::path& path,
+                                          FirstBytesRule mayRead) noexcept {
+    FileForLoad file;
+    // Kept, so that a reader can refuse them as it would the whole file.
+    const auto keepAndCheck = [&file, mayRead](std::span<const std::uint8_t> firstBytes) {
+        std::copy(firstBytes.begin(), firstBytes.end(), file.firstBytes.begin());
+        file.firstSize = firstBytes.size();
+        return mayRead(firstBytes);
+    };
+    static_cast<void>(
+        platform::ReadWholeFileExclusive(path, file.data, file.size, &file.error, keepAndCheck));
+    return file;
 }
 
-void TrackLogDocument::NoteUnreadable() noexcept {
+std::int32_t TrackLogDocument::LoadRead(const FileForLoad& file, LineSink* waypointList,
+                                        LineSink* trackList) noexcept {
+    if (file.Readable()) {
+        return LoadBytes(file.Bytes(), waypointList, trackList);
+    }
+    m_fileError = file.error;
     try {
         m_failureReason = "cannot read the file: " + platform::Describe(m_fileError);
     } catch (...) {
         m_failureReason.assign("cannot read");
     }
+    return 0;
+}
+
+std::int32_t TrackLogDocument::LoadFile(const std::filesystem::path& path, LineSink* waypointList,
+                                        LineSink* trackList, FirstBytesRule mayRead) noexcept {
+    return LoadRead(ReadForLoad(path, mayRead), waypointList, trackList);
 }
 
 std::int32_t FailAt(std::string& reason, std::string_view what, std::size_t offset) {

@@ -3,6 +3,7 @@
 // The in-memory form of one GPS file: its waypoints and its tracks. The base class's Load reads
 // a WTR file; EvoDocument reads EVO files and MapSourceDocument reads MapSource files.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -14,6 +15,34 @@
 #include "tracklog/LineSink.h"
 
 namespace pelagor {
+
+// Whether a reader may take a file that begins with `firstBytes` (platform::kFirstBytesSize of
+// them, or all of a shorter file): false only when it refuses the file at once, by a rule that
+// these bytes decide, whatever follows them.
+using FirstBytesRule = bool (*)(std::span<const std::uint8_t> firstBytes);
+
+// A file read for a Load: the whole file, or why it could not be read. When its first bytes were
+// refused, it holds those alone: a reader refuses them by the same rule, with the same reason, as
+// it would refuse the whole file.
+struct FileForLoad {
+    std::unique_ptr<std::uint8_t[]> data;
+    std::uint32_t size = 0;
+    std::array<std::uint8_t, platform::kFirstBytesSize> firstBytes{};
+    std::size_t firstSize = 0;
+    platform::FileError error;
+
+    [[nodiscard]] bool Readable() const {
+        return error.kind == platform::FileErrorKind::None ||
+               error.kind == platform::FileErrorKind::Refused;
+    }
+    [[nodiscard]] std::span<const std::uint8_t> Bytes() const {
+        return data ? std::span<const std::uint8_t>(data.get(), size)
+                    : std::span<const std::uint8_t>(firstBytes.data(), firstSize);
+    }
+};
+
+// The WTR reader's first rule: its signature.
+bool WtrMayRead(std::span<const std::uint8_t> firstBytes);
 
 class TrackLogDocument {
 public:
@@ -40,6 +69,14 @@ public:
     static std::int32_t ReadWholeFile(const std::filesystem::path& path,
                                       std::unique_ptr<std::uint8_t[]>& data, std::uint32_t& size,
                                       platform::FileError* error = nullptr);
+    // Reads a file once for readers whose first rule is `mayRead`: a file that it refuses is not
+    // read whole.
+    static FileForLoad ReadForLoad(const std::filesystem::path& path,
+                                   FirstBytesRule mayRead) noexcept;
+    // Load's work on a file already read, with the same results: a file that could not be read
+    // fails as unreadable.
+    std::int32_t LoadRead(const FileForLoad& file, LineSink* waypointList,
+                          LineSink* trackList) noexcept;
 
     // Why the last Load returned 0, naming the rule and the byte offset ("waypoint count 0 at
     // byte 32"); empty after a success. The document's content does not depend on it.
@@ -48,7 +85,6 @@ public:
     [[nodiscard]] bool FileUnreadable() const {
         return m_fileError.kind != platform::FileErrorKind::None;
     }
-    [[nodiscard]] const platform::FileError& FileError() const { return m_fileError; }
 
     [[nodiscard]] std::span<const WaypointEntry> WaypointSpan() const {
         return {waypoints.get(), static_cast<std::size_t>(waypointCount)};
@@ -64,10 +100,10 @@ public:
     std::unique_ptr<TrackEntry[]> tracks;
 
 protected:
-    // The frame of every Load: reads the whole file, hands its bytes to LoadBytes and releases
-    // them afterwards, on every path.
+    // The frame of every Load: reads the file (not whole when `mayRead`, the reader's first rule,
+    // refuses it), hands its bytes to LoadBytes and releases them afterwards, on every path.
     std::int32_t LoadFile(const std::filesystem::path& path, LineSink* waypointList,
-                          LineSink* trackList) noexcept;
+                          LineSink* trackList, FirstBytesRule mayRead) noexcept;
 
     // The frame of every LoadBytes: `parse(bytes, reason)` returns the result and fills `reason`
     // when it fails. Anything thrown inside (no memory) becomes a 0 result.
@@ -88,8 +124,6 @@ protected:
     }
 
 private:
-    void NoteUnreadable() noexcept;
-
     platform::FileError m_fileError;
     std::string m_failureReason;
 };

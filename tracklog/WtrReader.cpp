@@ -54,10 +54,10 @@ std::optional<std::string_view> ZeroEndedName(const ByteReader& reader, std::siz
 
 std::int32_t ReadWtr(TrackLogDocument& document, std::span<const std::uint8_t> data,
                      LineSink* waypointList, LineSink* trackList, std::string& reason) {
-    ByteReader reader(data);
-    if (!reader.StartsWith(kWaypointSignature)) {
+    if (!WtrMayRead(data)) {
         return Fail(reason, "not a WTR file (signature)");
     }
+    ByteReader reader(data);
     const auto trackSlot = FindMarkedSlot(data, kFirstSlot, kWaypointSlotSize, kTrackSlotMarker);
     if (!trackSlot) {
         return Fail(reason, "no track slot (FF 'Trk' FF) before the end of the data");
@@ -127,9 +127,13 @@ std::int32_t ReadWtr(TrackLogDocument& document, std::span<const std::uint8_t> d
 
 }  // namespace
 
+bool WtrMayRead(std::span<const std::uint8_t> firstBytes) {
+    return ByteReader(firstBytes).StartsWith(kWaypointSignature);
+}
+
 std::int32_t TrackLogDocument::Load(const std::filesystem::path& path, LineSink* waypointList,
                                     LineSink* trackList) {
-    return LoadFile(path, waypointList, trackList);
+    return LoadFile(path, waypointList, trackList, WtrMayRead);
 }
 
 std::int32_t TrackLogDocument::LoadBytes(std::span<const std::uint8_t> data, LineSink* waypointList,

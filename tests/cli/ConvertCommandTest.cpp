@@ -50,7 +50,7 @@ TEST_F(ConvertCommandTest, SingleSourceWritesTheMergedFile) {
     const CliRun show = Run({"show", "--reference", "out.mps"});
     EXPECT_EQ(show.out,
               "out.mps: MapSource reader, loaded\nwaypoints: 2\n"
-              "  WPT   5  Home, Zhongzheng\n  WPTA   6  Home, Zhongzheng\ntracks: 1\n"
+              "  WPT   5\n  WPTA   6\ntracks: 1\n"
               "  TRACK (1)  08:00:03 to 08:00:03, latitude 0.0000001 to 0.0000001, "
               "longitude 0.0000002 to 0.0000002\n");
     EXPECT_EQ(Read("ref.mps"), reference);

@@ -72,6 +72,7 @@ TEST(RealMpsSamplesTest, ConvertAndComeBackAsConverted) {
             MapSourceDocument again;
             const std::int32_t loaded = again.Load(folder / "out.mps", nullptr, nullptr);
             EXPECT_EQ(fuzzing::RoundTripMismatch(*source, loaded, again), "");
+            EXPECT_EQ(fuzzing::TextsMismatch(reference, *source, again), "");
             const Bytes in = ReadBytes(referencePath);
             const Bytes out = ReadBytes(folder / "out.mps");
             EXPECT_TRUE(std::equal(in.end() - 7, in.end(), out.end() - 7));

@@ -79,38 +79,6 @@ TEST(WaypointParseView, StructureFirstThenTheFixedLayout) {
     }
 }
 
-// A record rebuilt on a template read by the structure is the template with the name replaced
-// and the values written at its positions; the symbol's high half and every other byte stay.
-TEST(WaypointRebuild, StructureTemplateKeepsItsWholeBody) {
-    for (const int version : {3, 4}) {
-        MpsRealWaypoint from{"REF",   1, 2,    3.0,      "description", 0x00070030,
-                             version, 0, "TW", "Taipei", "notes"};
-        WaypointRecordList list;
-        ASSERT_TRUE(ParseOne(list, version == 3 ? MpsVersion::V3 : MpsVersion::V4,
-                             MpsRealWaypointBody(from)));
-        std::vector<WaypointEntry> entries = Entries({"A LONG NAME", ""});
-        std::tie(entries[0].latitude, entries[0].longitude, entries[0].altitude,
-                 entries[0].symbol) = std::tuple(-5, 6, 7.5F, 8246);
-        ASSERT_TRUE(list.RebuildFromEntries(2, entries.data()));
-        MpsRealWaypoint expected = from;
-        expected.name = "A LONG NAME";
-        std::tie(expected.latitude, expected.longitude, expected.altitude) = std::tuple(-5, 6, 7.5);
-        expected.symbol = 0x0007006A;  // 106 in the low half
-        expected.altitudeValid = 1;
-        const auto body = list.records[0].Body();
-        EXPECT_EQ(Bytes(body.begin(), body.end()), MpsRealWaypointBody(expected)) << version;
-        EXPECT_EQ(list.records[1].length, MpsRealWaypointBody(from).size() - 3) << version;
-        // The rebuilt view names every field of MapSource's layout where the new body has it.
-        const WaypointDetails& details = list.Views()[0].details;
-        EXPECT_EQ(std::tie(details.country, details.city, details.notes),
-                  std::make_tuple("TW", "Taipei", version == 3 ? "" : "notes"));
-        EXPECT_EQ(std::make_tuple(LoadLe<std::uint32_t>(body, details.display),
-                                  LoadLe<std::uint8_t>(body, details.depthValid),
-                                  LoadLe<std::uint8_t>(body, details.proximityValid)),
-                  std::make_tuple(1U, std::uint8_t{0}, std::uint8_t{0}));
-    }
-}
-
 TEST(WaypointRebuild, RenamesRepeatedNamesExactly) {
     const struct {
         std::vector<std::string> names;
@@ -125,23 +93,14 @@ TEST(WaypointRebuild, RenamesRepeatedNamesExactly) {
     WaypointRecordList list;
     ASSERT_TRUE(ParseOne(list, MpsVersion::Unknown, MpsWaypointBody({.name = "REF"})));
     for (const auto& c : cases) {
-        std::vector<WaypointEntry> entries = Entries(c.names);
-        ASSERT_TRUE(
-            list.RebuildFromEntries(static_cast<std::int32_t>(entries.size()), entries.data()));
+        const std::vector<WaypointEntry> entries = Entries(c.names);
+        std::unique_ptr<WaypointBuild[]> builds;
+        ASSERT_TRUE(list.PlanRebuild(entries, builds));
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            EXPECT_EQ(NameOf(entries[i].name), c.expected[i]);
-            EXPECT_EQ(list.Views()[i].name, c.expected[i]);  // records carry the new names
+            EXPECT_EQ(NameOf(builds[i].name), c.expected[i]);
+            EXPECT_EQ(NameOf(entries[i].name), c.names[i]);  // the entries keep theirs
         }
     }
-}
-
-// A track record as the reader holds it.
-MpsRecord Record(const Bytes& body) {
-    MpsRecord record;
-    const Bytes frame = Framed({}, {{'T', body}});
-    ReadCursor cursor(frame);
-    EXPECT_TRUE(ReadRecord(cursor, record));
-    return record;
 }
 
 TEST(TrackParseView, BodyLengthMustMatchThePointCountExactly) {
@@ -167,7 +126,7 @@ TEST(TrackParseView, BodyLengthMustMatchThePointCountExactly) {
         TrackRecordList list;
         TrackRecordView view;
         std::string_view rule;
-        EXPECT_EQ(list.ParseView(Record(c.body), view, &rule), c.rule.empty()) << c.name;
+        EXPECT_EQ(list.ParseView(c.body, view, &rule), c.rule.empty()) << c.name;
         EXPECT_EQ(rule, c.rule) << c.name;
     }
 }
@@ -182,10 +141,12 @@ TEST(TrackRebuild, BuiltInTemplateWhenTheReferenceOffersNoPoint) {
         ReadCursor cursor(file);
         ASSERT_TRUE(list.ParseList(cursor));
         const auto source = SourceDocument({{"W"}}, {{"ACS", {{1, 2, 3, 4.0F}}}});
-        ASSERT_TRUE(list.RebuildFromEntries(1, source->tracks.get()));
-        const auto body = list.records[0].Body();
-        EXPECT_EQ(Bytes(body.begin(), body.end()),
-                  MpsTrackBody({"ACS", {1, 0, 0, 0, 0}, {{1, 2, 4.0, 3}}}))
+        Bytes record(kFrameSize + 4 + kTrackHeaderSize + kMpsTrackPointSize);
+        RecordCursor writing(record);
+        TrackRecordList::BuildRecord(writing, source->tracks[0],
+                                     list.TemplateFor(source->TrackSpan()));
+        EXPECT_EQ(record,
+                  Framed({}, {{'T', MpsTrackBody({"ACS", {1, 0, 0, 0, 0}, {{1, 2, 4.0, 3}}})}}))
             << referenceTrack;
     }
 }

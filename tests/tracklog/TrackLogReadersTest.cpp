@@ -9,11 +9,14 @@
 #include <memory>
 #include <tuple>
 
+#include "AllocationLimit.h"
 #include "builder/MpsFiles.h"
 #include "builder/Samples.h"
 #include "builder/TempDir.h"
 #include "fuzz/DocumentChecks.h"
+#include "mapsource/MapSourceDocument.h"
 #include "tracklog/EvoDocument.h"
+#include "tracklog/SourceLoader.h"
 
 namespace pelagor::testkit {
 namespace {
@@ -297,6 +300,23 @@ TEST(EvoReaderTest, EveryPrefixOfAFile) {
         }
         EXPECT_EQ(loaded.trackLines.lines.size(), completeTracks);
     }
+}
+
+// A file that none of the readers that may read it can take is refused by its first bytes, with
+// their reasons, before it is read whole: 4 GiB - 1 of zeros is neither a log nor a reference.
+TEST(FirstBytesTest, FileNoReaderTakesIsNotReadWhole) {
+    const TempDir folder;
+    const std::filesystem::path zeros = folder.Write("zeros", {});
+    std::filesystem::resize_file(zeros, 0xFFFFFFFFU);
+    const AllocationLimit limit(kMebibyte);
+    std::unique_ptr<TrackLogDocument> source;
+    SourceLoadReport report;
+    EXPECT_EQ(LoadSource(source, zeros, nullptr, nullptr, &report), 0);
+    EXPECT_EQ(report.wtrReason + "; " + report.evoReason,
+              "not a WTR file (signature); waypoint count 0 at byte 32");
+    MapSourceDocument reference;
+    EXPECT_EQ(reference.Load(zeros, nullptr, nullptr), 0);
+    EXPECT_EQ(reference.FailureReason(), "not a MapSource file (signature) at byte 0");
 }
 
 TEST(SamplesTest, ExamplesAreTheGeneratorsOutput) {
