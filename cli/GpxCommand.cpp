@@ -3,10 +3,10 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <memory>
-#include <span>
 
-#include "cli/GpxWriter.h"
 #include "cli/LoadedDocument.h"
+#include "gpx/GpxExport.h"
+#include "gpx/StreamSink.h"
 #include "platform/CodePage.h"
 #include "platform/FileIo.h"
 #include "platform/PathGuard.h"
@@ -77,27 +77,24 @@ int GpxCommand::Execute(Streams streams) {
         documents.push_back({file, std::move(loaded)});
     }
 
-    GpxWriter gpx(m_encoding, streams.err);
-    gpx.Begin(std::string("pelagor-cli ") + PELAGOR_VERSION);
+    std::vector<std::string> labels;
+    std::vector<gpx::GpxSource> sources;
+    labels.reserve(documents.size());
+    sources.reserve(documents.size());
     for (const Exported& exported : documents) {
-        gpx.AddWaypoints(*exported.loaded->document, platform::PrintableName(exported.file));
+        labels.push_back(platform::PrintableName(exported.file));
+        sources.push_back({labels.back(), exported.loaded->document.get()});
     }
-    for (const Exported& exported : documents) {
-        gpx.AddTracks(*exported.loaded->document, platform::PrintableName(exported.file));
-    }
-    gpx.End();
 
     if (m_output.empty()) {
-        streams.out << gpx.text() << std::flush;
+        gpx::StreamSink sink(streams.out);
+        gpx::ExportGpx(sources, m_encoding, gpx::Creator(), streams.err, sink);
+        streams.out << std::flush;
         return status;
     }
-    const std::string& text = gpx.text();
-    platform::FileError error;
-    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): text as bytes
-    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
-                                              text.size());
-    if (!platform::ReplaceFileContents(platform::PathFromUtf8(m_output), bytes,
-                                       platform::ReplaceMode::Replace, &error)) {
+    const platform::FileError error = gpx::ExportGpxFile(platform::PathFromUtf8(m_output), sources,
+                                                         m_encoding, gpx::Creator(), streams.err);
+    if (error.kind != platform::FileErrorKind::None) {
         streams.err << "cannot write " << platform::PrintableName(m_output) << ": "
                     << platform::Describe(error) << '\n';
         return std::max(status, kExitFailure);
