@@ -12,8 +12,11 @@ Altitude TrackLogAltitude(float altitude) {
     return {static_cast<double>(altitude), true, std::isfinite(altitude)};
 }
 
-void WriteWaypoints(GpxWriter& writer, const TrackLogDocument& log) {
-    for (const WaypointEntry& waypoint : log.WaypointSpan()) {
+void WriteWaypoints(GpxWriter& writer, const GpxSource& source) {
+    if (source.log == nullptr) {
+        return;
+    }
+    for (const WaypointEntry& waypoint : source.log->WaypointSpan()) {
         GpxWaypoint point;
         point.latitude = waypoint.latitude;
         point.longitude = waypoint.longitude;
@@ -23,8 +26,14 @@ void WriteWaypoints(GpxWriter& writer, const TrackLogDocument& log) {
     }
 }
 
-void WriteTracks(GpxWriter& writer, const TrackLogDocument& log) {
-    for (const TrackEntry& track : log.TrackSpan()) {
+// A track log holds no routes.
+void WriteRoutes(GpxWriter& /*writer*/, const GpxSource& /*source*/) {}
+
+void WriteTracks(GpxWriter& writer, const GpxSource& source) {
+    if (source.log == nullptr) {
+        return;
+    }
+    for (const TrackEntry& track : source.log->TrackSpan()) {
         writer.BeginTrack(NameOf(track.name), 0);
         for (std::int32_t index = 0; index < track.pointCount; ++index) {
             const TrackPoint& point = track.points[static_cast<std::size_t>(index)];
@@ -47,16 +56,11 @@ bool ExportGpx(std::span<const GpxSource> sources, std::string_view encoding,
                std::string_view creator, std::ostream& warnings, platform::OutputSink& out) {
     GpxWriter writer(out, encoding, warnings);
     writer.Begin(creator, false);
-    for (const GpxSource& source : sources) {
-        writer.BeginSource(source.label);
-        if (source.log != nullptr) {
-            WriteWaypoints(writer, *source.log);
-        }
-    }
-    for (const GpxSource& source : sources) {
-        writer.BeginSource(source.label);
-        if (source.log != nullptr) {
-            WriteTracks(writer, *source.log);
+    // Each kind file by file, in the order the GPX schema wants them.
+    for (const auto write : {WriteWaypoints, WriteRoutes, WriteTracks}) {
+        for (const GpxSource& source : sources) {
+            writer.BeginSource(source.label);
+            write(writer, source);
         }
     }
     return writer.End();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "gpx/GarminSymbols.h"
 #include "gpx/GpxText.h"
 #include "platform/CodePage.h"
 
@@ -99,6 +100,11 @@ void GpxWriter::PointElements(std::string_view indent, const GpxWaypoint& point)
     }
     if (!point.description.empty()) {
         Element(indent, "desc", EscapeXml(Name(point.description)));
+    }
+    if (point.symbol) {
+        if (const auto symbol = GarminSymbolName(*point.symbol)) {
+            Element(indent, "sym", EscapeXml(*symbol));
+        }
     }
 }
 
