@@ -30,7 +30,8 @@ private:
         return m_text.substr(m_at).starts_with(expected);
     }
     void SkipSpace() {
-        while (!AtEnd() && std::string_view(" \t\r\n").find(m_text[m_at]) != std::string_view::npos) {
+        while (!AtEnd() &&
+               std::string_view(" \t\r\n").find(m_text[m_at]) != std::string_view::npos) {
             ++m_at;
         }
     }
@@ -70,8 +71,8 @@ private:
         const std::size_t start = m_at;
         while (!AtEnd()) {
             const char c = m_text[m_at];
-            const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
-                                c == ':';
+            const bool letter =
+                (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':';
             const bool later = (c >= '0' && c <= '9') || c == '-' || c == '.';
             if (!letter && !(later && m_at > start)) {
                 break;
@@ -100,8 +101,9 @@ private:
         }
         char32_t code = 0;
         for (const char c : digits) {
-            const std::size_t value = std::string_view("0123456789abcdef").find(
-                static_cast<char>(c >= 'A' && c <= 'F' ? c - 'A' + 'a' : c));
+            const std::size_t value =
+                std::string_view("0123456789abcdef")
+                    .find(static_cast<char>(c >= 'A' && c <= 'F' ? c - 'A' + 'a' : c));
             if (value == std::string_view::npos || value >= (hex ? 16U : 10U)) {
                 return false;
             }
