@@ -1,49 +1,52 @@
 #include "gpx/GpxExport.h"
 
-#include <cmath>
+#include <algorithm>
 
 #include "gpx/GpxWriter.h"
+#include "gpx/SourceWriters.h"
 
 namespace pelagor::gpx {
 namespace {
 
-// A track log's altitudes are floats, and NaN stands for none.
-Altitude TrackLogAltitude(float altitude) {
-    return {static_cast<double>(altitude), true, std::isfinite(altitude)};
-}
-
-void WriteWaypoints(GpxWriter& writer, const GpxSource& source) {
-    if (source.log == nullptr) {
-        return;
+void Waypoints(GpxWriter& writer, const GpxSource& source) {
+    if (source.log != nullptr) {
+        WriteWaypoints(writer, *source.log);
     }
-    for (const WaypointEntry& waypoint : source.log->WaypointSpan()) {
-        GpxWaypoint point;
-        point.latitude = waypoint.latitude;
-        point.longitude = waypoint.longitude;
-        point.altitude = TrackLogAltitude(waypoint.altitude);
-        point.name = NameOf(waypoint.name);
-        writer.Waypoint(point);
+    if (source.archive != nullptr) {
+        WriteWaypoints(writer, *source.archive);
     }
 }
 
-// A track log holds no routes.
-void WriteRoutes(GpxWriter& /*writer*/, const GpxSource& /*source*/) {}
-
-void WriteTracks(GpxWriter& writer, const GpxSource& source) {
-    if (source.log == nullptr) {
-        return;
+void Routes(GpxWriter& writer, const GpxSource& source) {
+    if (source.archive != nullptr) {
+        WriteRoutes(writer, *source.archive);
     }
-    for (const TrackEntry& track : source.log->TrackSpan()) {
-        writer.BeginTrack(NameOf(track.name), 0);
-        for (std::int32_t index = 0; index < track.pointCount; ++index) {
-            const TrackPoint& point = track.points[static_cast<std::size_t>(index)];
-            writer.TrackPoint({.latitude = point.latitude,
-                               .longitude = point.longitude,
-                               .altitude = TrackLogAltitude(point.altitude),
-                               .time = point.time});
+}
+
+void Tracks(GpxWriter& writer, const GpxSource& source) {
+    if (source.log != nullptr) {
+        WriteTracks(writer, *source.log);
+    }
+    if (source.archive != nullptr) {
+        WriteTracks(writer, *source.archive);
+    }
+}
+
+// ExportGpx without its guard: what is thrown (no memory) reaches the caller.
+bool Export(std::span<const GpxSource> sources, std::string_view encoding, std::string_view creator,
+            std::ostream& warnings, platform::OutputSink& out) {
+    GpxWriter writer(out, encoding, warnings);
+    writer.Begin(creator, std::ranges::any_of(sources, [](const GpxSource& source) {
+                     return source.archive != nullptr && UsesTrackColours(*source.archive);
+                 }));
+    // Each kind file by file, in the order the GPX schema wants them.
+    for (const auto write : {Waypoints, Routes, Tracks}) {
+        for (const GpxSource& source : sources) {
+            writer.BeginSource(source.label);
+            write(writer, source);
         }
-        writer.EndTrack();
     }
+    return writer.End();
 }
 
 }  // namespace
@@ -53,17 +56,18 @@ std::string Creator() {
 }
 
 bool ExportGpx(std::span<const GpxSource> sources, std::string_view encoding,
-               std::string_view creator, std::ostream& warnings, platform::OutputSink& out) {
-    GpxWriter writer(out, encoding, warnings);
-    writer.Begin(creator, false);
-    // Each kind file by file, in the order the GPX schema wants them.
-    for (const auto write : {WriteWaypoints, WriteRoutes, WriteTracks}) {
-        for (const GpxSource& source : sources) {
-            writer.BeginSource(source.label);
-            write(writer, source);
+               std::string_view creator, std::ostream& warnings,
+               platform::OutputSink& out) noexcept {
+    try {
+        return Export(sources, encoding, creator, warnings, out);
+    } catch (...) {
+        try {
+            warnings << "out of memory; the GPX is incomplete\n";
+        } catch (...) {
+            // Nothing more can be said.
         }
+        return false;
     }
-    return writer.End();
 }
 
 platform::FileError ExportGpxFile(const std::filesystem::path& path,
@@ -73,7 +77,8 @@ platform::FileError ExportGpxFile(const std::filesystem::path& path,
     const bool written = platform::ReplaceFileWith(
         path,
         [&](platform::OutputSink& out) {
-            return ExportGpx(sources, encoding, creator, warnings, out);
+            // What is thrown reaches ReplaceFileWith, which says why the file was not written.
+            return Export(sources, encoding, creator, warnings, out);
         },
         platform::ReplaceMode::Replace, &error);
     if (!written && error.kind == platform::FileErrorKind::None) {

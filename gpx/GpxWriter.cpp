@@ -147,6 +147,12 @@ void GpxWriter::RoutePoint(const GpxWaypoint& point) {
     }
 }
 
+void GpxWriter::UnlocatedRoutePoint(std::string_view name) {
+    ++m_points;
+    m_warnings << m_label << ": " << m_container << " point " << m_points << " '" << Name(name)
+               << "': no waypoint of that name and no leg gives its position; left out\n";
+}
+
 void GpxWriter::EndRoute() {
     m_text += "  </rte>\n";
 }

@@ -57,6 +57,8 @@ public:
     void Waypoint(const GpxWaypoint& waypoint);
     void BeginRoute(std::string_view name);
     void RoutePoint(const GpxWaypoint& point);
+    // A route point whose position nothing gives: left out, with a warning.
+    void UnlocatedRoutePoint(std::string_view name);
     void EndRoute();
     // `colour` 1 to 16 is Garmin's display colour; 0 (or one unknown) writes none.
     void BeginTrack(std::string_view name, std::uint32_t colour);
