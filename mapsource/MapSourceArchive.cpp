@@ -132,7 +132,8 @@ private:
 
 std::size_t MapSourceArchive::UserWaypointCount() const {
     return static_cast<std::size_t>(
-        std::ranges::count_if(waypoints, &ArchiveWaypoint::IsUserWaypoint));
+        std::count_if(waypoints.begin(), waypoints.end(),
+                      [](const ArchiveWaypoint& waypoint) { return waypoint.IsUserWaypoint(); }));
 }
 
 bool IsMapSourceFile(std::span<const std::uint8_t> firstBytes) {
