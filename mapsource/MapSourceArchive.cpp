@@ -163,7 +163,7 @@ bool LoadArchive(std::span<const std::uint8_t> bytes, MapSourceArchive& archive)
 
 std::string ArchiveWaypointLine(const ArchiveWaypoint& waypoint) {
     // Clamped first: a double past the float's range has no float to become.
-    constexpr double kFloatMax = std::numeric_limits<float>::max();
+    constexpr auto kFloatMax = static_cast<double>(std::numeric_limits<float>::max());
     const double altitude =
         waypoint.altitudeValid ? std::clamp(waypoint.altitude, -kFloatMax, kFloatMax) : 0.0;
     return WaypointLine(waypoint.name, static_cast<float>(altitude));
