@@ -3,19 +3,27 @@
 #include "gpx/SourceWriters.h"
 
 namespace pelagor::gpx {
+namespace {
+
+// A waypoint record or a route point, whose fields share their names. The notes are <cmt>.
+template <typename Point>
+GpxWaypoint AsGpxWaypoint(const Point& source) {
+    GpxWaypoint point;
+    point.latitude = source.latitude;
+    point.longitude = source.longitude;
+    point.altitude = {source.altitude, false, source.altitudeValid};
+    point.name = source.name;
+    point.comment = source.notes;
+    point.description = source.description;
+    point.symbol = source.symbol;
+    return point;
+}
+
+}  // namespace
 
 void WriteWaypoints(GpxWriter& writer, const MapSourceArchive& archive) {
-    archive.ForEachUserWaypoint([&writer](const ArchiveWaypoint& waypoint) {
-        GpxWaypoint point;
-        point.latitude = waypoint.latitude;
-        point.longitude = waypoint.longitude;
-        point.altitude = {waypoint.altitude, false, waypoint.altitudeValid};
-        point.name = waypoint.name;
-        point.comment = waypoint.notes;
-        point.description = waypoint.description;
-        point.symbol = waypoint.symbol;
-        writer.Waypoint(point);
-    });
+    archive.ForEachUserWaypoint(
+        [&writer](const ArchiveWaypoint& waypoint) { writer.Waypoint(AsGpxWaypoint(waypoint)); });
 }
 
 void WriteRoutes(GpxWriter& writer, const MapSourceArchive& archive) {
@@ -26,15 +34,7 @@ void WriteRoutes(GpxWriter& writer, const MapSourceArchive& archive) {
                 writer.UnlocatedRoutePoint(routePoint.name);
                 continue;
             }
-            GpxWaypoint point;
-            point.latitude = routePoint.latitude;
-            point.longitude = routePoint.longitude;
-            point.altitude = {routePoint.altitude, false, routePoint.altitudeValid};
-            point.name = routePoint.name;
-            point.comment = routePoint.notes;
-            point.description = routePoint.description;
-            point.symbol = routePoint.symbol;
-            writer.RoutePoint(point);
+            writer.RoutePoint(AsGpxWaypoint(routePoint));
         }
         writer.EndRoute();
     }

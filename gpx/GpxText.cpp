@@ -2,7 +2,7 @@
 
 #include <array>
 #include <charconv>
-#include <cstdio>
+#include <system_error>
 
 namespace pelagor::gpx {
 namespace {
@@ -113,11 +113,18 @@ std::string FormatDecimal(float value) {
 }
 
 std::string FormatDecimal(double value) {
-    // The largest doubles have 309 digits before the point; the smallest need 767 after it.
-    std::array<char, 800> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed);
-    return {buffer.data(), result.ptr};
+    // Altitudes fit a short buffer; the largest doubles have 309 digits before the point and the
+    // smallest need 767 after it.
+    std::array<char, 32> buffer{};
+    auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                std::chars_format::fixed);
+    if (result.ec == std::errc()) {
+        return {buffer.data(), result.ptr};
+    }
+    std::string text(800, '\0');
+    result = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+    return text;
 }
 
 CivilDate CivilFromDays(std::int64_t days) {
@@ -138,15 +145,24 @@ CivilDate CivilFromDays(std::int64_t days) {
 }
 
 std::string FormatUtcTime(std::uint32_t seconds) {
+    // By hand rather than by printf, which takes most of the time of a long track's export. The
+    // years of 32-bit seconds, 1970 to 2106, always have four digits.
     const CivilDate date = CivilFromDays(static_cast<std::int64_t>(seconds / 86400U));
     const std::uint32_t ofDay = seconds % 86400U;
-    std::array<char, 40> buffer{};
-    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): a fixed numeric layout
-    const int length =
-        std::snprintf(buffer.data(), buffer.size(), "%04lld-%02u-%02uT%02u:%02u:%02uZ",
-                      static_cast<long long>(date.year), date.month, date.day, ofDay / 3600U,
-                      ofDay / 60U % 60U, ofDay % 60U);
-    return {buffer.data(), static_cast<std::size_t>(length > 0 ? length : 0)};
+    std::string text = "0000-00-00T00:00:00Z";
+    const auto put = [&text](std::size_t end, std::uint64_t value, std::size_t digits) {
+        for (std::size_t index = 0; index < digits; ++index) {
+            text[end - index - 1] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        }
+    };
+    put(4, static_cast<std::uint64_t>(date.year), 4);
+    put(7, date.month, 2);
+    put(10, date.day, 2);
+    put(13, ofDay / 3600U, 2);
+    put(16, ofDay / 60U % 60U, 2);
+    put(19, ofDay % 60U, 2);
+    return text;
 }
 
 std::string EscapeXml(std::string_view utf8) {

@@ -29,8 +29,10 @@ constexpr std::array<std::string_view, 16> kColours = {
     "DarkCyan", "LightGray", "DarkGray",  "Red",        "Green",    "Yellow",
     "Blue",     "Magenta",   "Cyan",      "White"};
 
-std::string Position(std::int32_t latitude, std::int32_t longitude) {
-    return "lat=\"" + FormatDegrees(latitude) + "\" lon=\"" + FormatDegrees(longitude) + "\"";
+// ` lat="..." lon="..."`, appended to `text`.
+void AppendPosition(std::string& text, std::int32_t latitude, std::int32_t longitude) {
+    text.append(" lat=\"").append(FormatDegrees(latitude));
+    text.append("\" lon=\"").append(FormatDegrees(longitude)).append("\"");
 }
 
 }  // namespace
@@ -108,6 +110,18 @@ void GpxWriter::PointElements(std::string_view indent, const GpxWaypoint& point)
     }
 }
 
+void GpxWriter::PointElement(std::string_view tag, std::string_view indent,
+                             const GpxWaypoint& point) {
+    m_text.append(indent).append("<").append(tag);
+    AppendPosition(m_text, point.latitude, point.longitude);
+    m_text += ">\n";
+    PointElements(std::string(indent) + "  ", point);
+    m_text.append(indent).append("</").append(tag).append(">\n");
+    if (m_text.size() >= kFlushSize) {
+        Flush();
+    }
+}
+
 void GpxWriter::Waypoint(const GpxWaypoint& waypoint) {
     ++m_waypoints;
     if (!IsValidLatitude(waypoint.latitude)) {
@@ -115,12 +129,7 @@ void GpxWriter::Waypoint(const GpxWaypoint& waypoint) {
                  "waypoint " + std::to_string(m_waypoints) + " '" + Name(waypoint.name) + "'");
         return;
     }
-    m_text += "  <wpt " + Position(waypoint.latitude, waypoint.longitude) + ">\n";
-    PointElements("    ", waypoint);
-    m_text += "  </wpt>\n";
-    if (m_text.size() >= kFlushSize) {
-        Flush();
-    }
+    PointElement("wpt", "  ", waypoint);
 }
 
 void GpxWriter::BeginRoute(std::string_view name) {
@@ -139,12 +148,7 @@ void GpxWriter::RoutePoint(const GpxWaypoint& point) {
                                      Name(point.name) + "'");
         return;
     }
-    m_text += "    <rtept " + Position(point.latitude, point.longitude) + ">\n";
-    PointElements("      ", point);
-    m_text += "    </rtept>\n";
-    if (m_text.size() >= kFlushSize) {
-        Flush();
-    }
+    PointElement("rtept", "    ", point);
 }
 
 void GpxWriter::UnlocatedRoutePoint(std::string_view name) {
@@ -183,12 +187,14 @@ void GpxWriter::TrackPoint(const GpxTrackPoint& point) {
         LeaveOut(point.latitude, m_container + " point " + std::to_string(m_points));
         return;
     }
-    m_text += "      <trkpt " + Position(point.latitude, point.longitude) + ">";
+    m_text += "      <trkpt";
+    AppendPosition(m_text, point.latitude, point.longitude);
+    m_text += ">";
     if (const auto elevation = ElevationText(point.altitude)) {
-        m_text += "<ele>" + *elevation + "</ele>";
+        m_text.append("<ele>").append(*elevation).append("</ele>");
     }
     if (point.time) {
-        m_text += "<time>" + FormatUtcTime(*point.time) + "</time>";
+        m_text.append("<time>").append(FormatUtcTime(*point.time)).append("</time>");
     }
     m_text += "</trkpt>\n";
     if (m_text.size() >= kFlushSize) {

@@ -71,6 +71,8 @@ private:
     [[nodiscard]] std::string Name(std::string_view bytes) const;
     void Element(std::string_view indent, std::string_view tag, std::string_view text);
     void PointElements(std::string_view indent, const GpxWaypoint& point);
+    // <wpt> or <rtept>, at `indent`, with the point's elements inside.
+    void PointElement(std::string_view tag, std::string_view indent, const GpxWaypoint& point);
     // Warns that `what` is left out: its latitude lies outside -90..90 degrees.
     void LeaveOut(std::int32_t latitude, std::string_view what);
     void Flush();
