@@ -123,7 +123,10 @@ int GpxCommand::Execute(Streams streams) {
 
     if (m_output.empty()) {
         gpx::StreamSink sink(streams.out);
-        gpx::ExportGpx(sources, m_encoding, gpx::Creator(), streams.err, sink);
+        // A standard output that refuses bytes is reported once the command is done.
+        if (!gpx::ExportGpx(sources, m_encoding, gpx::Creator(), streams.err, sink)) {
+            status = std::max(status, kExitFailure);
+        }
         streams.out << std::flush;
         return status;
     }

@@ -22,7 +22,7 @@ public:
 private:
     explicit XmlCheck(std::string_view text) : m_text(text) {}
 
-    std::string Fail(const std::string& what) const {
+    [[nodiscard]] std::string Fail(const std::string& what) const {
         return what + " at byte " + std::to_string(m_at);
     }
     [[nodiscard]] bool AtEnd() const { return m_at >= m_text.size(); }

@@ -32,8 +32,8 @@ MapSourceArchive Archive(const MpsReference& reference) {
 }
 
 // User waypoints are waypoints; a map point serves the route through it; a route point that
-// names no record takes its leg's position; a track's colour and its points' missing altitudes
-// and times show.
+// names no record takes its leg's position, and one that has no leg either is left out; a track's
+// colour and its points' missing altitudes and times show.
 TEST(GpxExportTest, ArchiveWaypointsRoutesAndTracks) {
     MpsReference reference;
     reference.realWaypoints = {{"HOME", 1 << 28, 0, 9.5, "Home <1>", 10, 5}};
@@ -41,10 +41,12 @@ TEST(GpxExportTest, ArchiveWaypointsRoutesAndTracks) {
     MpsRealWaypoint mapPoint{"MP", 0, 1 << 28, 0.0, "Exit", 0x10000, 5, 0};
     mapPoint.waypointClass = 3;
     reference.realWaypoints.push_back(mapPoint);
-    reference.routes = {MpsRouteBody(
-        {"R1",
-         {{"HOME", 0, {{1 << 28, 0}, {0, 1 << 28}}}, {"MP", 3, {{0, 1 << 28}, {0, 1}}}, {"END"}},
-         5})};
+    reference.routes = {MpsRouteBody({"R1",
+                                      {{"HOME", 0, {{1 << 28, 0}, {0, 1 << 28}}},
+                                       {"MP", 3, {{0, 1 << 28}, {0, 1}}},
+                                       {"END"}},
+                                      5}),
+                        MpsRouteBody({"SOLO", {{"NONE"}}, 5})};
     reference.tracks = {{"T1", {1, 13, 0, 0, 0}, {{0, 0, 2.25, 100}, {1, 1, 7.0, 5, 0, 0}}}};
     const MapSourceArchive archive = Archive(reference);
     std::string warnings;
@@ -64,6 +66,7 @@ TEST(GpxExportTest, ArchiveWaypointsRoutesAndTracks) {
               "    </rtept>\n"
               "    <rtept lat=\"0.0000000\" lon=\"0.000000084\">\n"
               "      <name>END</name>\n    </rtept>\n  </rte>\n"
+              "  <rte>\n    <name>SOLO</name>\n  </rte>\n"
               "  <trk>\n    <name>T1</name>\n"
               "    <extensions><gpxx:TrackExtension><gpxx:DisplayColor>Blue"
               "</gpxx:DisplayColor></gpxx:TrackExtension></extensions>\n"
@@ -72,7 +75,9 @@ TEST(GpxExportTest, ArchiveWaypointsRoutesAndTracks) {
               "<time>1970-01-01T00:01:40Z</time></trkpt>\n"
               "      <trkpt lat=\"0.000000084\" lon=\"0.000000084\"></trkpt>\n"
               "    </trkseg>\n  </trk>\n</gpx>\n");
-    EXPECT_EQ(warnings, "");
+    EXPECT_EQ(warnings,
+              "a.mps: route 2 'SOLO' point 1 'NONE': no waypoint of that name and no leg gives "
+              "its position; left out\n");
 }
 
 // Each kind comes file by file: the waypoints of both files, then routes, then the tracks.

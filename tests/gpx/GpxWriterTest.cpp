@@ -111,24 +111,13 @@ TEST(GpxWriterTest, RouteAndTrack) {
               "degrees; left out\n");
 }
 
-// Colour names by number; the namespace of the extension only where a track uses it.
-TEST(GpxWriterTest, ColoursAndTheirNamespace) {
+// Colour names by number; none for 0 and past 16.
+TEST(GpxWriterTest, ColourNames) {
     EXPECT_EQ(GarminColourName(0), std::nullopt);
     EXPECT_EQ(GarminColourName(1), "Black");
     EXPECT_EQ(GarminColourName(8), "LightGray");
     EXPECT_EQ(GarminColourName(16), "White");
     EXPECT_EQ(GarminColourName(17), std::nullopt);
-    for (const bool colours : {false, true}) {
-        TextSink sink;
-        std::ostringstream warnings;
-        GpxWriter writer(sink, "cp950", warnings);
-        writer.Begin("test", colours);
-        EXPECT_TRUE(writer.End());
-        EXPECT_EQ(
-            sink.text.find("xmlns:gpxx=\"http://www.garmin.com/xmlschemas/GpxExtensions/v3\"") !=
-                std::string::npos,
-            colours);
-    }
 }
 
 // A sink that refuses bytes fails the document.
