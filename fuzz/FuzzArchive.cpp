@@ -1,5 +1,7 @@
 // Reads each input as a MapSource archive (see ArchiveFault for what must hold), watching every
-// allocation the reading makes: none may be larger than the input can justify.
+// allocation the reading makes: none may be larger than the input can justify. Then exports it
+// as GPX, which must be well-formed (GpxFault); the export is not watched, since a route repeats
+// the texts of the waypoints it passes.
 
 #include <sanitizer/allocator_interface.h>
 
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "fuzz/ArchiveChecks.h"
+#include "fuzz/GpxChecks.h"
 #include "fuzz/Harness.h"
 
 namespace {
@@ -41,6 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (fault.empty() && g_largest > ArchiveAllocationLimit(size)) {
         fault = "an allocation of " + std::to_string(g_largest.load()) + " bytes for " +
                 std::to_string(size) + " bytes of input";
+    }
+    if (fault.empty()) {
+        fault = GpxFault({data, size});
     }
     StopIfBroken(fault);
     return 0;

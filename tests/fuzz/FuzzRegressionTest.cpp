@@ -5,6 +5,7 @@
 #include "builder/Samples.h"
 #include "builder/TempDir.h"
 #include "fuzz/ArchiveChecks.h"
+#include "fuzz/GpxChecks.h"
 #include "fuzz/Harness.h"
 #include "tracklog/EvoDocument.h"
 
@@ -14,7 +15,8 @@ using namespace pelagor;
 using namespace pelagor::fuzzing;
 using Bytes = std::vector<std::uint8_t>;
 
-// Every check a fuzz target makes, on one input: the three readers, the merge and the archive.
+// Every check a fuzz target makes, on one input: the three readers, the merge, the archive and
+// its GPX.
 class CleanEverywhere {
 public:
     void Expect(const Bytes& bytes, const std::string& what) const {
@@ -22,6 +24,7 @@ public:
             const testkit::AllocationLimit limit(ArchiveAllocationLimit(bytes.size()));
             EXPECT_EQ(ArchiveFault(bytes), "") << what << " as an archive";
         }
+        EXPECT_EQ(GpxFault(bytes), "") << what << " as GPX";
         EXPECT_EQ(LoadFault<TrackLogDocument>(bytes), "") << what << " as WTR";
         EXPECT_EQ(LoadFault<EvoDocument>(bytes), "") << what << " as EVO";
         EXPECT_EQ(MergeFault(bytes, m_source, m_folder / "output.mps"), "")
