@@ -162,6 +162,30 @@ TEST_F(Win32WindowTest, FirstStartShowsTheTemplateThenListsATypedPath) {
     EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), WORD{0xFFFF}), 0) << "boxes, not glyphs";
 }
 
+// A source of 20,000 waypoints: every one listed, and the list drawn again once they are in, its
+// scroll bar reaching the last line.
+TEST_F(Win32WindowTest, ListingFillsEveryWaypoint) {
+    constexpr int kCount = 20000;
+    std::vector<testkit::SampleWaypoint> many;
+    for (int index = 0; index < kCount; ++index) {
+        many.push_back({"W" + std::to_string(index), 303000000, 1450000000, 12.0F, 18});
+    }
+    test.Open();
+    Type(ControlId::SourcePath, File(u8"many.wtr", testkit::WtrFile(many, {})));
+    Click(ControlId::ListWaypoints);
+    HWND list = test.Item(ControlId::WaypointList);
+    ASSERT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), kCount);
+    int wrong = 0;
+    for (int index = 0; index < kCount; ++index) {
+        wrong +=
+            Line(static_cast<WPARAM>(index)) != L"W" + std::to_wstring(index) + L"  12" ? 1 : 0;
+    }
+    EXPECT_EQ(wrong, 0);
+    SCROLLINFO scroll{sizeof(scroll), SIF_RANGE, 0, 0, 0, 0, 0};
+    ::GetScrollInfo(list, SB_VERT, &scroll);
+    EXPECT_EQ(scroll.nMax, kCount - 1);
+}
+
 // Settings read from the registry and the command line's source, then the save dialog asked for
 // as the output setting says: the dialog ends as OK.
 TEST_F(Win32WindowTest, RestoresTheSettingsAndTheCommandLineSourceThenConverts) {
