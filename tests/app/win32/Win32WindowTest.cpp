@@ -235,6 +235,31 @@ TEST_F(Win32WindowTest, FailedConvertSaysWhyAndStaysOpen) {
               testkit::MpsFile(testkit::SampleReference()));
 }
 
+// A source a user wrote as REG_EXPAND_SZ, through a %VARIABLE%, loads expanded and stays as
+// written; once the user lists another, that one is stored.
+TEST_F(Win32WindowTest, ExpandableSettingStaysAsWritten) {
+    const std::wstring key = test.profile.Key() + L"\\Dialog";
+    const auto stored = [&key] {  // type and text as they stand
+        std::array<wchar_t, 1024> text{};
+        DWORD type = 0;
+        DWORD bytes = sizeof(text);
+        ::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"WTRFile", RRF_RT_ANY | RRF_NOEXPAND, &type,
+                       text.data(), &bytes);
+        return std::to_wstring(type) + L" " + text.data();
+    };
+    ::SetEnvironmentVariableW(L"PELAGOR_TRIPS", folder.path().c_str());
+    const std::wstring written = L"%PELAGOR_TRIPS%\\台北 trip.wtr";
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"WTRFile", REG_EXPAND_SZ, written.c_str(),
+                      static_cast<DWORD>((written.size() + 1) * sizeof(wchar_t)));
+    test.Open();
+    EXPECT_EQ(Text(ControlId::SourcePath), Utf8ToUtf16(source));
+    EXPECT_EQ(stored(), L"2 " + written);  // 2: REG_EXPAND_SZ
+    const std::string other = File(u8"other.wtr", testkit::WtrFile(kWaypoints, {}));
+    Type(ControlId::SourcePath, other);
+    Click(ControlId::ListWaypoints);
+    EXPECT_EQ(stored(), L"1 " + Utf8ToUtf16(other));  // 1: REG_SZ
+}
+
 // Each button asks with its own filter, starting at the folder of its field, and fills its own
 // field.
 TEST_F(Win32WindowTest, BrowseAsksThenFillsTheField) {
