@@ -64,8 +64,11 @@ CLI::App* ConvertCommand::Register(CLI::App& app) {
         "source that fails leaves no file; the others are converted all the same, and a summary "
         "on stderr names the failed ones. A progress line is drawn on stderr when it is a "
         "terminal.\n"
+        "A MapSource file given as a SOURCE is refused: MapSource files are exported with "
+        "pelagor-cli gpx.\n"
         "Exit status: 0 when every source was converted; 1 when some were not; 2 for usage "
-        "errors, a reference that cannot be read, and a single SOURCE that cannot be read.");
+        "errors, a reference that cannot be read, and a single SOURCE that cannot be read or is "
+        "a MapSource file.");
     return command;
 }
 
@@ -148,6 +151,11 @@ void ConvertCommand::Run(Job& job, MapSourceDocument& reference, Streams streams
     }
     LoadedDocument source;
     LoadDocument(platform::PathFromUtf8(job.source), DocumentRole::Source, source);
+    if (source.mapSourceFile) {
+        job.failure = source.failure;
+        job.unreadable = true;  // refused as a file this command cannot take
+        return;
+    }
     if (!source.document) {
         job.failure = "out of memory";
         return;

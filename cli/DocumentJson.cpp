@@ -6,20 +6,13 @@
 #include "tracklog/EvoDocument.h"
 
 namespace pelagor::cli {
-namespace {
 
-// "name" and "nameHex", or another key and its hex: the text decoded from the code page, and its
-// bytes as they are.
 void WriteText(JsonWriter& json, std::string_view key, std::string_view text,
                std::string_view encoding) {
     json.Key(key);
     json.String(platform::DecodeToUtf8(text, encoding));
     json.Key(std::string(key) + "Hex");
     json.String(Hex(text));
-}
-
-void WriteName(JsonWriter& json, std::string_view name, std::string_view encoding) {
-    WriteText(json, "name", name, encoding);
 }
 
 std::string_view LayoutName(WaypointLayout layout) {
@@ -32,6 +25,12 @@ std::string_view LayoutName(WaypointLayout layout) {
             break;
     }
     return "fixed";
+}
+
+namespace {
+
+void WriteName(JsonWriter& json, std::string_view name, std::string_view encoding) {
+    WriteText(json, "name", name, encoding);
 }
 
 void WriteLines(JsonWriter& json, std::string_view key, const std::vector<std::string>* lines,

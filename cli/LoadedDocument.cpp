@@ -6,9 +6,9 @@
 
 #include "cli/BuiltInReference.h"
 #include "mapsource/MapSourceDocument.h"
+#include "mapsource/SourceFile.h"
 #include "platform/CodePage.h"
 #include "platform/PathText.h"
-#include "tracklog/SourceLoader.h"
 
 namespace pelagor::cli {
 namespace {
@@ -44,8 +44,26 @@ void LoadDocument(const std::filesystem::path& path, DocumentRole role,
             result.loaded = result.document && result.document->Load(path, &result.waypointLines,
                                                                      &result.trackLines) != 0;
         } else {
-            result.loaded = LoadSource(result.document, path, &result.waypointLines,
-                                       &result.trackLines, &report) != 0;
+            OpenedSource opened =
+                OpenSource(path, &result.waypointLines, &result.trackLines,
+                           role == DocumentRole::Source ? ArchiveUse::Refuse : ArchiveUse::Read);
+            result.loaded = opened.result != 0;
+            result.document = std::move(opened.trackLog);
+            result.archive = std::move(opened.archive);
+            result.mapSourceFile = opened.mapSourceFile;
+            report = std::move(opened.report);
+        }
+        if (result.mapSourceFile && role == DocumentRole::Source) {
+            result.failure =
+                "a MapSource file, not a track log; MapSource files are exported with "
+                "pelagor-cli gpx";
+            return;
+        }
+        if (result.archive) {
+            for (const std::string& warning : result.archive->warnings) {
+                result.failure += (result.failure.empty() ? "" : "; ") + warning;
+            }
+            return;
         }
         if (!result.document) {
             result.failure = "out of memory";
@@ -69,6 +87,16 @@ void LoadDocument(const std::filesystem::path& path, DocumentRole role,
     }
 }
 
+void ReportFailure(std::ostream& err, std::string_view file, const LoadedDocument& loaded) {
+    if (!loaded.archive) {
+        err << platform::PrintableName(file) << ": " << loaded.failure << '\n';
+        return;
+    }
+    for (const std::string& warning : loaded.archive->warnings) {
+        err << platform::PrintableName(file) << ": " << warning << '\n';
+    }
+}
+
 void LoadBuiltInReference(LoadedDocument& result) noexcept {
     try {
         result.document.reset(new (std::nothrow) MapSourceDocument);
@@ -85,7 +113,10 @@ void LoadBuiltInReference(LoadedDocument& result) noexcept {
 
 void DocumentOptions::AddTo(CLI::App& command, const std::string& referenceHelp) {
     encoding = std::string(platform::kDefaultEncoding);
-    command.add_option("FILE", file, "track log to read (WTR, or EVO when it is not WTR)")
+    command
+        .add_option("FILE", file,
+                    "file to read: a MapSource file (.mps) whole, as an archive; else a track log "
+                    "(WTR, or EVO when it is not WTR)")
         ->required();
     command.add_flag("--reference", reference, referenceHelp);
     command.add_option("--encoding", encoding, "code page of the names (cp950 by default)");
@@ -104,8 +135,8 @@ std::optional<int> DocumentOptions::Load(Streams streams, LoadedDocument& result
         return kExitUsage;
     }
     LoadDocument(platform::PathFromUtf8(file),
-                 reference ? DocumentRole::Reference : DocumentRole::Source, result);
-    if (!result.document || result.unreadable) {
+                 reference ? DocumentRole::Reference : DocumentRole::SourceOrArchive, result);
+    if ((!result.document && !result.archive) || result.unreadable) {
         streams.err << platform::PrintableName(file) << ": "
                     << (result.failure.empty() ? "out of memory" : result.failure) << '\n';
         return kExitUsage;

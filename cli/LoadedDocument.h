@@ -1,8 +1,8 @@
 #pragma once
 
-// Loading a file for a command: as the dialog loads a source (WTR, then EVO) or as it loads the
-// reference (MapSource), with the listing lines the readers append and a one-line reason when
-// the file did not load.
+// Loading a file for a command: as the dialog loads a source (WTR, then EVO), as a source that
+// may also be a MapSource archive, or as the dialog loads the reference (MapSource), with the
+// listing lines the readers append and a one-line reason when the file did not load.
 
 #include <filesystem>
 #include <memory>
@@ -13,19 +13,28 @@
 
 #include "cli/Command.h"
 
+#include "mapsource/MapSourceArchive.h"
 #include "mapsource/WaypointRecords.h"
 #include "tracklog/LineSink.h"
 #include "tracklog/TrackLogDocument.h"
 
 namespace pelagor::cli {
 
-enum class DocumentRole { Source, Reference };
+enum class DocumentRole {
+    Source,           // a track log; a MapSource file is refused without being read whole
+    SourceOrArchive,  // a track log, or a MapSource file read whole as an archive
+    Reference,        // a MapSource file read as a conversion reference
+};
 
 struct LoadedDocument {
-    std::unique_ptr<TrackLogDocument> document;  // absent only when there was no memory for it
-    bool loaded = false;
-    bool unreadable = false;  // the file could not be read at all
-    std::string failure;      // why it did not load; empty when it did
+    // The document, or the archive of a MapSource file read as one; neither only when there was
+    // no memory for it or when a source role refused a MapSource file.
+    std::unique_ptr<TrackLogDocument> document;
+    std::unique_ptr<MapSourceArchive> archive;
+    bool mapSourceFile = false;  // a MapSource file given as a source
+    bool loaded = false;         // for an archive: every record was read
+    bool unreadable = false;     // the file could not be read at all
+    std::string failure;         // why it did not load; empty when it did
     LineCollector waypointLines;
     LineCollector trackLines;
 };
@@ -33,6 +42,10 @@ struct LoadedDocument {
 // Loads `path` into `result`, which must be fresh. Never throws.
 void LoadDocument(const std::filesystem::path& path, DocumentRole role,
                   LoadedDocument& result) noexcept;
+
+// Says on `err` why `loaded` did not load whole: one line naming `file`, or one per warning of
+// an archive.
+void ReportFailure(std::ostream& err, std::string_view file, const LoadedDocument& loaded);
 
 // Loads the reference the program carries, as `convert` does when given none.
 void LoadBuiltInReference(LoadedDocument& result) noexcept;

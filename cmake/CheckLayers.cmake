@@ -1,6 +1,6 @@
 # Fails when a source includes what its layer may not use. The layers, from the bottom: bytes and
-# platform, then tracklog, then mapsource, then app and cli side by side. A layer includes its
-# own folder and the layers below it; the core (bytes, platform, tracklog, mapsource) includes no
+# platform, then tracklog, then mapsource, then gpx, then app and cli side by side. A layer includes
+# its own folder and the layers below it; the core (bytes, platform, tracklog, mapsource, gpx) has no
 # Qt, no CLI11 and no Windows header outside platform's *Win32.cpp twins.
 #
 #   cmake -DSOURCE_DIR=<tree> -DSTAMP=<file> -P CheckLayers.cmake
@@ -11,12 +11,13 @@ set(allowed_bytes bytes)
 set(allowed_platform platform)
 set(allowed_tracklog tracklog bytes platform)
 set(allowed_mapsource mapsource tracklog bytes platform)
-set(allowed_app app mapsource tracklog bytes platform)
-set(allowed_cli cli mapsource tracklog bytes platform)
-set(core bytes platform tracklog mapsource)
+set(allowed_gpx gpx mapsource tracklog bytes platform)
+set(allowed_app app gpx mapsource tracklog bytes platform)
+set(allowed_cli cli gpx mapsource tracklog bytes platform)
+set(core bytes platform tracklog mapsource gpx)
 
 set(faults "")
-foreach(layer bytes platform tracklog mapsource app cli)
+foreach(layer bytes platform tracklog mapsource gpx app cli)
     file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${layer}/*.cpp
          ${SOURCE_DIR}/${layer}/*.h)
     foreach(source IN LISTS sources)

@@ -1,6 +1,5 @@
 #include "mapsource/MapSourceDocument.h"
 
-#include <cstdio>
 #include <string>
 
 #include "platform/Memory.h"
@@ -10,26 +9,13 @@
 namespace pelagor {
 namespace {
 
-std::string TypeLetter(std::uint8_t type) {
-    if (type > 0x20 && type < 0x7F) {
-        return {'\'', static_cast<char>(type), '\''};
-    }
-    std::array<char, 8> hex{};
-    (void)std::snprintf(hex.data(), hex.size(), "0x%02X", static_cast<unsigned>(type));
-    return hex.data();
-}
-
 // "record 4 ('W') at byte 418: waypoint name has no terminator"; a fault of the signature names
 // no record.
 std::int32_t FailAtRecord(std::string& reason, const MpsFault& fault, std::size_t firstIndex) {
     if (!fault.recordKnown) {
         return FailAt(reason, fault.rule, fault.offset);
     }
-    reason = "record " + std::to_string(firstIndex + fault.recordIndex);
-    if (fault.type) {
-        reason += " (" + TypeLetter(*fault.type) + ")";
-    }
-    reason += " at byte " + std::to_string(fault.offset) + ": ";
+    reason = RecordPlace(firstIndex + fault.recordIndex, fault.type, fault.offset) + ": ";
     reason += fault.rule;
     return 0;
 }

@@ -74,17 +74,15 @@ bool IsLower(std::uint8_t byte) {
 
 }  // namespace
 
-std::string MpsHeader::Format() const {
-    const auto body = firstRecord.Body();
-    if (firstRecord.type != 'D' || body.empty() ||
-        !(IsLower(body[0]) || (body[0] >= 'A' && body[0] <= 'Z'))) {
+std::string MpsHeader::FormatOf(std::uint8_t type, std::span<const std::uint8_t> body) {
+    if (type != 'D' || body.empty() || !(IsLower(body[0]) || (body[0] >= 'A' && body[0] <= 'Z'))) {
         return {};
     }
     return {'D', static_cast<char>(body[0])};
 }
 
-MpsVersion MpsHeader::Version() const {
-    const std::string format = Format();
+MpsVersion MpsHeader::VersionOf(std::uint8_t type, std::span<const std::uint8_t> body) {
+    const std::string format = FormatOf(type, body);
     const char letter = format.empty() ? '\0' : format[1];
     if (letter < 'd' || letter > 'z') {
         return MpsVersion::Unknown;  // upper case, and letters before any MapSource version

@@ -48,10 +48,18 @@ public:
     // Emits the signature and both records as they were read.
     bool EmitHeader(RecordCursor& cursor) const;
 
-    [[nodiscard]] MpsVersion Version() const;
+    [[nodiscard]] MpsVersion Version() const {
+        return VersionOf(firstRecord.type, firstRecord.Body());
+    }
     // "D" and the letter after it when the first record is a 'D' record whose body starts with a
     // letter of either case; empty otherwise. Set as soon as the first record was read.
-    [[nodiscard]] std::string Format() const;
+    [[nodiscard]] std::string Format() const {
+        return FormatOf(firstRecord.type, firstRecord.Body());
+    }
+
+    // The same, told by a first record of `type` and `body`.
+    static MpsVersion VersionOf(std::uint8_t type, std::span<const std::uint8_t> body);
+    static std::string FormatOf(std::uint8_t type, std::span<const std::uint8_t> body);
 
     std::array<std::uint8_t, 6> magic{};
     MpsRecord firstRecord;

@@ -1,6 +1,7 @@
 #include "mapsource/MpsRecord.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -117,6 +118,20 @@ std::optional<std::string_view> ReadText(ReadCursor& cursor) {
     const std::string_view text = AsText(cursor.Rest().first(*length));
     Guaranteed(cursor.Skip(*length + 1));
     return text;
+}
+
+std::string RecordPlace(std::size_t index, std::optional<std::uint8_t> type, std::size_t offset) {
+    std::string place = "record " + std::to_string(index);
+    if (type) {
+        if (*type > 0x20 && *type < 0x7F) {
+            place += {' ', '(', '\'', static_cast<char>(*type), '\'', ')'};
+        } else {
+            std::array<char, 8> hex{};
+            (void)std::snprintf(hex.data(), hex.size(), "0x%02X", static_cast<unsigned>(*type));
+            place += " (" + std::string(hex.data()) + ")";
+        }
+    }
+    return place + " at byte " + std::to_string(offset);
 }
 
 bool Refuse(std::string_view* rule, std::string_view text) {

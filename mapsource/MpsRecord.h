@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "bytes/ByteReader.h"
@@ -91,6 +92,10 @@ std::optional<std::size_t> TextLength(std::span<const std::uint8_t> bytes);
 // Reads the NUL-terminated text at the cursor and consumes it with its NUL; empty, consuming
 // nothing, when no NUL lies before the end. Strings inside a body must end inside it.
 std::optional<std::string_view> ReadText(ReadCursor& cursor);
+
+// "record 4 ('W') at byte 418": where a record stands, counted from the first record after the
+// signature; a type that is no printable letter shows in hex, and an unread one not at all.
+std::string RecordPlace(std::size_t index, std::optional<std::uint8_t> type, std::size_t offset);
 
 // Notes why a record is refused, for the load's failure reason, and returns false.
 bool Refuse(std::string_view* rule, std::string_view text);

@@ -11,34 +11,23 @@ namespace {
 constexpr std::size_t kPointCountOffset = 5;
 constexpr std::size_t kKeptHeaderBytes = 5;
 
-// Where the fields of the 31-byte track point lie, for the reader and the writer alike.
-namespace point {
-constexpr std::size_t kLatitude = 0;       // signed semicircles
-constexpr std::size_t kLongitude = 4;      // signed semicircles
-constexpr std::size_t kAltitudeValid = 8;  // 1 when the altitude holds one
-constexpr std::size_t kAltitude = 9;       // a double
-constexpr std::size_t kTimeValid = 17;     // 1 when the time holds one
-constexpr std::size_t kTime = 18;          // unsigned seconds
-constexpr std::size_t kDepth = 22;         // depth valid and the depth as a double, to the end
-}  // namespace point
-
 void ReadPoint(const std::uint8_t* bytes, TrackPoint& read) {
-    SetTrackPoint(read, LoadLe<std::int32_t>(bytes + point::kLatitude),
-                  LoadLe<std::int32_t>(bytes + point::kLongitude),
-                  LoadLe<std::uint32_t>(bytes + point::kTime),
-                  static_cast<float>(LoadLe<double>(bytes + point::kAltitude)));
+    SetTrackPoint(read, LoadLe<std::int32_t>(bytes + trackpoint::kLatitude),
+                  LoadLe<std::int32_t>(bytes + trackpoint::kLongitude),
+                  LoadLe<std::uint32_t>(bytes + trackpoint::kTime),
+                  static_cast<float>(LoadLe<double>(bytes + trackpoint::kAltitude)));
 }
 
 // Every point carries an altitude and no depth; whether it has a time is told per point, so that
 // the points of a log recorded without times do not claim the time 0.
 void WritePoint(std::uint8_t* bytes, const TrackPoint& written) {
-    StoreLe(bytes + point::kLatitude, written.latitude);
-    StoreLe(bytes + point::kLongitude, written.longitude);
-    bytes[point::kAltitudeValid] = 1;
-    StoreLe(bytes + point::kAltitude, static_cast<double>(written.altitude));
-    bytes[point::kTimeValid] = written.time != 0 ? 1 : 0;
-    StoreLe(bytes + point::kTime, written.time);
-    std::fill(bytes + point::kDepth, bytes + kMpsTrackPointSize, std::uint8_t{0});
+    StoreLe(bytes + trackpoint::kLatitude, written.latitude);
+    StoreLe(bytes + trackpoint::kLongitude, written.longitude);
+    bytes[trackpoint::kAltitudeValid] = 1;
+    StoreLe(bytes + trackpoint::kAltitude, static_cast<double>(written.altitude));
+    bytes[trackpoint::kTimeValid] = written.time != 0 ? 1 : 0;
+    StoreLe(bytes + trackpoint::kTime, written.time);
+    std::fill(bytes + trackpoint::kDepth, bytes + kMpsTrackPointSize, std::uint8_t{0});
 }
 
 }  // namespace
@@ -54,7 +43,7 @@ TrackTemplate BuiltInTrackTemplate() {
 }
 
 bool TrackRecordList::ParseView(std::span<const std::uint8_t> body, TrackRecordView& view,
-                                std::string_view* rule) const {
+                                std::string_view* rule) {
     ReadCursor cursor(body);
     const auto name = ReadText(cursor);
     if (!name) {

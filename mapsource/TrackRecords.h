@@ -20,6 +20,17 @@ namespace pelagor {
 inline constexpr std::size_t kMpsTrackPointSize = 31;
 inline constexpr std::size_t kTrackHeaderSize = 9;
 
+// Where the fields of the 31-byte track point lie, for the readers and the writer alike.
+namespace trackpoint {
+inline constexpr std::size_t kLatitude = 0;       // signed semicircles
+inline constexpr std::size_t kLongitude = 4;      // signed semicircles
+inline constexpr std::size_t kAltitudeValid = 8;  // 1 when the altitude holds one
+inline constexpr std::size_t kAltitude = 9;       // a double
+inline constexpr std::size_t kTimeValid = 17;     // 1 when the time holds one
+inline constexpr std::size_t kTime = 18;          // unsigned seconds
+inline constexpr std::size_t kDepth = 22;         // depth valid, then the depth as a double
+}  // namespace trackpoint
+
 using TrackHeader = std::array<std::uint8_t, kTrackHeaderSize>;
 
 struct TrackRecordView {
@@ -41,8 +52,8 @@ TrackTemplate BuiltInTrackTemplate();
 
 class TrackRecordList final : public RecordList<TrackRecordList, TrackRecordView, 'T'> {
 public:
-    bool ParseView(std::span<const std::uint8_t> body, TrackRecordView& view,
-                   std::string_view* rule = nullptr) const;
+    static bool ParseView(std::span<const std::uint8_t> body, TrackRecordView& view,
+                          std::string_view* rule = nullptr);
     // Fills `entry` (name cut to 31 bytes) and makes its point array. Fails only on a bad index
     // or when the points cannot be allocated, leaving pointCount 0 and no points.
     bool GetEntry(std::int32_t index, TrackEntry& entry) const;

@@ -144,10 +144,10 @@ std::uint16_t MapWaypointSymbol(std::uint16_t sourceSymbol) {
     }
 }
 
-bool WaypointRecordList::ParseView(std::span<const std::uint8_t> body, WaypointRecordView& view,
-                                   std::string_view* rule) const {
-    if (m_version != MpsVersion::Unknown) {
-        if (const auto structured = ParseStructure(body, m_version)) {
+bool ParseWaypointView(std::span<const std::uint8_t> body, MpsVersion version,
+                       WaypointRecordView& view, std::string_view* rule) {
+    if (version != MpsVersion::Unknown) {
+        if (const auto structured = ParseStructure(body, version)) {
             view = *structured;
             return true;
         }
@@ -158,6 +158,11 @@ bool WaypointRecordList::ParseView(std::span<const std::uint8_t> body, WaypointR
     }
     view = *fixed;
     return true;
+}
+
+bool WaypointRecordList::ParseView(std::span<const std::uint8_t> body, WaypointRecordView& view,
+                                   std::string_view* rule) const {
+    return ParseWaypointView(body, m_version, view, rule);
 }
 
 bool WaypointRecordList::GetEntry(std::int32_t index, WaypointEntry& entry) const {

@@ -69,6 +69,12 @@ struct WaypointBuild {
     bool padded = false;          // one 0 byte after the second block (see SettlePadding)
 };
 
+// Reads one waypoint body as a file of `version` lays it out: MapSource's structure first when the
+// version is known, else (or when it does not fit) the fixed layout. Fails, with the fixed
+// layout's rule, when neither fits.
+bool ParseWaypointView(std::span<const std::uint8_t> body, MpsVersion version,
+                       WaypointRecordView& view, std::string_view* rule = nullptr);
+
 // The MapSource symbol written for a source symbol code.
 std::uint16_t MapWaypointSymbol(std::uint16_t sourceSymbol);
 

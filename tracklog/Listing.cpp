@@ -8,27 +8,38 @@
 #include "tracklog/Derivations.h"
 
 namespace pelagor {
+namespace {
 
-// The longest line is an 11-character name and a float altitude of 40 characters, or a
-// 31-character name and an 11-character count: 96 bytes hold either.
-using LineBuffer = std::array<char, 96>;
+// The longest number is a float altitude of 40 characters.
+using NumberBuffer = std::array<char, 64>;
+
+std::string Printed(const NumberBuffer& buffer, int length) {
+    return {buffer.data(),
+            std::min(static_cast<std::size_t>(std::max(length, 0)), buffer.size() - 1)};
+}
+
+}  // namespace
+
+std::string WaypointLine(std::string_view name, float altitude) {
+    NumberBuffer number{};
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): the listing line is a printf format
+    const int length = std::snprintf(number.data(), number.size(), "%3.lf",
+                                     static_cast<double>(WaypointAltitude(altitude)));
+    std::string line(name);
+    return line.append(1, ' ').append(Printed(number, length));
+}
 
 std::string WaypointLine(const WaypointEntry& waypoint) {
-    const std::string name(NameOf(waypoint.name));
-    const auto altitude = static_cast<double>(WaypointAltitude(waypoint.altitude));
-    LineBuffer line{};
-    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): the listing line is a printf format
-    const int length = std::snprintf(line.data(), line.size(), "%s %3.lf", name.c_str(), altitude);
-    return {line.data(), std::min(static_cast<std::size_t>(std::max(length, 0)), line.size() - 1)};
+    return WaypointLine(NameOf(waypoint.name), waypoint.altitude);
+}
+
+std::string TrackLine(std::string_view name, std::int64_t pointCount) {
+    std::string line(name);
+    return line.append(" (").append(std::to_string(pointCount)).append(1, ')');
 }
 
 std::string TrackLine(const TrackEntry& track) {
-    const std::string name(NameOf(track.name));
-    LineBuffer line{};
-    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): the listing line is a printf format
-    const int length =
-        std::snprintf(line.data(), line.size(), "%s (%d)", name.c_str(), track.pointCount);
-    return {line.data(), std::min(static_cast<std::size_t>(std::max(length, 0)), line.size() - 1)};
+    return TrackLine(NameOf(track.name), track.pointCount);
 }
 
 }  // namespace pelagor

@@ -6,14 +6,20 @@
 
 namespace pelagor {
 
+bool TrackLogMayRead(std::span<const std::uint8_t> firstBytes) {
+    return WtrMayRead(firstBytes) || EvoMayRead(firstBytes);
+}
+
 std::int32_t LoadSource(std::unique_ptr<TrackLogDocument>& slot, const std::filesystem::path& path,
                         LineSink* waypointList, LineSink* trackList, SourceLoadReport* report) {
     slot.reset();
     // Read once for both readers; a file that neither may take is not read whole.
-    const FileForLoad file =
-        TrackLogDocument::ReadForLoad(path, [](std::span<const std::uint8_t> firstBytes) {
-            return WtrMayRead(firstBytes) || EvoMayRead(firstBytes);
-        });
+    const FileForLoad file = TrackLogDocument::ReadForLoad(path, TrackLogMayRead);
+    return LoadSourceRead(slot, file, waypointList, trackList, report);
+}
+
+std::int32_t LoadSourceRead(std::unique_ptr<TrackLogDocument>& slot, const FileForLoad& file,
+                            LineSink* waypointList, LineSink* trackList, SourceLoadReport* report) {
     slot.reset(new (std::nothrow) TrackLogDocument);
     if (slot && slot->LoadRead(file, waypointList, trackList) != 0) {
         return 1;

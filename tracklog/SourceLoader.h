@@ -24,4 +24,13 @@ std::int32_t LoadSource(std::unique_ptr<TrackLogDocument>& slot, const std::file
                         LineSink* waypointList, LineSink* trackList,
                         SourceLoadReport* report = nullptr);
 
+// The same on a file already read (by ReadForLoad, with a first rule that lets WTR and EVO files
+// through).
+std::int32_t LoadSourceRead(std::unique_ptr<TrackLogDocument>& slot, const FileForLoad& file,
+                            LineSink* waypointList, LineSink* trackList,
+                            SourceLoadReport* report = nullptr);
+
+// Whether the WTR or the EVO reader may take a file that begins with `firstBytes`.
+bool TrackLogMayRead(std::span<const std::uint8_t> firstBytes);
+
 }  // namespace pelagor

@@ -19,7 +19,7 @@ Bytes MpsWaypointBody(const MpsWaypoint& waypoint) {
 Bytes MpsRealWaypointBody(const MpsRealWaypoint& waypoint) {
     const bool v3 = waypoint.version == 3;
     ByteBuilder body;
-    body.TextZ(waypoint.name).U32le(0).TextZ(waypoint.country);  // class 0: a user waypoint
+    body.TextZ(waypoint.name).U32le(waypoint.waypointClass).TextZ(waypoint.country);
     if (v3) {
         body.Fill(17);
     } else {
@@ -27,9 +27,10 @@ Bytes MpsRealWaypointBody(const MpsRealWaypoint& waypoint) {
     }
     body.I32le(waypoint.latitude).I32le(waypoint.longitude);
     body.U8(waypoint.altitudeValid).F64le(waypoint.altitude).TextZ(waypoint.description);
-    body.U8(0).F64le(0.0).U32le(1).U32le(0);  // no proximity; display, colour
+    body.U8(waypoint.proximity ? 1 : 0).F64le(waypoint.proximity.value_or(0.0));
+    body.U32le(1).U32le(0);                                                // display, colour
     body.U32le(waypoint.symbol).TextZ(waypoint.city).TextZ("").TextZ("");  // no state, facility
-    body.U8(0).U8(0).F64le(0.0);                                           // a byte, then no depth
+    body.U8(0).U8(waypoint.depth ? 1 : 0).F64le(waypoint.depth.value_or(0.0));
     return (v3 ? body.Fill(2) : body.Fill(6).TextZ(waypoint.notes)).Take();
 }
 
@@ -39,7 +40,12 @@ Bytes MpsTrackBody(const MpsTrack& track) {
     body.U32le(track.count.value_or(static_cast<std::uint32_t>(track.points.size())));
     for (const MpsPoint& point : track.points) {
         body.I32le(point.latitude).I32le(point.longitude).U8(point.byte8).F64le(point.altitude);
-        body.U8(point.byte17).U32le(point.time).Fill(9, point.tail);
+        body.U8(point.byte17).U32le(point.time);
+        if (point.depth) {
+            body.U8(1).F64le(*point.depth);
+        } else {
+            body.Fill(9, point.tail);
+        }
     }
     return body.Take();
 }
@@ -49,6 +55,46 @@ Bytes MpsSegmentBody(const MpsSegment& segment) {
     body.U32le(segment.value1).U32le(segment.value2);
     body.TextZ(segment.text1).TextZ(segment.text2).TextZ(segment.text3);
     return body.U32le(segment.value3).U32le(segment.value4).Bytes(segment.extra).Take();
+}
+
+namespace {
+
+void Coordinate(ByteBuilder& body, const MpsCoordinate& at) {
+    body.I32le(at.latitude).I32le(at.longitude);
+    body.U8(at.altitude ? 1 : 0).F64le(at.altitude.value_or(0.0));
+}
+
+}  // namespace
+
+Bytes MpsRouteBody(const MpsRoute& route) {
+    ByteBuilder body;
+    body.TextZ(route.name).U8(0).U8(route.bounds ? 0 : 1);
+    if (route.bounds) {  // maximum and minimum, not read
+        Coordinate(body, {});
+        Coordinate(body, {});
+    }
+    body.U32le(route.count.value_or(static_cast<std::uint32_t>(route.points.size())));
+    for (std::size_t index = 0; index < route.points.size(); ++index) {
+        const MpsRoutePoint& point = route.points[index];
+        body.TextZ(point.name).U32le(point.waypointClass).TextZ("");  // no country
+        if (route.version == 3) {
+            body.Fill(17).U8(0).U8(3).Fill(16);
+        } else {
+            // A map point's run of 0xFF bytes before its 0.
+            body.U32le(0).Fill(12, 0xFF).U16le(0).U32le(0xFFFFFFFF);
+            body.Fill(point.waypointClass != 0 ? 8 : 0, 0xFF).U8(0).U8(3).Fill(17);
+        }
+        if (index + 1 < route.points.size()) {
+            body.U32le(static_cast<std::uint32_t>(point.link.size()));
+            for (const MpsCoordinate& at : point.link) {
+                Coordinate(body, at);
+            }
+            body.U8(0);
+            Coordinate(body, {});
+            Coordinate(body, {});
+        }
+    }
+    return body.U32le(0).U8(1).Take();
 }
 
 void MpsFrame(ByteBuilder& file, char type, const Bytes& body) {

@@ -39,21 +39,43 @@ struct MpsRealWaypoint {
     int version = 4;            // 3 has 17 bytes after the country, 2 at the end and no notes
     std::uint8_t altitudeValid = 1;
     std::string country{}, city{}, notes{};
+    std::uint32_t waypointClass = 0;  // 0: a user waypoint; others a map point
+    std::optional<double> proximity{}, depth{};
 };
 
 struct MpsPoint {
     std::int32_t latitude = 0, longitude = 0;
     double altitude = 0.0;
     std::uint32_t time = 0;
-    std::uint8_t byte8 = 1;   // altitude present
-    std::uint8_t byte17 = 1;  // time present
-    std::uint8_t tail = 0;    // bytes 22 to 30
+    std::uint8_t byte8 = 1;         // altitude present
+    std::uint8_t byte17 = 1;        // time present
+    std::uint8_t tail = 0;          // bytes 22 to 30
+    std::optional<double> depth{};  // else `tail`
 };
 
 struct MpsTrack {
     std::string name{};
     std::array<std::uint8_t, 5> head{1, 0, 0, 0, 0};  // track header bytes 0 to 4
     std::vector<MpsPoint> points;
+    std::optional<std::uint32_t> count{};  // the point count written, when not the points'
+};
+
+// A route's point and the link to the next (none for the last): its coordinates, each with an
+// altitude when one is given.
+struct MpsCoordinate {
+    std::int32_t latitude = 0, longitude = 0;
+    std::optional<double> altitude{};
+};
+struct MpsRoutePoint {
+    std::string name{};
+    std::uint32_t waypointClass = 0;
+    std::vector<MpsCoordinate> link{};
+};
+struct MpsRoute {
+    std::string name{};
+    std::vector<MpsRoutePoint> points{};
+    int version = 4;
+    bool bounds = true;
     std::optional<std::uint32_t> count{};  // the point count written, when not the points'
 };
 
@@ -69,6 +91,7 @@ Bytes MpsWaypointBody(const MpsWaypoint& waypoint);
 Bytes MpsRealWaypointBody(const MpsRealWaypoint& waypoint);
 Bytes MpsTrackBody(const MpsTrack& track);
 Bytes MpsSegmentBody(const MpsSegment& segment);
+Bytes MpsRouteBody(const MpsRoute& route);
 // One framed record: length, type, body.
 void MpsFrame(ByteBuilder& file, char type, const Bytes& body);
 

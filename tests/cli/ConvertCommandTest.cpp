@@ -170,6 +170,11 @@ TEST_F(ConvertCommandTest, SingleConversionFailures) {
         EXPECT_EQ(Files(),
                   (std::vector<std::string>{"empty.mps", "ref.mps", "tracks.mps", "trip.wtr"}));
     }
+    const CliRun archive = Convert("tracks.mps", "out.mps", "ref.mps");
+    EXPECT_EQ(archive.status, 2);
+    EXPECT_EQ(archive.err,
+              "tracks.mps: a MapSource file, not a track log; MapSource files are exported with "
+              "pelagor-cli gpx\n");
 }
 
 TEST_F(ConvertCommandTest, UsageErrors) {

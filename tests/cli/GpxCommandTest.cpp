@@ -7,9 +7,12 @@
 #include <limits>
 #include <string>
 
+#include "RealMps.h"
 #include "builder/ByteBuilder.h"
+#include "builder/MpsFiles.h"
 #include "builder/TrackLogFiles.h"
 #include "cli/CliFixture.h"
+#include "fuzz/XmlCheck.h"
 
 namespace pelagor::cli {
 namespace {
@@ -94,6 +97,61 @@ TEST_F(GpxCommandTest, SeveralFilesAndAFailedLoad) {
         at = gpx.find(std::string("<name>") + name + "</name>", at);
         EXPECT_NE(at, std::string::npos) << name;
     }
+}
+
+// What a GPX holds: "W14 R3,R11" (waypoints, then each route's and each track's points).
+std::string Summary(const std::string& gpx) {
+    std::size_t waypoints = 0;
+    std::string kinds;
+    std::size_t points = 0;
+    for (const std::string& line : Lines(gpx)) {
+        if (line.starts_with("  <wpt ")) {
+            ++waypoints;
+        } else if (line == "  <rte>" || line == "  <trk>") {
+            kinds += kinds.empty() ? " " : ",";
+            kinds += line == "  <rte>" ? 'R' : 'T';
+            points = 0;
+        } else if (line.starts_with("    <rtept ") || line.starts_with("      <trkpt ")) {
+            ++points;
+        } else if (line == "  </rte>" || line == "  </trk>") {
+            kinds += std::to_string(points);
+        }
+    }
+    return "W" + std::to_string(waypoints) + kinds;
+}
+
+// The real MapSource files export whole, as well-formed GPX.
+TEST_F(GpxCommandTest, RealArchives) {
+    const std::filesystem::path real = testkit::RealMpsFolder();
+    if (!std::filesystem::is_directory(real)) {
+        GTEST_SKIP() << "no real MapSource files in " << real;
+    }
+    const std::pair<const char*, std::string> cases[] = {
+        {"mapsource.mps", "W9"}, {"netstumbler.mps", "W37"},  {"route.mps", "W14 R3,R11"},
+        {"mps-empty.mps", "W0"}, {"mps-track.mps", "W0 T64"},
+    };
+    for (const auto& [file, expected] : cases) {
+        const CliRun run = Run({"gpx", (real / file).string()});
+        EXPECT_EQ(run.status, 0) << file << ": " << run.err;
+        EXPECT_EQ(Summary(run.out), expected) << file;
+        EXPECT_EQ(fuzzing::XmlCheck::Fault(run.out), "") << file;
+    }
+}
+
+// A record that fits no layout is named and skipped; the rest is exported, and the exit status
+// says that the file did not load whole.
+TEST_F(GpxCommandTest, ArchiveWithABadRecord) {
+    testkit::MpsReference archive;
+    archive.realWaypoints = {{"KEPT", 0, 0, 0.0, "", 18, 4, 0}};
+    archive.tracks = {{"TRACK", {1, 0, 0, 0, 0}, {{1, 2}}}};
+    archive.waypoints = {{"BROKEN", 0, 0, 0.0, 18, "", 0, 3}};  // its second block cut short
+    Write("bad.mps", testkit::MpsFile(archive));
+    const CliRun run = Run({"gpx", "bad.mps", "-o", "out.gpx"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("bad.mps: record 3 ('W') at byte 141 skipped: "));
+    EXPECT_THAT(run.err, HasSubstr("bad.mps: exporting the 1 waypoint, 0 routes and 1 track it "
+                                   "holds\n"));
+    EXPECT_EQ(Summary(ReadText("out.gpx")), "W1 T1");
 }
 
 }  // namespace

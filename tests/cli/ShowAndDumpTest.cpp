@@ -43,6 +43,39 @@ TEST_F(ShowCommandTest, SourcesAndReferences) {
                                 "\"descriptionHex\": \"43616d702073697465\", \"layout\": \"v4\"}"));
 }
 
+// An archive lists its user waypoints with their descriptions (not the map points its routes
+// pass), its routes and its tracks; dump keeps every field, null where not valid. A skipped
+// record is named on stderr, and the status is 1.
+TEST_F(ShowCommandTest, Archives) {
+    testkit::MpsReference archive = testkit::SampleReference();
+    archive.realWaypoints.push_back({"MAP", 1, 2, 0, "", 18, 4, 0});
+    archive.realWaypoints.back().waypointClass = 2;
+    archive.routes = {testkit::MpsRouteBody(
+        {"TO CAMP", {{"HOME", 0, {{1, 2}, {3, 4}}}, {"MAP", 2, {{3, 4}, {5, 6}}}, {"CAMP"}}})};
+    Write("a.mps", testkit::MpsFile(archive));
+    const CliRun show = Run({"show", "a.mps"});
+    EXPECT_EQ(show.status, 0) << show.err;
+    EXPECT_EQ(show.out,
+              "a.mps: MapSource archive (Dg), loaded\nwaypoints: 3 (and 1 map point that routes "
+              "pass)\n  HOME   9  Home, Zhongzheng\n  CAMP 820  Camp site\n  SUMMIT 1120  Qixing "
+              "summit\nroutes: 1\n  TO CAMP (3 points)\n    HOME, MAP, CAMP\ntracks: 1\n"
+              "  PRACTICE (5)  09:46:40 to 09:47:20, latitude 25.0486799 to 25.0527032, longitude "
+              "121.5595900 to 121.5636133\n");
+    EXPECT_THAT(Run({"dump", "a.mps"}).out,
+                HasSubstr(R"({"name": "MAP", "nameHex": "4d4150", "class": 2, "latitude": 1, )"
+                          R"("longitude": 2, "altitudeValid": false, "altitude": null, )"));
+    std::vector<std::uint8_t> bad = testkit::MpsFile(archive);
+    testkit::ByteBuilder badRecord;
+    testkit::MpsFrame(badRecord, 'W', {'X', 0});
+    bad.insert(bad.end(), badRecord.bytes().begin(), badRecord.bytes().end());
+    Write("bad.mps", bad);
+    const CliRun partial = Run({"show", "bad.mps"});
+    EXPECT_EQ(partial.status, 1);
+    EXPECT_THAT(partial.out, StartsWith("bad.mps: MapSource archive (Dg), read in part\n"));
+    EXPECT_EQ(partial.err, "bad.mps: record 10 ('W') at byte " + std::to_string(bad.size() - 7) +
+                               " skipped: waypoint body shorter than its 46-byte first block\n");
+}
+
 // The JSON of a source: names decoded from cp950 with their bytes as hex, an altitude past 9999
 // listed as 0, and the clock eight hours ahead.
 using DumpCommandTest = CliTest;

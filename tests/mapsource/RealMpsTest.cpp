@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "MpsTestSupport.h"
+#include "RealMps.h"
 #include "fuzz/MergeChecks.h"
 #include "tracklog/SourceLoader.h"
 
@@ -14,13 +15,7 @@ namespace {
 
 const std::filesystem::path kExamples = PELAGOR_EXAMPLES_DIR;
 
-// The real files are read where they lie (PELAGOR_REAL_MPS_DIR in the environment, else beside
-// the checkout), never copied into the project; without them their tests skip.
-std::filesystem::path RealFolder() {
-    const char* given = std::getenv("PELAGOR_REAL_MPS_DIR");  // NOLINT(concurrency-mt-unsafe)
-    return given != nullptr ? given : PELAGOR_REAL_MPS_DIR;
-}
-const std::filesystem::path kReal = RealFolder();
+const std::filesystem::path kReal = RealMpsFolder();
 
 // Per file: its format letters, waypoint count, map set record, and first waypoint.
 TEST(RealMpsTest, EachFileLoads) {

@@ -1,10 +1,10 @@
-#include "cli/GpxText.h"
+#include "gpx/GpxText.h"
 
 #include <array>
 #include <charconv>
 #include <cstdio>
 
-namespace pelagor::cli {
+namespace pelagor::gpx {
 namespace {
 
 constexpr double kExactDegreesPerSemicircle = 180.0 / 2147483648.0;  // 45 / 2^29, exact
@@ -112,6 +112,14 @@ std::string FormatDecimal(float value) {
     return {buffer.data(), result.ptr};
 }
 
+std::string FormatDecimal(double value) {
+    // The largest doubles have 309 digits before the point; the smallest need 767 after it.
+    std::array<char, 800> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed);
+    return {buffer.data(), result.ptr};
+}
+
 CivilDate CivilFromDays(std::int64_t days) {
     // Days are counted in 400-year eras of 146097 days from 0000-03-01, so that the leap day
     // ends each year of the count.
@@ -174,4 +182,4 @@ std::string EscapeXml(std::string_view utf8) {
     return out;
 }
 
-}  // namespace pelagor::cli
+}  // namespace pelagor::gpx

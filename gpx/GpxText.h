@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace pelagor::cli {
+namespace pelagor::gpx {
 
 // Semicircles to degrees by the exact factor 180 / 2^31, written with 7 to 9 decimals: 9 keep
 // every semicircle step (about 8.4e-8 degrees) apart, and trailing zeros beyond 7 are dropped.
@@ -19,6 +19,8 @@ bool IsValidLatitude(std::int32_t semicircles);
 // A finite float as the shortest plain decimal that reads back to the same value ("123.4",
 // "-12"); the largest floats come out with all their 39 digits.
 std::string FormatDecimal(float value);
+// The same for a double: the digits that tell it apart from its neighbouring doubles.
+std::string FormatDecimal(double value);
 
 // Seconds since 1970-01-01 00:00:00 UTC as ISO 8601 in UTC, "2106-02-07T06:28:15Z" for the
 // largest value; the date is computed in 64-bit arithmetic, independent of the C library's
@@ -39,4 +41,4 @@ CivilDate CivilFromDays(std::int64_t days);
 // byte that is not UTF-8 replaced by U+FFFD. Also fit for attribute values: quotes are escaped.
 std::string EscapeXml(std::string_view utf8);
 
-}  // namespace pelagor::cli
+}  // namespace pelagor::gpx
