@@ -167,6 +167,7 @@ TEST_F(Win32WindowTest, FirstStartShowsTheTemplateThenListsATypedPath) {
 TEST_F(Win32WindowTest, ListingFillsEveryWaypoint) {
     constexpr int kCount = 20000;
     std::vector<testkit::SampleWaypoint> many;
+    many.reserve(kCount);
     for (int index = 0; index < kCount; ++index) {
         many.push_back({"W" + std::to_string(index), 303000000, 1450000000, 12.0F, 18});
     }
