@@ -158,13 +158,13 @@ void ShowArchive(std::ostream& out, const MapSourceArchive& archive, const Shown
             << " that routes pass)";
     }
     out << '\n';
-    for (const ArchiveWaypoint& waypoint : archive.UserWaypoints()) {
+    archive.ForEachUserWaypoint([&](const ArchiveWaypoint& waypoint) {
         out << "  " << shown(ArchiveWaypointLine(waypoint));
         if (!waypoint.description.empty()) {
             out << "  " << shown(waypoint.description);
         }
         out << '\n';
-    }
+    });
     out << "routes: " << archive.routes.size() << '\n';
     for (const ArchiveRoute& route : archive.routes) {
         out << "  " << shown(route.name) << " ("

@@ -1,11 +1,13 @@
 // Writes the seed inputs of the fuzz targets from the test builders, one folder per target:
 //
-//   pelagor-fuzz-seeds FOLDER     FOLDER/fuzz_wtr/*, FOLDER/fuzz_evo/*, FOLDER/fuzz_mps/*
+//   pelagor-fuzz-seeds FOLDER     FOLDER/fuzz_wtr/*, FOLDER/fuzz_evo/*, FOLDER/fuzz_mps/*,
+//                                 FOLDER/fuzz_archive/*
 //
 // Each track-log reader gets its own format's corner cases and the other format's sample, since
 // the dialog hands every source file to both readers; the MapSource reader gets references with
 // and without tracks and segments, with waypoints in MapSource's structure (3.x and 4.x) and in
-// the fixed layout.
+// the fixed layout; the archive reader gets archives of each version with routes, and damaged
+// ones.
 
 #include <filesystem>
 #include <fstream>
@@ -107,6 +109,22 @@ bool WriteMpsSeeds(const std::filesystem::path& folder) {
            Write(folder / "records-after-map-set.mps", trailing);
 }
 
+bool WriteArchiveSeeds(const std::filesystem::path& folder) {
+    using namespace pelagor::testkit;
+    MpsReference tracksOnly = SampleReference();
+    tracksOnly.realWaypoints.clear();
+    Bytes badInTheMiddle = MpsFile(tracksOnly);
+    ByteBuilder bad;
+    MpsFrame(bad, 'W', {'X', 0, 1});
+    badInTheMiddle.insert(badInTheMiddle.end() - 7, bad.bytes().begin(), bad.bytes().end());
+    const Bytes v4 = MpsFile(SampleArchive(4));
+    return Write(folder / "archive-v3.mps", MpsFile(SampleArchive(3))) &&
+           Write(folder / "archive-v4.mps", v4) &&
+           Write(folder / "archive-v5.mps", MpsFile(SampleArchive(5))) &&
+           Write(folder / "tracks-only-bad-record.mps", badInTheMiddle) &&
+           Write(folder / "runs-past-the-end.mps", Truncated(v4, v4.size() - 3));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,8 +136,12 @@ int main(int argc, char** argv) {
     const std::filesystem::path wtr = root / "fuzz_wtr";
     const std::filesystem::path evo = root / "fuzz_evo";
     const std::filesystem::path mps = root / "fuzz_mps";
-    for (const auto& folder : {wtr, evo, mps}) {
+    const std::filesystem::path archive = root / "fuzz_archive";
+    for (const auto& folder : {wtr, evo, mps, archive}) {
         std::filesystem::create_directories(folder);
     }
-    return WriteWtrSeeds(wtr) && WriteEvoSeeds(evo) && WriteMpsSeeds(mps) ? 0 : 1;
+    return WriteWtrSeeds(wtr) && WriteEvoSeeds(evo) && WriteMpsSeeds(mps) &&
+                   WriteArchiveSeeds(archive)
+               ? 0
+               : 1;
 }

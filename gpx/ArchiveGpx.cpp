@@ -5,7 +5,7 @@
 namespace pelagor::gpx {
 
 void WriteWaypoints(GpxWriter& writer, const MapSourceArchive& archive) {
-    for (const ArchiveWaypoint& waypoint : archive.UserWaypoints()) {
+    archive.ForEachUserWaypoint([&writer](const ArchiveWaypoint& waypoint) {
         GpxWaypoint point;
         point.latitude = waypoint.latitude;
         point.longitude = waypoint.longitude;
@@ -15,7 +15,7 @@ void WriteWaypoints(GpxWriter& writer, const MapSourceArchive& archive) {
         point.description = waypoint.description;
         point.symbol = waypoint.symbol;
         writer.Waypoint(point);
-    }
+    });
 }
 
 void WriteRoutes(GpxWriter& writer, const MapSourceArchive& archive) {

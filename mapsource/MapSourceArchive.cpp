@@ -132,7 +132,8 @@ private:
 
 std::size_t MapSourceArchive::UserWaypointCount() const {
     return static_cast<std::size_t>(
-        std::ranges::count_if(waypoints, &ArchiveWaypoint::IsUserWaypoint));
+        std::count_if(waypoints.begin(), waypoints.end(),
+                      [](const ArchiveWaypoint& waypoint) { return waypoint.IsUserWaypoint(); }));
 }
 
 bool IsMapSourceFile(std::span<const std::uint8_t> firstBytes) {
@@ -162,7 +163,7 @@ bool LoadArchive(std::span<const std::uint8_t> bytes, MapSourceArchive& archive)
 
 std::string ArchiveWaypointLine(const ArchiveWaypoint& waypoint) {
     // Clamped first: a double past the float's range has no float to become.
-    constexpr double kFloatMax = std::numeric_limits<float>::max();
+    constexpr auto kFloatMax = static_cast<double>(std::numeric_limits<float>::max());
     const double altitude =
         waypoint.altitudeValid ? std::clamp(waypoint.altitude, -kFloatMax, kFloatMax) : 0.0;
     return WaypointLine(waypoint.name, static_cast<float>(altitude));

@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <ranges>
 #include <span>
 #include <string>
 #include <vector>
@@ -127,8 +126,14 @@ struct MapSourceArchive {
     std::vector<std::string> warnings;
     bool complete = true;  // every record was read; false whenever there is a warning
 
-    [[nodiscard]] auto UserWaypoints() const {
-        return waypoints | std::views::filter(&ArchiveWaypoint::IsUserWaypoint);
+    // Calls `visit` with each user waypoint, in file order.
+    template <typename Visit>
+    void ForEachUserWaypoint(Visit&& visit) const {
+        for (const ArchiveWaypoint& waypoint : waypoints) {
+            if (waypoint.IsUserWaypoint()) {
+                visit(waypoint);
+            }
+        }
     }
     [[nodiscard]] std::size_t UserWaypointCount() const;
 };

@@ -13,9 +13,9 @@ bool SourceOrArchiveMayRead(std::span<const std::uint8_t> firstBytes) {
 
 void ListArchive(const MapSourceArchive& archive, LineSink* waypointList, LineSink* trackList) {
     if (waypointList != nullptr) {
-        for (const ArchiveWaypoint& waypoint : archive.UserWaypoints()) {
+        archive.ForEachUserWaypoint([waypointList](const ArchiveWaypoint& waypoint) {
             waypointList->AppendLine(ArchiveWaypointLine(waypoint));
-        }
+        });
     }
     if (trackList != nullptr) {
         for (const ArchiveTrack& track : archive.tracks) {

@@ -155,4 +155,25 @@ MpsReference SampleReference() {
     return reference;
 }
 
+MpsReference SampleArchive(int version) {
+    MpsReference archive = SampleReference();
+    archive.firstBody = {static_cast<std::uint8_t>(version == 3   ? 'd'
+                                                   : version == 4 ? 'g'
+                                                                  : 'i'),
+                         0};
+    archive.realWaypoints.push_back({"JUNCTION", 300000000, 1450500000, 0.0, "", 18, version, 0});
+    archive.realWaypoints.back().waypointClass = 3;
+    for (MpsRealWaypoint& waypoint : archive.realWaypoints) {
+        waypoint.version = version;
+    }
+    const MpsCoordinate home{298842390, 1450262393, 9.0};
+    const MpsCoordinate junction{300000000, 1450500000};
+    archive.routes = {MpsRouteBody({"TO THE HILL",
+                                    {{"HOME", 0, {home, {299000000, 1450300000}, junction}},
+                                     {"JUNCTION", 3, {junction, {300300000, 1450800000, 700.0}}},
+                                     {"HILLTOP"}},
+                                    version})};
+    return archive;
+}
+
 }  // namespace pelagor::testkit

@@ -121,4 +121,9 @@ MpsReference BuiltInReference();
 // waypoints, one track of a few points, one map segment and the map set record.
 MpsReference SampleReference();
 
+// An archive as MapSource of `version` (3, 4 or 5) writes one: the sample reference's waypoints
+// and track, a map point, and a route through a user waypoint, the map point and a name no record
+// holds, with steps between them.
+MpsReference SampleArchive(int version);
+
 }  // namespace pelagor::testkit

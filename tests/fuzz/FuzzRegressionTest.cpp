@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "AllocationLimit.h"
 #include "builder/MpsFiles.h"
 #include "builder/Samples.h"
 #include "builder/TempDir.h"
+#include "fuzz/ArchiveChecks.h"
+#include "fuzz/GpxChecks.h"
 #include "fuzz/Harness.h"
 #include "tracklog/EvoDocument.h"
 
@@ -12,10 +15,16 @@ using namespace pelagor;
 using namespace pelagor::fuzzing;
 using Bytes = std::vector<std::uint8_t>;
 
-// Every check a fuzz target makes, on one input: the three readers and the merge.
+// Every check a fuzz target makes, on one input: the three readers, the merge, the archive and
+// its GPX.
 class CleanEverywhere {
 public:
     void Expect(const Bytes& bytes, const std::string& what) const {
+        {
+            const testkit::AllocationLimit limit(ArchiveAllocationLimit(bytes.size()));
+            EXPECT_EQ(ArchiveFault(bytes), "") << what << " as an archive";
+        }
+        EXPECT_EQ(GpxFault(bytes), "") << what << " as GPX";
         EXPECT_EQ(LoadFault<TrackLogDocument>(bytes), "") << what << " as WTR";
         EXPECT_EQ(LoadFault<EvoDocument>(bytes), "") << what << " as EVO";
         EXPECT_EQ(MergeFault(bytes, m_source, m_folder / "output.mps"), "")
@@ -41,6 +50,7 @@ TEST(FuzzRegressions, EveryPrefixOfTheSamplesLoadsCleanly) {
     const CleanEverywhere check;
     const std::vector<std::pair<std::string, Bytes>> samples = {
         {"reference.mps", testkit::MpsFile(testkit::SampleReference())},
+        {"archive.mps", testkit::MpsFile(testkit::SampleArchive(4))},
         {"sample.evo", testkit::EvoBytes(testkit::SampleEvoLog())},
         {"sample.wtr", testkit::WtrBytes(testkit::SampleWtrLog())},
     };

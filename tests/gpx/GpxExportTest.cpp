@@ -7,22 +7,14 @@
 
 #include "builder/MpsFiles.h"
 #include "builder/Samples.h"
-#include "fuzz/XmlCheck.h"
+#include "fuzz/GpxChecks.h"
 #include "gpx/GpxExport.h"
 
 namespace pelagor::gpx {
 namespace {
 
+using fuzzing::TextSink;
 using namespace testkit;
-
-class TextSink final : public platform::OutputSink {
-public:
-    bool Write(std::span<const std::uint8_t> bytes) override {
-        text.append(bytes.begin(), bytes.end());
-        return true;
-    }
-    std::string text;
-};
 
 std::string Export(const std::vector<GpxSource>& sources, std::string& warnings) {
     TextSink sink;

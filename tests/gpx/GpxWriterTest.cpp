@@ -6,21 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/GpxChecks.h"
 #include "gpx/GpxWriter.h"
 
 namespace pelagor::gpx {
 namespace {
 
-// Keeps what the writer hands on; refuses everything once `refuse` is set.
-class TextSink final : public platform::OutputSink {
-public:
-    bool Write(std::span<const std::uint8_t> bytes) override {
-        text.append(bytes.begin(), bytes.end());
-        return !refuse;
-    }
-    std::string text;
-    bool refuse = false;
-};
+using fuzzing::TextSink;
 
 // The lines between the <gpx> line and </gpx> of what `write` makes.
 template <typename Write>
