@@ -91,6 +91,7 @@ void ConverterDialog::LoadSource() {
     WaypointListSink list(m_toolkit);
     const std::int32_t loaded =
         pelagor::LoadSource(m_pSource, platform::PathFromUtf8(text), &list, nullptr);
+    m_toolkit.ShowList();  // what was read before a failure too
     m_sourcePath = text;
     if (loaded == 0) {
         return;

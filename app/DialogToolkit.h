@@ -35,9 +35,12 @@ public:
     // At most kBoundedFieldLength characters of the field, never half a character.
     virtual std::string FieldTextBounded(ControlId field) = 0;
 
-    // List 1008. Lines arrive as the readers make them, in the names' code page.
+    // List 1008. Lines arrive as the readers make them, in the names' code page, between
+    // ResetList and ShowList; a toolkit may hold them back until ShowList, so that a long list
+    // is drawn once rather than at every line.
     virtual void ResetList() = 0;
     virtual void AppendListLine(std::string_view line) = 0;
+    virtual void ShowList() = 0;
 
     // A count static shows the signed decimal form of `value`.
     virtual void ShowCount(ControlId count, std::int32_t value) = 0;

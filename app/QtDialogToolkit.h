@@ -45,6 +45,8 @@ public:
     std::string FieldTextBounded(ControlId field) override;
     void ResetList() override;
     void AppendListLine(std::string_view line) override;
+    // The view lays out and draws the lines once, when the event loop next runs.
+    void ShowList() override {}
     void ShowCount(ControlId count, std::int32_t value) override;
     std::optional<std::string> RunOpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> RunSaveFileDialog(const FileDialogRequest& request) override;

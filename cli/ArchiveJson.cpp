@@ -16,8 +16,7 @@ public:
         m_json.BeginObject();
         m_json.Key("reader");
         m_json.String("archive");
-        m_json.Key("loaded");
-        m_json.Bool(archive.complete);
+        Flag("loaded", archive.complete);
         m_json.Key("format");
         if (archive.format.empty()) {
             m_json.Null();
@@ -74,6 +73,11 @@ private:
         m_json.String(Decoded(text));
     }
 
+    void Flag(std::string_view key, bool value) {
+        m_json.Key(key);
+        m_json.Bool(value);
+    }
+
     void Number(std::string_view key, std::int64_t value) {
         m_json.Key(key);
         m_json.Int(value);
@@ -81,8 +85,7 @@ private:
 
     // "<key>Valid": true or false, then "<key>": the value, or null when not valid.
     void Flagged(std::string_view key, bool valid, double value) {
-        m_json.Key(std::string(key) + "Valid");
-        m_json.Bool(valid);
+        Flag(std::string(key) + "Valid", valid);
         m_json.Key(key);
         if (valid) {
             m_json.Double(value);
@@ -138,15 +141,13 @@ private:
     void Route(const ArchiveRoute& route) {
         m_json.BeginObject();
         WriteText(m_json, "name", route.name, m_encoding);
-        m_json.Key("autoName");
-        m_json.Bool(route.autoName);
+        Flag("autoName", route.autoName);
         Array("points", route.points, [this](const ArchiveRoutePoint& point) {
             m_json.BeginObject(true);
             WriteText(m_json, "name", point.name, m_encoding);
             Number("class", point.waypointClass);
             Optional("waypoint", point.waypoint);  // the index of the waypoint it was found by
-            m_json.Key("located");
-            m_json.Bool(point.located);
+            Flag("located", point.located);
             Position(point.latitude, point.longitude, point.altitudeValid, point.altitude);
             Text("description", point.description);
             Optional("symbol", point.symbol);
@@ -166,15 +167,13 @@ private:
     void Track(const ArchiveTrack& track) {
         m_json.BeginObject();
         WriteText(m_json, "name", track.name, m_encoding);
-        m_json.Key("display");
-        m_json.Bool(track.display);
+        Flag("display", track.display);
         Number("colour", track.colour);
         Count("pointCount", track.points.size());
         Array("points", track.points, [this](const ArchiveTrackPoint& point) {
             m_json.BeginObject(true);
             Position(point.latitude, point.longitude, point.altitudeValid, point.altitude);
-            m_json.Key("timeValid");
-            m_json.Bool(point.timeValid);
+            Flag("timeValid", point.timeValid);
             Optional("time", point.timeValid ? std::optional(point.time) : std::nullopt);
             Flagged("depth", point.depthValid, point.depth);
             m_json.EndObject();

@@ -17,7 +17,7 @@ namespace pelagor::fuzzing {
 // whose array may double as it grows), never more: a count is believed only once its bytes are
 // known to be there.
 inline std::size_t ArchiveAllocationLimit(std::size_t inputSize) {
-    return 16 * inputSize + 64 * 1024;
+    return 16 * inputSize + std::size_t{64} * 1024;
 }
 
 inline std::string RouteFault(const MapSourceArchive& archive, const ArchiveRoute& route) {

@@ -21,24 +21,24 @@ namespace pelagor {
 // fixed layout has no country, proximity, display, colour, city, state, facility, depth or notes.
 struct ArchiveWaypoint {
     std::string name;
-    std::uint32_t waypointClass = 0;  // 0: a user's waypoint; others are map points routes pass
-    std::string country;
-    std::int32_t latitude = 0;  // semicircles
-    std::int32_t longitude = 0;
-    bool altitudeValid = false;
-    double altitude = 0.0;  // metres, as stored, also when not valid
     std::string description;
-    bool proximityValid = false;
-    double proximity = 0.0;
-    std::uint32_t display = 0;
-    std::uint32_t colour = 0;
-    std::uint16_t symbol = 0;  // the low half of the symbol field
+    std::string notes;  // versions 4 and 5 only
+    std::string country;
     std::string city;
     std::string state;
     std::string facility;
-    bool depthValid = false;
+    double altitude = 0.0;  // metres, as stored, also when not valid
+    double proximity = 0.0;
     double depth = 0.0;
-    std::string notes;  // versions 4 and 5 only
+    std::uint32_t waypointClass = 0;  // 0: a user's waypoint; others are map points routes pass
+    std::int32_t latitude = 0;        // semicircles
+    std::int32_t longitude = 0;
+    std::uint32_t display = 0;
+    std::uint32_t colour = 0;
+    std::uint16_t symbol = 0;  // the low half of the symbol field
+    bool altitudeValid = false;
+    bool proximityValid = false;
+    bool depthValid = false;
     WaypointLayout layout = WaypointLayout::Fixed;
 
     [[nodiscard]] bool IsUserWaypoint() const { return waypointClass == 0; }

@@ -2,7 +2,8 @@
 
 // The per-user settings in the registry: HKEY_CURRENT_USER\Software\Orvane\Tessolt\Pelagor, one
 // key per section, one REG_SZ value per entry, the same place the Qt build's QSettings uses on
-// Windows.
+// Windows. A REG_EXPAND_SZ value a user wrote there reads with its %VARIABLES% expanded, and
+// stays as written until the entry changes.
 
 #include <string>
 #include <string_view>

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/DialogToolkit.h"
 #include "app/win32/RegistryProfile.h"
@@ -56,6 +57,7 @@ public:
     std::string FieldTextBounded(ControlId field) override;
     void ResetList() override;
     void AppendListLine(std::string_view line) override;
+    void ShowList() override;
     void ShowCount(ControlId count, std::int32_t value) override;
     std::optional<std::string> RunOpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> RunSaveFileDialog(const FileDialogRequest& request) override;
@@ -75,6 +77,7 @@ private:
     AppIcons m_icons;
     HWND m_dialog = nullptr;
     std::optional<int> m_result;
+    std::vector<std::wstring> m_pendingLines;  // the list's lines until ShowList
     Win32FileDialogRunner m_runFileDialog = RunWin32FileDialog;
     Win32MessageRunner m_showMessage = ShowWin32MessageBox;
 };

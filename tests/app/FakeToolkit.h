@@ -26,6 +26,7 @@ public:
         calls.emplace_back("reset list");
     }
     void AppendListLine(std::string_view line) override { list.emplace_back(line); }
+    void ShowList() override {}
     void ShowCount(ControlId count, std::int32_t value) override {
         counts[count] = std::to_string(value);
         calls.push_back("count " + std::to_string(static_cast<int>(count)));

@@ -39,6 +39,16 @@ if(OBJDUMP)
     endforeach()
 endif()
 
+# pelagor-cli.exe's manifest: long paths, UTF-8 as the ANSI code page, the window's systems.
+file(STRINGS "${programs}" cli_manifest REGEX "<(longPathAware|activeCodePage|supportedOS) ")
+file(STRINGS "${window}" window_systems REGEX "<supportedOS ")
+set(cli_systems "${cli_manifest}")
+list(FILTER cli_systems INCLUDE REGEX "<supportedOS ")
+if(NOT cli_manifest MATCHES ">true</longPathAware>" OR NOT cli_manifest MATCHES ">UTF-8</activeCodePage>"
+   OR NOT window_systems OR NOT cli_systems STREQUAL window_systems)
+    message(FATAL_ERROR "pelagor-cli.exe's manifest: ${cli_manifest}; the window's systems: ${window_systems}")
+endif()
+
 execute_process(COMMAND ${EMULATOR} "${programs}" dump "${SAMPLE}"
     RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL 0 OR NOT out MATCHES "\"reader\": \"wtr\"" OR NOT out MATCHES "\"waypointCount\": [1-9]")

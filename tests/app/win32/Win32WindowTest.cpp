@@ -162,6 +162,31 @@ TEST_F(Win32WindowTest, FirstStartShowsTheTemplateThenListsATypedPath) {
     EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), WORD{0xFFFF}), 0) << "boxes, not glyphs";
 }
 
+// A source of 20,000 waypoints: every one listed, and the list drawn again once they are in, its
+// scroll bar reaching the last line.
+TEST_F(Win32WindowTest, ListingFillsEveryWaypoint) {
+    constexpr int kCount = 20000;
+    std::vector<testkit::SampleWaypoint> many;
+    many.reserve(kCount);
+    for (int index = 0; index < kCount; ++index) {
+        many.push_back({"W" + std::to_string(index), 303000000, 1450000000, 12.0F, 18});
+    }
+    test.Open();
+    Type(ControlId::SourcePath, File(u8"many.wtr", testkit::WtrFile(many, {})));
+    Click(ControlId::ListWaypoints);
+    HWND list = test.Item(ControlId::WaypointList);
+    ASSERT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), kCount);
+    int wrong = 0;
+    for (int index = 0; index < kCount; ++index) {
+        wrong +=
+            Line(static_cast<WPARAM>(index)) != L"W" + std::to_wstring(index) + L"  12" ? 1 : 0;
+    }
+    EXPECT_EQ(wrong, 0);
+    SCROLLINFO scroll{sizeof(scroll), SIF_RANGE, 0, 0, 0, 0, 0};
+    ::GetScrollInfo(list, SB_VERT, &scroll);
+    EXPECT_EQ(scroll.nMax, kCount - 1);
+}
+
 // Settings read from the registry and the command line's source, then the save dialog asked for
 // as the output setting says: the dialog ends as OK.
 TEST_F(Win32WindowTest, RestoresTheSettingsAndTheCommandLineSourceThenConverts) {
@@ -209,6 +234,31 @@ TEST_F(Win32WindowTest, FailedConvertSaysWhyAndStaysOpen) {
     EXPECT_EQ(test.session.toolkit.Result(), std::nullopt);
     EXPECT_EQ(testkit::ReadBytes(folder / u8"reference.mps"),
               testkit::MpsFile(testkit::SampleReference()));
+}
+
+// A source a user wrote as REG_EXPAND_SZ, through a %VARIABLE%, loads expanded and stays as
+// written; once the user lists another, that one is stored.
+TEST_F(Win32WindowTest, ExpandableSettingStaysAsWritten) {
+    const std::wstring key = test.profile.Key() + L"\\Dialog";
+    const auto stored = [&key] {  // type and text as they stand
+        std::array<wchar_t, 1024> text{};
+        DWORD type = 0;
+        DWORD bytes = sizeof(text);
+        ::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"WTRFile", RRF_RT_ANY | RRF_NOEXPAND, &type,
+                       text.data(), &bytes);
+        return std::to_wstring(type) + L" " + text.data();
+    };
+    ::SetEnvironmentVariableW(L"PELAGOR_TRIPS", folder.path().c_str());
+    const std::wstring written = L"%PELAGOR_TRIPS%\\台北 trip.wtr";
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"WTRFile", REG_EXPAND_SZ, written.c_str(),
+                      static_cast<DWORD>((written.size() + 1) * sizeof(wchar_t)));
+    test.Open();
+    EXPECT_EQ(Text(ControlId::SourcePath), Utf8ToUtf16(source));
+    EXPECT_EQ(stored(), L"2 " + written);  // 2: REG_EXPAND_SZ
+    const std::string other = File(u8"other.wtr", testkit::WtrFile(kWaypoints, {}));
+    Type(ControlId::SourcePath, other);
+    Click(ControlId::ListWaypoints);
+    EXPECT_EQ(stored(), L"1 " + Utf8ToUtf16(other));  // 1: REG_SZ
 }
 
 // Each button asks with its own filter, starting at the folder of its field, and fills its own
