@@ -9,6 +9,9 @@
 #include <sstream>
 #include <system_error>
 
+#include "platform/FileIo.h"
+#include "tracklog/TrackLogDocument.h"
+
 namespace pelagor::bench {
 
 TempFolder::TempFolder(const std::string& stem) {
@@ -151,6 +154,24 @@ bool RunSelf(const char* self, const std::vector<std::string>& arguments) {
     }
     std::fflush(stdout);
     return std::system(command.c_str()) == 0;  // NOLINT(cert-env33-c): runs this very program
+}
+
+void IoFloor(benchmark::State& state, const std::filesystem::path& input,
+             const std::filesystem::path& output, std::uint64_t outputBytes,
+             std::uint64_t processedBytes) {
+    const std::vector<std::uint8_t> bytes(outputBytes, 0x5A);
+    for (auto _ : state) {
+        std::unique_ptr<std::uint8_t[]> data;
+        std::uint32_t size = 0;
+        if (TrackLogDocument::ReadWholeFile(input, data, size) == 0 ||
+            !platform::ReplaceFileContents(output, bytes, platform::ReplaceMode::Replace,
+                                           nullptr)) {
+            state.SkipWithError("the floor's read or write failed");
+            break;
+        }
+        benchmark::DoNotOptimize(data.get());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(processedBytes));
 }
 
 }  // namespace pelagor::bench

@@ -71,4 +71,11 @@ bool ReportPeak(const std::string& what, std::uint64_t grownBytes, const std::st
 // own, whose resident memory holds nothing else); returns whether it exited with 0.
 bool RunSelf(const char* self, const std::vector<std::string>& arguments);
 
+// The I/O floor of a step that reads `input` whole and writes `outputBytes` bytes as `output`
+// through the safe replace: the same read and write, with nothing made in between. Counts
+// `processedBytes` per iteration.
+void IoFloor(benchmark::State& state, const std::filesystem::path& input,
+             const std::filesystem::path& output, std::uint64_t outputBytes,
+             std::uint64_t processedBytes);
+
 }  // namespace pelagor::bench

@@ -21,7 +21,6 @@
 #include "gpx/GpxExport.h"
 #include "mapsource/SourceFile.h"
 #include "platform/FileIo.h"
-#include "tracklog/TrackLogDocument.h"
 
 namespace {
 
@@ -156,22 +155,6 @@ void ArchiveExport(benchmark::State& state, const Export& job) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(job.archiveBytes));
 }
 
-void ExportFloor(benchmark::State& state, const Export& job) {
-    const std::vector<std::uint8_t> output(job.gpxBytes, 0x5A);
-    for (auto _ : state) {
-        std::unique_ptr<std::uint8_t[]> data;
-        std::uint32_t size = 0;
-        if (TrackLogDocument::ReadWholeFile(job.archive, data, size) == 0 ||
-            !platform::ReplaceFileContents(job.output, output, platform::ReplaceMode::Replace,
-                                           nullptr)) {
-            state.SkipWithError("the floor's read or write failed");
-            break;
-        }
-        benchmark::DoNotOptimize(data.get());
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(job.archiveBytes));
-}
-
 // The peak of one export, measured in a process that holds nothing else.
 int PeakMemory(const Export& job) {
     const bool reset = ResidentMemory::ResetPeak();
@@ -226,7 +209,11 @@ int main(int argc, char** argv) {
     job.archiveBytes = std::filesystem::file_size(job.archive);
     job.gpxBytes = std::filesystem::file_size(job.output);
 
-    benchmark::RegisterBenchmark("gpx/export_floor", ExportFloor, job)
+    benchmark::RegisterBenchmark("gpx/export_floor",
+                                 [&job](benchmark::State& state) {
+                                     IoFloor(state, job.archive, job.output, job.gpxBytes,
+                                             job.archiveBytes);
+                                 })
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark("gpx/archive_export", ArchiveExport, job)

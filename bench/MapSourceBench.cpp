@@ -157,22 +157,6 @@ void WholeConversion(benchmark::State& state, const Conversion& conversion) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(conversion.sourceBytes));
 }
 
-void ConversionFloor(benchmark::State& state, const Conversion& conversion) {
-    const std::vector<std::uint8_t> output(conversion.outputBytes, 0x5A);
-    for (auto _ : state) {
-        std::unique_ptr<std::uint8_t[]> data;
-        std::uint32_t size = 0;
-        if (TrackLogDocument::ReadWholeFile(conversion.source, data, size) == 0 ||
-            !platform::ReplaceFileContents(conversion.output, output,
-                                           platform::ReplaceMode::Replace, nullptr)) {
-            state.SkipWithError("the floor's read or write failed");
-            break;
-        }
-        benchmark::DoNotOptimize(data.get());
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(conversion.sourceBytes));
-}
-
 // The I/O floor plus a first touch of the working memory: where first touches of fresh pages are
 // dear (as on virtual machines), this shows how much of a conversion's time they take.
 void ConversionMemoryFloor(benchmark::State& state, const Conversion& conversion) {
@@ -271,7 +255,11 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("mps/waypoint_rebuild", WaypointRebuild, rebuildReference, drawn)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
-    benchmark::RegisterBenchmark("mps/conversion_floor", ConversionFloor, conversion)
+    benchmark::RegisterBenchmark("mps/conversion_floor",
+                                 [&conversion](benchmark::State& state) {
+                                     IoFloor(state, conversion.source, conversion.output,
+                                             conversion.outputBytes, conversion.sourceBytes);
+                                 })
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark("mps/conversion_memory_floor", ConversionMemoryFloor, conversion)
