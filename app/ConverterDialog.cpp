@@ -1,13 +1,20 @@
 #include "app/ConverterDialog.h"
 
+#include <algorithm>
+#include <cctype>
+#include <limits>
 #include <new>
+#include <sstream>
 
 #include "app/DroppedFile.h"
+#include "app/FileFilter.h"
 #include "app/Messages.h"
+#include "gpx/GpxExport.h"
+#include "mapsource/SourceFile.h"
+#include "platform/CodePage.h"
 #include "platform/PathGuard.h"
 #include "platform/PathText.h"
 #include "tracklog/LineSink.h"
-#include "tracklog/SourceLoader.h"
 
 namespace pelagor::app {
 
@@ -22,6 +29,12 @@ public:
 private:
     DialogToolkit& m_toolkit;
 };
+
+// A count as the count statics show it.
+std::int32_t CountShown(std::size_t count) {
+    return static_cast<std::int32_t>(
+        std::min<std::size_t>(count, std::numeric_limits<std::int32_t>::max()));
+}
 
 }  // namespace
 
@@ -89,15 +102,25 @@ void ConverterDialog::LoadSource() {
     // Emptied once: an EVO attempt adds its lines after whatever the WTR attempt left.
     m_toolkit.ResetList();
     WaypointListSink list(m_toolkit);
-    const std::int32_t loaded =
-        pelagor::LoadSource(m_pSource, platform::PathFromUtf8(text), &list, nullptr);
+    // What was held goes before the next file is read.
+    m_pSource.reset();
+    m_pArchive.reset();
+    OpenedSource opened = OpenSource(platform::PathFromUtf8(text), &list, nullptr);
+    m_pSource = std::move(opened.trackLog);
+    m_pArchive = std::move(opened.archive);
     m_toolkit.ShowList();  // what was read before a failure too
     m_sourcePath = text;
-    if (loaded == 0) {
+    if (opened.result == 0) {
         return;
     }
-    m_toolkit.ShowCount(ControlId::SourceWaypointCount, m_pSource->waypointCount);
-    m_toolkit.ShowCount(ControlId::SourceTrackCount, m_pSource->trackCount);
+    if (m_pArchive) {
+        m_toolkit.ShowCount(ControlId::SourceWaypointCount,
+                            CountShown(m_pArchive->UserWaypointCount()));
+        m_toolkit.ShowCount(ControlId::SourceTrackCount, CountShown(m_pArchive->tracks.size()));
+    } else {
+        m_toolkit.ShowCount(ControlId::SourceWaypointCount, m_pSource->waypointCount);
+        m_toolkit.ShowCount(ControlId::SourceTrackCount, m_pSource->trackCount);
+    }
     m_toolkit.WriteProfileString(kProfileSection, kSourceKey, text);
 }
 
@@ -157,20 +180,57 @@ std::string Named(std::string_view path, std::string_view what) {
     return platform::PrintableName(path) + ": " + std::string(what);
 }
 
+// Whether `path` names a GPX file, as the save dialog's types tell the kinds apart.
+bool IsGpxName(std::string_view path) {
+    constexpr std::string_view kDotGpx = ".gpx";
+    return path.size() >= kDotGpx.size() &&
+           std::equal(
+               kDotGpx.begin(), kDotGpx.end(), path.end() - kDotGpx.size(),
+               [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+// `path` with `.extension` added when its file name has none.
+std::string WithExtension(std::string path, std::string_view extension) {
+    const std::size_t name = path.find_last_of("/\\");
+    const std::size_t dot = path.rfind('.');
+    if (!extension.empty() &&
+        (dot == std::string::npos || (name != std::string::npos && dot < name))) {
+        path.append(".").append(extension);
+    }
+    return path;
+}
+
 }  // namespace
 
-std::string ConverterDialog::ConversionRefusal() const {
+std::string ConverterDialog::SourceRefusal() const {
+    if (m_pArchive) {
+        return m_pArchive->UserWaypointCount() > 0
+                   ? std::string()
+                   : Message(kNoSourceMessage,
+                             Named(m_sourcePath, "has no user waypoints; nothing to convert"));
+    }
     if (!CanTakePartInConversion(m_pSource.get())) {
         return Message(
             kNoSourceMessage,
             m_pSource ? Named(m_sourcePath, "has no waypoints; nothing to convert") : "");
     }
+    return {};
+}
+
+std::string ConverterDialog::MapSourceRefusal() const {
+    if (m_pArchive) {
+        return Message(kArchiveAsGpxMessage,
+                       Named(m_sourcePath,
+                             "a MapSource file is exported as GPX only, which keeps its names "
+                             "whole"));
+    }
     if (!m_pReference) {
-        return Message(kNoReferenceMessage, "");
+        return Message(kNoReferenceMessage,
+                       "no reference: a MapSource file is built on one, GPX needs none");
     }
     if (!m_referenceLoaded) {
-        // A reference that failed part-way holds records that were never read: it is refused
-        // as the command line refuses it, before the output is even asked for.
+        // A reference that failed part-way holds records that were never read: nothing is built
+        // on it, as the command line refuses it; the save dialog offers GPX only.
         return Message(
             kNoReferenceMessage,
             Named(m_referencePath, "reference does not load: " + m_pReference->FailureReason()));
@@ -182,12 +242,13 @@ std::string ConverterDialog::ConversionRefusal() const {
 }
 
 void ConverterDialog::Convert() {
-    if (const std::string refusal = ConversionRefusal(); !refusal.empty()) {
+    if (const std::string refusal = SourceRefusal(); !refusal.empty()) {
         m_toolkit.ShowMessage(refusal);
         return;
     }
+    const std::string mapSourceRefusal = MapSourceRefusal();
     std::string path;
-    if (!ChooseOutputPath(path)) {
+    if (!ChooseOutputPath(mapSourceRefusal.empty(), path)) {
         return;
     }
     // Remembered before the write, whatever the write does.
@@ -201,29 +262,60 @@ void ConverterDialog::Convert() {
                                     platform::PrintableName(*input) + "; nothing converted")));
         return;
     }
-    if (m_pReference->WriteMerged(*m_pSource, output) == 0) {
+    if (IsGpxName(path)) {
+        if (const std::string failure = WriteGpx(output); !failure.empty()) {
+            m_toolkit.ShowMessage(failure);
+            return;
+        }
+    } else if (!mapSourceRefusal.empty()) {
+        // Typed over the GPX type: what a MapSource file would need is missing.
+        m_toolkit.ShowMessage(mapSourceRefusal);
+        return;
+    } else if (m_pReference->WriteMerged(*m_pSource, output) == 0) {
         m_toolkit.ShowMessage(Message(kWriteFailedMessage, m_pReference->WriteFailureReason()));
         return;
     }
     m_toolkit.EndDialogOk();
 }
 
-bool ConverterDialog::ChooseOutputPath(std::string& path) {
+std::string ConverterDialog::WriteGpx(const std::filesystem::path& output) {
+    const std::string label = platform::PrintableName(m_sourcePath);
+    const gpx::GpxSource sources[] = {{label, m_pSource.get(), m_pArchive.get()}};
+    std::ostringstream leftOut;
+    const platform::FileError error =
+        gpx::ExportGpxFile(output, sources, platform::kDefaultEncoding, gpx::Creator(), leftOut);
+    if (error.kind != platform::FileErrorKind::None) {
+        return Message(kWriteFailedMessage,
+                       "cannot write " + platform::PrintableName(platform::PathToUtf8(output)) +
+                           ": " + platform::Describe(error));
+    }
+    // Written all the same: the points a GPX reader would refuse are named before the window
+    // closes.
+    if (std::string names = leftOut.str(); !names.empty()) {
+        names.pop_back();  // the last line's end
+        m_toolkit.ShowMessage(Message(kPointsLeftOutMessage, names));
+    }
+    return {};
+}
+
+bool ConverterDialog::ChooseOutputPath(bool mapSource, std::string& path) {
     FileDialogRequest request;
-    request.filter = kMapSourceFilter;
+    request.filter = mapSource ? kOutputFilter : kGpxFilter;
     request.flags = kFileDialogFlags;
     request.startLocation = m_toolkit.GetProfileString(kProfileSection, kOutputKey, "");
-    request.defaultExtension = kMapSourceExtension;
-    std::optional<std::string> chosen = m_toolkit.RunSaveFileDialog(request);
+    request.defaultExtension = mapSource ? kMapSourceExtension : kGpxExtension;
+    std::optional<FileDialogChoice> chosen = m_toolkit.RunSaveFileDialog(request);
     if (!chosen) {
         return false;
     }
-    path = std::move(*chosen);
+    path = WithExtension(std::move(chosen->path),
+                         FilterExtension(request.filter, chosen->filterIndex));
     return true;
 }
 
 bool ConverterDialog::DestroyWindow() {
     m_pSource.reset();
+    m_pArchive.reset();
     m_pReference.reset();
     return true;
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/DialogToolkit.h"
+#include "mapsource/MapSourceArchive.h"
 #include "mapsource/MapSourceDocument.h"
 #include "tracklog/TrackLogDocument.h"
 
@@ -44,8 +45,10 @@ public:
     void LoadReference();    // at start-up and after BrowseReference
     void BrowseReference();  // button 1006
     void Convert();          // button 1013
-    // The save dialog for the output file: true and the full path when accepted.
-    bool ChooseOutputPath(std::string& path);
+    // The save dialog for the output file, offering a MapSource file only when one can be
+    // built: true and the full path when accepted, a name typed without an extension taking
+    // the selected type's.
+    bool ChooseOutputPath(bool mapSource, std::string& path);
 
     // Run by the toolkit once the modal loop has ended: the documents go before the window.
     bool DestroyWindow();
@@ -54,11 +57,18 @@ public:
     // stays held until then.
     std::unique_ptr<TrackLogDocument> m_pSource;
     std::unique_ptr<MapSourceDocument> m_pReference;
+    // A MapSource file given as the source, read whole; then m_pSource is empty. It is exported
+    // as GPX only: built on a reference, its names would be cut to 11 characters.
+    std::unique_ptr<MapSourceArchive> m_pArchive;
 
 private:
     void Browse(ControlId field, std::string_view filter, void (ConverterDialog::*load)());
-    // Why the held documents cannot be converted, as a message; empty when they can.
-    [[nodiscard]] std::string ConversionRefusal() const;
+    // Why nothing can be converted, as a message; empty when the source can be.
+    [[nodiscard]] std::string SourceRefusal() const;
+    // Why no MapSource file can be built, as a message; empty when one can (GPX needs none).
+    [[nodiscard]] std::string MapSourceRefusal() const;
+    // Writes the source as GPX; the failure as a message, empty on success.
+    [[nodiscard]] std::string WriteGpx(const std::filesystem::path& output);
 
     DialogToolkit& m_toolkit;
     // The files the held documents were read from (UTF-8), which a conversion must never

@@ -30,10 +30,16 @@ inline constexpr std::string_view kReferenceKey = "TemplateMPSFile";
 inline constexpr std::string_view kOutputKey = "MPSFile";
 
 // File dialogs: "description|patterns|" pairs ended by a further "|", and the flags they take.
+// The sources a list can be made of: track logs, and MapSource files read whole.
 inline constexpr std::string_view kSourceFilter =
-    "Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||";
+    "Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo|Garmin MapSource Files (*.mps)|*.mps||";
 inline constexpr std::string_view kMapSourceFilter = "Garmin MapSource Files (*.mps)|*.mps||";
 inline constexpr std::string_view kMapSourceExtension = "mps";
+// What a conversion can write: a MapSource file built on the reference, or GPX, which needs none.
+inline constexpr std::string_view kOutputFilter =
+    "Garmin MapSource Files (*.mps)|*.mps|GPX 1.1 Files (*.gpx)|*.gpx||";
+inline constexpr std::string_view kGpxFilter = "GPX 1.1 Files (*.gpx)|*.gpx||";
+inline constexpr std::string_view kGpxExtension = "gpx";
 
 inline constexpr std::uint32_t kOfnOverwritePrompt = 0x2;
 inline constexpr std::uint32_t kOfnHideReadOnly = 0x4;

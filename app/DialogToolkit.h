@@ -20,6 +20,13 @@ struct FileDialogRequest {
     std::string_view defaultExtension;  // without the dot; empty for none
 };
 
+// A save dialog's answer: the full path (UTF-8) and the type selected in it, counted from 0 in
+// the request's filter.
+struct FileDialogChoice {
+    std::string path;
+    std::size_t filterIndex = 0;
+};
+
 enum class IconSize { Large, Small };
 
 class DialogToolkit {
@@ -47,7 +54,7 @@ public:
 
     // Modal over the dialog. The full path chosen (UTF-8), or nothing when cancelled.
     virtual std::optional<std::string> RunOpenFileDialog(const FileDialogRequest& request) = 0;
-    virtual std::optional<std::string> RunSaveFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<FileDialogChoice> RunSaveFileDialog(const FileDialogRequest& request) = 0;
 
     // The per-user settings. A missing or unreadable entry gives `defaultValue`; a failed write
     // goes unnoticed.

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
 
 #include "app/FileFilter.h"
 #include "app/QtText.h"
@@ -11,7 +12,9 @@ namespace pelagor::app {
 
 ConverterFileDialog::ConverterFileDialog(QWidget* owner, FileDialogMode mode,
                                          const FileDialogRequest& request)
-    : QFileDialog(owner), m_folderMustExist((request.flags & kOfnPathMustExist) != 0) {
+    : QFileDialog(owner),
+      m_filter(request.filter),
+      m_folderMustExist((request.flags & kOfnPathMustExist) != 0) {
     setOption(QFileDialog::DontUseNativeDialog);
     setAcceptMode(mode == FileDialogMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     setFileMode((request.flags & kOfnFileMustExist) != 0 ? QFileDialog::ExistingFile
@@ -47,6 +50,14 @@ void ConverterFileDialog::SetStartLocation(const QString& location) {
 }
 
 void ConverterFileDialog::accept() {
+    // A name typed without an extension takes the selected type's.
+    if (!defaultSuffix().isEmpty()) {
+        const std::string extension =
+            FilterExtension(m_filter, static_cast<std::size_t>(SelectedFilterIndex()));
+        if (!extension.empty()) {
+            setDefaultSuffix(Utf8(extension));
+        }
+    }
     const QStringList files = selectedFiles();
     if (m_folderMustExist && !files.isEmpty()) {
         const QFileInfo chosen(files.constFirst());
@@ -65,11 +76,23 @@ std::optional<QString> ConverterFileDialog::ChosenPath() const {
     return QDir::toNativeSeparators(files.constFirst());
 }
 
-std::optional<QString> RunFileDialog(QWidget* owner, FileDialogMode mode,
-                                     const FileDialogRequest& request) {
+int ConverterFileDialog::SelectedFilterIndex() const {
+    return std::max(0, static_cast<int>(nameFilters().indexOf(selectedNameFilter())));
+}
+
+std::optional<QtFileChoice> ConverterFileDialog::Chosen() const {
+    std::optional<QString> path = ChosenPath();
+    if (!path) {
+        return std::nullopt;
+    }
+    return QtFileChoice{std::move(*path), static_cast<std::size_t>(SelectedFilterIndex())};
+}
+
+std::optional<QtFileChoice> RunFileDialog(QWidget* owner, FileDialogMode mode,
+                                          const FileDialogRequest& request) {
     ConverterFileDialog dialog(owner, mode, request);
     dialog.exec();
-    return dialog.ChosenPath();
+    return dialog.Chosen();
 }
 
 }  // namespace pelagor::app

@@ -7,12 +7,19 @@
 
 #include <QFileDialog>
 #include <optional>
+#include <string>
 
 #include "app/DialogToolkit.h"
 
 namespace pelagor::app {
 
 enum class FileDialogMode { Open, Save };
+
+// The full path chosen and the index of the type selected.
+struct QtFileChoice {
+    QString path;
+    std::size_t filterIndex = 0;
+};
 
 class ConverterFileDialog : public QFileDialog {
 public:
@@ -24,14 +31,18 @@ public:
 
     // The full path chosen, once accepted.
     [[nodiscard]] std::optional<QString> ChosenPath() const;
+    // The same with the type selected.
+    [[nodiscard]] std::optional<QtFileChoice> Chosen() const;
 
 private:
     void SetStartLocation(const QString& location);
+    [[nodiscard]] int SelectedFilterIndex() const;
 
+    std::string m_filter;
     bool m_folderMustExist = false;
 };
 
-std::optional<QString> RunFileDialog(QWidget* owner, FileDialogMode mode,
-                                     const FileDialogRequest& request);
+std::optional<QtFileChoice> RunFileDialog(QWidget* owner, FileDialogMode mode,
+                                          const FileDialogRequest& request);
 
 }  // namespace pelagor::app

@@ -61,6 +61,20 @@ std::string BlankSeparatedPatterns(std::string_view patterns) {
 
 }  // namespace
 
+std::string FilterExtension(std::string_view filter, std::size_t index) {
+    const std::vector<std::string_view> parts = Split(filter, '|');
+    const std::size_t at = 2 * index + 1;
+    if (at >= parts.size() || parts[at - 1].empty()) {
+        return {};
+    }
+    const std::string_view pattern = Trim(Split(parts[at], ';').front());
+    if (pattern.size() < 3 || pattern.substr(0, 2) != "*." ||
+        pattern.find_first_of("*?", 2) != std::string_view::npos) {
+        return {};
+    }
+    return std::string(pattern.substr(2));
+}
+
 std::vector<std::string> NameFilters(std::string_view filter) {
     std::vector<std::string> filters;
     const std::vector<std::string_view> parts = Split(filter, '|');

@@ -16,4 +16,8 @@ namespace pelagor::app {
 // system tells the two apart where Windows does not.
 std::vector<std::string> NameFilters(std::string_view filter);
 
+// The extension of the filter's type `index` (counted from 0), from its first pattern: "gpx" for
+// type 1 of "...|*.mps|GPX 1.1 Files (*.gpx)|*.gpx||"; empty when the type has no plain one.
+std::string FilterExtension(std::string_view filter, std::size_t index);
+
 }  // namespace pelagor::app

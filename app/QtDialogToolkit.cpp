@@ -97,20 +97,22 @@ void QtDialogToolkit::ShowCount(ControlId count, std::int32_t value) {
     m_window.Count(count)->setText(QString::number(value));
 }
 
-std::optional<std::string> QtDialogToolkit::RunFileDialogAs(FileDialogMode mode,
-                                                            const FileDialogRequest& request) {
-    const std::optional<QString> chosen = m_runFileDialog(&m_window, mode, request);
+std::optional<FileDialogChoice> QtDialogToolkit::RunFileDialogAs(FileDialogMode mode,
+                                                                 const FileDialogRequest& request) {
+    const std::optional<QtFileChoice> chosen = m_runFileDialog(&m_window, mode, request);
     if (!chosen) {
         return std::nullopt;
     }
-    return ToUtf8(*chosen);
+    return FileDialogChoice{ToUtf8(chosen->path), chosen->filterIndex};
 }
 
 std::optional<std::string> QtDialogToolkit::RunOpenFileDialog(const FileDialogRequest& request) {
-    return RunFileDialogAs(FileDialogMode::Open, request);
+    std::optional<FileDialogChoice> chosen = RunFileDialogAs(FileDialogMode::Open, request);
+    return chosen ? std::optional(std::move(chosen->path)) : std::nullopt;
 }
 
-std::optional<std::string> QtDialogToolkit::RunSaveFileDialog(const FileDialogRequest& request) {
+std::optional<FileDialogChoice> QtDialogToolkit::RunSaveFileDialog(
+    const FileDialogRequest& request) {
     return RunFileDialogAs(FileDialogMode::Save, request);
 }
 

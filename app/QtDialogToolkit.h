@@ -18,8 +18,8 @@ class ConverterWindow;
 class SettingsProfile;
 
 // Runs a file dialog; tests put a stand-in in place of the real one.
-using FileDialogRunner =
-    std::function<std::optional<QString>(QWidget* owner, FileDialogMode, const FileDialogRequest&)>;
+using FileDialogRunner = std::function<std::optional<QtFileChoice>(QWidget* owner, FileDialogMode,
+                                                                   const FileDialogRequest&)>;
 
 // Shows a message box; tests read the text in its place.
 using MessageRunner = std::function<void(QWidget* owner, const QString& text)>;
@@ -49,7 +49,7 @@ public:
     void ShowList() override {}
     void ShowCount(ControlId count, std::int32_t value) override;
     std::optional<std::string> RunOpenFileDialog(const FileDialogRequest& request) override;
-    std::optional<std::string> RunSaveFileDialog(const FileDialogRequest& request) override;
+    std::optional<FileDialogChoice> RunSaveFileDialog(const FileDialogRequest& request) override;
     std::string GetProfileString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) override;
     void WriteProfileString(std::string_view section, std::string_view key,
@@ -59,8 +59,8 @@ public:
     void SetWindowIcon(IconSize size) override;
 
 private:
-    std::optional<std::string> RunFileDialogAs(FileDialogMode mode,
-                                               const FileDialogRequest& request);
+    std::optional<FileDialogChoice> RunFileDialogAs(FileDialogMode mode,
+                                                    const FileDialogRequest& request);
     // The bytes a field was set to, when it still shows them as it was set.
     [[nodiscard]] std::optional<std::string> BytesShown(ControlId field, const QString& text) const;
 

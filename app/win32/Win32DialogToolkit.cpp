@@ -141,8 +141,8 @@ void Win32DialogToolkit::ShowCount(ControlId count, std::int32_t value) {
     ::SetDlgItemInt(m_dialog, static_cast<int>(count), static_cast<UINT>(value), TRUE);
 }
 
-std::optional<std::string> Win32DialogToolkit::RunFileDialog(const FileDialogRequest& request,
-                                                             FileDialogKind kind) {
+std::optional<FileDialogChoice> Win32DialogToolkit::RunFileDialog(const FileDialogRequest& request,
+                                                                  FileDialogKind kind) {
     const std::wstring filter = Win32Filter(request.filter);
     const std::wstring start = StartFolder(Utf8ToUtf16(request.startLocation));
     const std::wstring extension = Utf8ToUtf16(request.defaultExtension);
@@ -156,18 +156,23 @@ std::optional<std::string> Win32DialogToolkit::RunFileDialog(const FileDialogReq
     dialog.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
     dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     dialog.Flags = request.flags;
+    dialog.nFilterIndex = 1;
     if (!m_runFileDialog(dialog, kind)) {
         return std::nullopt;
     }
     path.back() = L'\0';
-    return Utf16ToUtf8(path.data());
+    // The dialog counts its types from 1; 0 is a custom filter, which none of ours has.
+    return FileDialogChoice{Utf16ToUtf8(path.data()),
+                            dialog.nFilterIndex > 0 ? dialog.nFilterIndex - 1 : 0};
 }
 
 std::optional<std::string> Win32DialogToolkit::RunOpenFileDialog(const FileDialogRequest& request) {
-    return RunFileDialog(request, FileDialogKind::Open);
+    std::optional<FileDialogChoice> chosen = RunFileDialog(request, FileDialogKind::Open);
+    return chosen ? std::optional(std::move(chosen->path)) : std::nullopt;
 }
 
-std::optional<std::string> Win32DialogToolkit::RunSaveFileDialog(const FileDialogRequest& request) {
+std::optional<FileDialogChoice> Win32DialogToolkit::RunSaveFileDialog(
+    const FileDialogRequest& request) {
     return RunFileDialog(request, FileDialogKind::Save);
 }
 

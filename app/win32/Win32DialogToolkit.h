@@ -60,7 +60,7 @@ public:
     void ShowList() override;
     void ShowCount(ControlId count, std::int32_t value) override;
     std::optional<std::string> RunOpenFileDialog(const FileDialogRequest& request) override;
-    std::optional<std::string> RunSaveFileDialog(const FileDialogRequest& request) override;
+    std::optional<FileDialogChoice> RunSaveFileDialog(const FileDialogRequest& request) override;
     std::string GetProfileString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) override;
     void WriteProfileString(std::string_view section, std::string_view key,
@@ -71,7 +71,8 @@ public:
 
 private:
     [[nodiscard]] HWND Item(ControlId id) const;
-    std::optional<std::string> RunFileDialog(const FileDialogRequest& request, FileDialogKind kind);
+    std::optional<FileDialogChoice> RunFileDialog(const FileDialogRequest& request,
+                                                  FileDialogKind kind);
 
     const RegistryProfile& m_profile;
     AppIcons m_icons;

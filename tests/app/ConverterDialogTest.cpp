@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CliGpx.h"
 #include "FakeToolkit.h"
 #include "app/ConverterDialog.h"
 #include "builder/MpsFiles.h"
@@ -75,7 +76,9 @@ TEST_F(ConverterDialogTest, BrowsedFilesLoadAsChosen) {
     toolkit.openAnswer = reference;
     dialog.BrowseReference();
     const auto& calls = toolkit.calls;
-    EXPECT_EQ(std::ranges::count(calls, "open Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||"),
+    EXPECT_EQ(std::ranges::count(calls,
+                                 "open Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo|Garmin "
+                                 "MapSource Files (*.mps)|*.mps||"),
               2);
     EXPECT_EQ(std::ranges::count(calls, "open Garmin MapSource Files (*.mps)|*.mps||"), 1);
 }
@@ -101,30 +104,104 @@ TEST_F(ConverterDialogTest, FailedSourceLoadKeepsCountsAndSettingAndHoldsTheEvoD
     }
 }
 
-// A conversion that cannot be done says why, once, before the save dialog is even shown.
+// Without a source nothing can be converted: the window says why before any save dialog.
 TEST_F(ConverterDialogTest, ConvertRefusedBeforeTheSaveDialogSaysWhy) {
-    testkit::MpsReference partial = testkit::SampleReference();
-    partial.tracks[0].count = 99;  // waypoints load, then the track run is refused
-    const std::string noTracks = File("track.wtr", testkit::WtrFile({}, kTrack));
-    const std::string broken = File("partial.mps", testkit::MpsFile(partial));
-    const struct {
-        std::string source, reference, message;
-    } cases[] = {
-        {"", reference, "請先列出含有航點的Garmin WTR/EVO檔案，沒有轉換任何檔案。"},
-        {noTracks, reference, noTracks + ": has no waypoints; nothing to convert"},
-        {source, "", "參考用Garmin MapSource檔案無法使用，沒有轉換任何檔案。"},
-        {source, File("bad.mps", {'M', 's', 'R', 'c'}), "bad.mps: reference does not load: "},
-        {source, broken, "partial.mps: reference does not load: record 5 ('T')"},
-    };
-    for (const auto& c : cases) {
+    const std::string noWaypoints = File("track.wtr", testkit::WtrFile({}, kTrack));
+    for (const auto& [path, message] :
+         {std::pair<std::string, std::string>{
+              "", "請先列出含有航點的Garmin WTR/EVO檔案，沒有轉換任何檔案。"},
+          {noWaypoints, noWaypoints + ": has no waypoints; nothing to convert"}}) {
         Session s;
-        s.Start(c.source, c.reference);
+        s.Start(path, reference);
         s.toolkit.calls.clear();
         s.dialog.Convert();
-        ASSERT_EQ(s.toolkit.calls.size(), 1U) << c.message;
+        ASSERT_EQ(s.toolkit.calls.size(), 1U) << message;
         EXPECT_TRUE(s.toolkit.calls[0].starts_with("message ")) << s.toolkit.calls[0];
-        EXPECT_NE(s.toolkit.calls[0].find(c.message), std::string::npos) << s.toolkit.calls[0];
+        EXPECT_NE(s.toolkit.calls[0].find(message), std::string::npos) << s.toolkit.calls[0];
     }
+}
+
+// Without a usable reference the save dialog offers GPX only: a name typed without an extension
+// becomes a GPX file, one typed as a MapSource file says why none can be built.
+TEST_F(ConverterDialogTest, WithoutAUsableReferenceGpxIsWritten) {
+    testkit::MpsReference partial = testkit::SampleReference();
+    partial.tracks[0].count = 99;  // waypoints load, then the track run is refused
+    const std::string broken = File("partial.mps", testkit::MpsFile(partial));
+    for (const auto& [path, reason] :
+         {std::pair{std::string(), std::string("no reference: a MapSource file is built on one")},
+          {File("bad.mps", {'M', 's', 'R', 'c'}), "bad.mps: reference does not load: "},
+          {broken, "partial.mps: reference does not load: record 5 ('T')"}}) {
+        Session s;
+        s.Start(source, path);
+        s.toolkit.saveAnswer = platform::PathToUtf8(folder.path() / "typed.mps");
+        s.dialog.Convert();
+        EXPECT_EQ(s.toolkit.saveFilter, kGpxFilter);
+        EXPECT_EQ(s.toolkit.calls.end()[-2], "write MPSFile");
+        EXPECT_NE(s.toolkit.calls.back().find(reason), std::string::npos) << s.toolkit.calls.back();
+        EXPECT_FALSE(std::filesystem::exists(folder.path() / "typed.mps"));
+        s.toolkit.saveAnswer = platform::PathToUtf8(folder.path() / "typed");
+        s.dialog.Convert();
+        EXPECT_EQ(s.toolkit.calls.back(), "end ok");
+        EXPECT_EQ(s.toolkit.profile["Dialog/MPSFile"], *s.toolkit.saveAnswer + ".gpx");
+        EXPECT_EQ(testkit::ReadBytes(folder.path() / "typed.gpx"), GpxOf(source));
+        std::filesystem::remove(folder.path() / "typed.gpx");
+    }
+}
+
+// With a usable reference the name decides: ".gpx" in any case writes GPX whatever type is
+// selected, and the GPX type adds its extension to a bare name.
+TEST_F(ConverterDialogTest, TheNameChoosesTheKind) {
+    for (const auto& [typed, type, written, gpx] : {std::tuple{"a.GPX", 0U, "a.GPX", true},
+                                                    {"b", 1U, "b.gpx", true},
+                                                    {"c", 0U, "c.mps", false}}) {
+        Session s;
+        s.Start(source, reference);
+        s.toolkit.saveAnswer = platform::PathToUtf8(folder.path() / typed);
+        s.toolkit.saveType = type;
+        s.dialog.Convert();
+        EXPECT_EQ(s.toolkit.saveFilter, kOutputFilter);
+        EXPECT_EQ(s.toolkit.calls.back(), "end ok");
+        const auto bytes = testkit::ReadBytes(folder.path() / written);
+        EXPECT_EQ(bytes == GpxOf(source), gpx) << written;
+    }
+}
+
+// A point GPX cannot hold is named before the window closes, not dropped in silence.
+TEST_F(ConverterDialogTest, GpxNamesThePointsItLeavesOut) {
+    const std::string wild = File(
+        "wild.wtr", testkit::WtrFile({{"NORTH", 0x7FFFFFFF, 0, 0.0F, 18}, kWaypoints[0]}, kTrack));
+    Start(wild, "");
+    toolkit.saveAnswer = platform::PathToUtf8(folder.path() / "wild.gpx");
+    dialog.Convert();
+    ASSERT_EQ(toolkit.calls.back(), "end ok");
+    EXPECT_NE(toolkit.calls.end()[-2].find(
+                  "wild.wtr: waypoint 1 'NORTH': latitude 179.999999916 lies outside"),
+              std::string::npos)
+        << toolkit.calls.end()[-2];
+}
+
+// A MapSource file as the source is read whole: its user waypoints listed with their whole
+// names, its map points not, and it is written as GPX only.
+TEST_F(ConverterDialogTest, AnArchiveSourceIsWrittenAsGpx) {
+    testkit::MpsReference archive;
+    archive.realWaypoints = {{.name = "SUMMIT OF YUSHAN", .latitude = 282000000},
+                             {.name = "JUNCTION", .waypointClass = 3}};
+    archive.tracks = {{.name = "CLIMB", .points = {{}, {}}}};
+    const std::string path = File("archive.mps", testkit::MpsFile(archive));
+    Start(path, reference);
+    EXPECT_EQ(toolkit.list, Lines{"SUMMIT OF YUSHAN   0"});
+    EXPECT_EQ(toolkit.counts[ControlId::SourceWaypointCount] +
+                  toolkit.counts[ControlId::SourceTrackCount],
+              "11");
+    toolkit.saveAnswer = platform::PathToUtf8(folder.path() / "typed.mps");
+    dialog.Convert();
+    EXPECT_EQ(toolkit.saveFilter, kGpxFilter);
+    EXPECT_NE(toolkit.calls.back().find("exported as GPX only"), std::string::npos)
+        << toolkit.calls.back();
+    toolkit.saveAnswer = platform::PathToUtf8(folder.path() / "typed");
+    dialog.Convert();
+    EXPECT_EQ(toolkit.calls.back(), "end ok");
+    EXPECT_EQ(testkit::ReadBytes(folder.path() / "typed.gpx"), GpxOf(path));
 }
 
 // Whatever path, link or name the save dialog gives, an input is never written over.

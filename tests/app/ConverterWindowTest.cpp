@@ -1,5 +1,6 @@
 // The real window driven offscreen: what is specific to the Qt view (the logic is elsewhere).
 
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <memory>
 
+#include "CliGpx.h"
 #include "app/ConverterApp.h"
 #include "app/ConverterDialog.h"
 #include "app/ConverterWindow.h"
@@ -44,6 +46,16 @@ const std::vector<testkit::SampleWaypoint> kWaypoints{
     {"HOME", 303100000, 1450100000, 123.4F, 18},
     {{'\xA4', '\x73', '\xB3', '\xBB'}, 303200000, 1450200000, 3952.0F, 18},
 };
+
+QByteArray GpxOf(const QString& file) {
+    const auto bytes = pelagor::app::testing::GpxOf(QFile::encodeName(file).toStdString());
+    return {reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())};
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 QString Stored(const QString& key) {
     return OpenUserSettings()->value(QStringLiteral("Pelagor/Dialog/") + key).toString();
@@ -144,7 +156,7 @@ private slots:
         {
             Session session;
             session.toolkit.SetFileDialogRunner([&](QWidget*, FileDialogMode mode, const auto&) {
-                return mode == FileDialogMode::Save ? std::optional<QString>(m_output)
+                return mode == FileDialogMode::Save ? std::optional(QtFileChoice{m_output})
                                                     : std::nullopt;
             });
             QTimer start;  // fires once the dialog runs, and again only if it still does
@@ -169,8 +181,9 @@ private slots:
         OpenUserSettings()->setValue(QStringLiteral("Pelagor/Dialog/WTRFile"), m_source);
         OpenUserSettings()->setValue(QStringLiteral("Pelagor/Dialog/TemplateMPSFile"), m_reference);
         Session session;
-        session.toolkit.SetFileDialogRunner(
-            [&](QWidget*, FileDialogMode, const auto&) { return std::optional(m_reference); });
+        session.toolkit.SetFileDialogRunner([&](QWidget*, FileDialogMode, const auto&) {
+            return std::optional(QtFileChoice{m_reference});
+        });
         QStringList messages;
         session.toolkit.SetMessageRunner([&](QWidget* owner, const QString& text) {
             QCOMPARE(owner, &session.window);
@@ -188,6 +201,44 @@ private slots:
         const auto expected = testkit::MpsFile(testkit::SampleReference());
         QCOMPARE(reference.readAll(), QByteArray(reinterpret_cast<const char*>(expected.data()),
                                                  qsizetype(expected.size())));
+    }
+
+    // Saved as GPX through Qt's own save dialog, as a user picks the type and types the name:
+    // each file is what `pelagor-cli gpx` writes, with or without a reference.
+    void convertWritesGpx() {
+        const QString archive = m_folder.filePath(QStringLiteral("archive.mps"));
+        WriteFile(archive, testkit::MpsFile(testkit::SampleReference()));
+        for (const auto& [source, reference, type, typed, written] :
+             {std::tuple{m_source, true, 0, "a.gpx", "a.gpx"},  // the MapSource type, a GPX name
+              {m_source, true, 1, "b", "b.gpx"},                // the GPX type, no extension
+              {m_source, false, 0, "c", "c.gpx"},   // no reference: GPX is the only type
+              {archive, true, 0, "d", "d.gpx"}}) {  // a MapSource source: likewise
+            OpenUserSettings()->setValue(QStringLiteral("Pelagor/Dialog/TemplateMPSFile"),
+                                         reference ? m_reference : QString());
+            Session session;
+            QStringList offered;
+            session.toolkit.SetFileDialogRunner(
+                [&](QWidget* owner, FileDialogMode mode, const FileDialogRequest& request) {
+                    ConverterFileDialog dialog(owner, mode, request);
+                    offered = dialog.nameFilters();
+                    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                    types->setCurrentIndex(type);
+                    emit types->activated(type);  // as a pick in the list sends it
+                    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                    name->setText(m_folder.filePath(QString::fromUtf8(typed)));
+                    dialog.accept();
+                    return dialog.Chosen();
+                });
+            // As `pelagor FILE` starts.
+            session.dialog.OnInitDialog(source.toStdString());
+            QCOMPARE(session.window.WaypointList()->count(), 3);
+            session.Click(ControlId::Convert);
+            QCOMPARE(offered.size(), reference && source == m_source ? 2 : 1);
+            QCOMPARE(session.window.result(), int(QDialog::Accepted));
+            const QString output = m_folder.filePath(QString::fromUtf8(written));
+            QCOMPARE(Stored(QStringLiteral("MPSFile")), output);
+            QCOMPARE(Contents(output), GpxOf(source));
+        }
     }
 
     // A file name that is not UTF-8 (Big5, as a Linux file manager passes it) opens as given.

@@ -35,10 +35,14 @@ public:
         calls.push_back("open " + std::string(request.filter));
         return openAnswer;
     }
-    std::optional<std::string> RunSaveFileDialog(const FileDialogRequest& request) override {
+    std::optional<FileDialogChoice> RunSaveFileDialog(const FileDialogRequest& request) override {
         calls.push_back("save " + request.startLocation + " " +
                         std::string(request.defaultExtension));
-        return saveAnswer;
+        saveFilter = request.filter;
+        if (!saveAnswer) {
+            return std::nullopt;
+        }
+        return FileDialogChoice{*saveAnswer, saveType};
     }
     std::string GetProfileString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) override {
@@ -65,6 +69,8 @@ public:
     std::map<std::string, std::string> profile;  // "Dialog/WTRFile" and so on
     std::optional<std::string> openAnswer;
     std::optional<std::string> saveAnswer;
+    std::size_t saveType = 0;  // the type selected along with saveAnswer
+    std::string saveFilter;    // the filter the last save dialog offered
     std::vector<std::string> calls;
 };
 

@@ -23,5 +23,14 @@ TEST(FileFilterTest, Converts) {
     }
 }
 
+TEST(FileFilterTest, ExtensionOfAType) {
+    constexpr std::string_view kTwo = "A (*.mps)|*.mps|B (*.gpx)|*.gpx;*.xml||";
+    EXPECT_EQ(FilterExtension(kTwo, 0), "mps");
+    EXPECT_EQ(FilterExtension(kTwo, 1), "gpx");
+    EXPECT_EQ(FilterExtension(kTwo, 2), "");
+    EXPECT_EQ(FilterExtension("Everything|*||", 0), "");
+    EXPECT_EQ(FilterExtension("Logs|*.l?g||", 0), "");
+}
+
 }  // namespace
 }  // namespace pelagor::app

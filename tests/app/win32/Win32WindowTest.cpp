@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include "app/win32/WindowsApi.h"
 
+#include <dlgs.h>
+
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/CliGpx.h"
 #include "app/DialogTemplate.h"
 #include "app/win32/ConverterWindow.h"
 #include "builder/MpsFiles.h"
@@ -203,8 +206,9 @@ TEST_F(Win32WindowTest, RestoresTheSettingsAndTheCommandLineSourceThenConverts) 
     answer = output;
     Click(ControlId::Convert);
     EXPECT_EQ(calls,
-              std::vector<std::wstring>{L"save Garmin MapSource Files (*.mps)|*.mps|| 2052 " +
-                                        folder.path().native() + L" mps []"});
+              std::vector<std::wstring>{
+                  L"save Garmin MapSource Files (*.mps)|*.mps|GPX 1.1 Files (*.gpx)|*.gpx|| 2052 " +
+                  folder.path().native() + L" mps []"});
     EXPECT_EQ(Stored("MPSFile"), output);
     EXPECT_EQ(test.session.toolkit.Result(), IDOK);
 }
@@ -275,7 +279,9 @@ TEST_F(Win32WindowTest, BrowseAsksThenFillsTheField) {
               Utf8ToUtf16(source + "|" + reference));
     const std::wstring start = L" 2052 C:\\ - []";  // C:\start does not exist
     EXPECT_EQ(calls, (std::vector<std::wstring>{
-                         L"open Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo||" + start,
+                         L"open Garmin WTR/EVO Files (*.wtr;*.evo)|*.wtr;*.evo|Garmin MapSource "
+                         L"Files (*.mps)|*.mps||" +
+                             start,
                          L"open Garmin MapSource Files (*.mps)|*.mps||" + start}));
 }
 
@@ -351,6 +357,76 @@ TEST_F(Win32WindowTest, LongRememberedOutputOpensTheSaveDialog) {
     Click(ControlId::Convert);
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(test.session.toolkit.Result(), std::nullopt);
+}
+
+// What a user does in the save dialog, done by a timer once it is up: pick a type, type a name,
+// press Save.
+struct SaveDialogInput {
+    int type = 0;
+    std::wstring name;
+};
+SaveDialogInput g_saveInput;  // NOLINT: a timer procedure takes no context
+
+void CALLBACK FillSaveDialog(HWND /*window*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM ours) {
+            std::array<wchar_t, 16> name{};
+            ::GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+            if (std::wstring_view(name.data()) != L"#32770" ||
+                ::GetDlgItem(window, static_cast<int>(ControlId::Convert)) != nullptr) {
+                return TRUE;
+            }
+            ::KillTimer(nullptr, static_cast<UINT_PTR>(ours));
+            HWND types = ::GetDlgItem(window, cmb1);
+            ::SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(g_saveInput.type), 0);
+            for (const int notification : {CBN_SELCHANGE, CBN_SELENDOK}) {  // as a pick sends
+                ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(cmb1, static_cast<WORD>(notification)),
+                               reinterpret_cast<LPARAM>(types));
+            }
+            HWND edit = ::GetDlgItem(window, edt1);
+            ::SetWindowTextW(edit != nullptr ? edit : ::GetDlgItem(window, cmb13),
+                             g_saveInput.name.c_str());
+            ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+            return FALSE;
+        },
+        static_cast<LPARAM>(timer));
+}
+
+// Saved as GPX through the system's save dialog, as a user picks the type and types the name:
+// each file is what `pelagor-cli gpx` writes, with or without a reference.
+TEST_F(Win32WindowTest, ConvertWritesGpx) {
+    const std::string archive = File(u8"archive.mps", testkit::MpsFile(testkit::SampleReference()));
+    for (const auto& [from, withReference, type, typed, written] :
+         {std::tuple{source, true, 0, L"a.gpx", L"a.gpx"},  // the MapSource type, a GPX name
+          {source, true, 1, L"b", L"b.gpx"},                // the GPX type, no extension
+          {source, false, 0, L"c", L"c.gpx"},               // no reference: GPX is the only type
+          {archive, true, 0, L"d", L"d.gpx"}}) {            // a MapSource source: likewise
+        TestWindow window;
+        window.session.startSource = from;  // as `pelagor.exe FILE` starts
+        window.profile.WriteProfileString("Dialog", "TemplateMPSFile",
+                                          withReference ? reference : "");
+        window.profile.WriteProfileString("Dialog", "MPSFile",
+                                          platform::PathToUtf8(folder / "start.gpx"));
+        window.Open();
+        std::wstring filter;
+        window.session.toolkit.SetFileDialogRunner(
+            [&](OPENFILENAMEW& request, FileDialogKind kind) {
+                filter = request.lpstrFilter;
+                g_saveInput = {type, typed};
+                const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, FillSaveDialog);
+                const bool chosen = RunWin32FileDialog(request, kind);
+                ::KillTimer(nullptr, timer);
+                return chosen;
+            });
+        ::SendMessageW(window.Item(ControlId::Convert), BM_CLICK, 0, 0);
+        EXPECT_EQ(filter, withReference && from == source ? L"Garmin MapSource Files (*.mps)"
+                                                          : L"GPX 1.1 Files (*.gpx)");
+        EXPECT_EQ(window.session.toolkit.Result(), IDOK) << typed;
+        EXPECT_EQ(window.profile.GetProfileString("Dialog", "MPSFile", ""),
+                  platform::PathToUtf8(folder / written));
+        EXPECT_EQ(testkit::ReadBytes(folder / written), GpxOf(from));
+    }
 }
 
 // Enter ends the dialog as OK unless a push button has the focus, which it presses instead;
