@@ -1,6 +1,7 @@
 // The converter dialog's logic over the fake toolkit: what each command shows, keeps, writes
 // and remembers, and what a failure leaves.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 namespace pelagor::app::testing {
 namespace {
 
+using ::testing::HasSubstr;
 using Lines = std::vector<std::string>;
 
 const std::vector<testkit::SampleWaypoint> kWaypoints{
@@ -117,91 +119,77 @@ TEST_F(ConverterDialogTest, ConvertRefusedBeforeTheSaveDialogSaysWhy) {
         s.dialog.Convert();
         ASSERT_EQ(s.toolkit.calls.size(), 1U) << message;
         EXPECT_TRUE(s.toolkit.calls[0].starts_with("message ")) << s.toolkit.calls[0];
-        EXPECT_NE(s.toolkit.calls[0].find(message), std::string::npos) << s.toolkit.calls[0];
+        EXPECT_THAT(s.toolkit.calls[0], HasSubstr(message));
     }
 }
 
-// Without a usable reference the save dialog offers GPX only: a name typed without an extension
-// becomes a GPX file, one typed as a MapSource file says why none can be built.
+// Without a usable reference, or for a MapSource source, the save dialog offers GPX only: a name
+// typed without an extension becomes a GPX file, one typed as a MapSource file says why none can
+// be built.
 TEST_F(ConverterDialogTest, WithoutAUsableReferenceGpxIsWritten) {
     testkit::MpsReference partial = testkit::SampleReference();
     partial.tracks[0].count = 99;  // waypoints load, then the track run is refused
     const std::string broken = File("partial.mps", testkit::MpsFile(partial));
-    for (const auto& [path, reason] :
-         {std::pair{std::string(), std::string("no reference: a MapSource file is built on one")},
-          {File("bad.mps", {'M', 's', 'R', 'c'}), "bad.mps: reference does not load: "},
-          {broken, "partial.mps: reference does not load: record 5 ('T')"}}) {
+    const std::string archive = File("archive.mps", testkit::MpsFile(testkit::SampleReference()));
+    for (const auto& [from, path, reason] :
+         {std::tuple{source, std::string(), "no reference: a MapSource file is built on one"},
+          {source, File("bad.mps", {'M', 's', 'R', 'c'}), "bad.mps: reference does not load: "},
+          {source, broken, "partial.mps: reference does not load: record 5 ('T')"},
+          {archive, reference, "exported as GPX only"}}) {
         Session s;
-        s.Start(source, path);
+        s.Start(from, path);
         s.toolkit.saveAnswer = platform::PathToUtf8(folder.path() / "typed.mps");
         s.dialog.Convert();
         EXPECT_EQ(s.toolkit.saveFilter, kGpxFilter);
         EXPECT_EQ(s.toolkit.calls.end()[-2], "write MPSFile");
-        EXPECT_NE(s.toolkit.calls.back().find(reason), std::string::npos) << s.toolkit.calls.back();
+        EXPECT_THAT(s.toolkit.calls.back(), HasSubstr(reason));
         EXPECT_FALSE(std::filesystem::exists(folder.path() / "typed.mps"));
         s.toolkit.saveAnswer = platform::PathToUtf8(folder.path() / "typed");
         s.dialog.Convert();
         EXPECT_EQ(s.toolkit.calls.back(), "end ok");
         EXPECT_EQ(s.toolkit.profile["Dialog/MPSFile"], *s.toolkit.saveAnswer + ".gpx");
-        EXPECT_EQ(testkit::ReadBytes(folder.path() / "typed.gpx"), GpxOf(source));
+        EXPECT_EQ(testkit::ReadBytes(folder.path() / "typed.gpx"), GpxOf(from));
         std::filesystem::remove(folder.path() / "typed.gpx");
     }
 }
 
 // With a usable reference the name decides: ".gpx" in any case writes GPX whatever type is
-// selected, and the GPX type adds its extension to a bare name.
+// selected, and the GPX type adds its extension to a bare name. A point GPX cannot hold is named
+// before the window closes, not dropped in silence.
 TEST_F(ConverterDialogTest, TheNameChoosesTheKind) {
+    const std::string wild = File(
+        "wild.wtr", testkit::WtrFile({{"NORTH", 0x7FFFFFFF, 0, 0.0F, 18}, kWaypoints[0]}, kTrack));
     for (const auto& [typed, type, written, gpx] : {std::tuple{"a.GPX", 0U, "a.GPX", true},
                                                     {"b", 1U, "b.gpx", true},
                                                     {"c", 0U, "c.mps", false}}) {
         Session s;
-        s.Start(source, reference);
+        s.Start(wild, reference);
         s.toolkit.saveAnswer = platform::PathToUtf8(folder.path() / typed);
         s.toolkit.saveType = type;
         s.dialog.Convert();
         EXPECT_EQ(s.toolkit.saveFilter, kOutputFilter);
         EXPECT_EQ(s.toolkit.calls.back(), "end ok");
-        const auto bytes = testkit::ReadBytes(folder.path() / written);
-        EXPECT_EQ(bytes == GpxOf(source), gpx) << written;
+        EXPECT_EQ(testkit::ReadBytes(folder.path() / written) == GpxOf(wild), gpx) << written;
+        const std::string& shown = s.toolkit.calls.end()[-2];
+        EXPECT_EQ(shown.find("wild.wtr: waypoint 1 'NORTH': latitude 179.999999916 lies outside") !=
+                      std::string::npos,
+                  gpx)
+            << shown;
     }
 }
 
-// A point GPX cannot hold is named before the window closes, not dropped in silence.
-TEST_F(ConverterDialogTest, GpxNamesThePointsItLeavesOut) {
-    const std::string wild = File(
-        "wild.wtr", testkit::WtrFile({{"NORTH", 0x7FFFFFFF, 0, 0.0F, 18}, kWaypoints[0]}, kTrack));
-    Start(wild, "");
-    toolkit.saveAnswer = platform::PathToUtf8(folder.path() / "wild.gpx");
-    dialog.Convert();
-    ASSERT_EQ(toolkit.calls.back(), "end ok");
-    EXPECT_NE(toolkit.calls.end()[-2].find(
-                  "wild.wtr: waypoint 1 'NORTH': latitude 179.999999916 lies outside"),
-              std::string::npos)
-        << toolkit.calls.end()[-2];
-}
-
 // A MapSource file as the source is read whole: its user waypoints listed with their whole
-// names, its map points not, and it is written as GPX only.
-TEST_F(ConverterDialogTest, AnArchiveSourceIsWrittenAsGpx) {
+// names, its map points not.
+TEST_F(ConverterDialogTest, AnArchiveSourceListsItsUserWaypoints) {
     testkit::MpsReference archive;
     archive.realWaypoints = {{.name = "SUMMIT OF YUSHAN", .latitude = 282000000},
                              {.name = "JUNCTION", .waypointClass = 3}};
     archive.tracks = {{.name = "CLIMB", .points = {{}, {}}}};
-    const std::string path = File("archive.mps", testkit::MpsFile(archive));
-    Start(path, reference);
+    Start(File("archive.mps", testkit::MpsFile(archive)), reference);
     EXPECT_EQ(toolkit.list, Lines{"SUMMIT OF YUSHAN   0"});
     EXPECT_EQ(toolkit.counts[ControlId::SourceWaypointCount] +
                   toolkit.counts[ControlId::SourceTrackCount],
               "11");
-    toolkit.saveAnswer = platform::PathToUtf8(folder.path() / "typed.mps");
-    dialog.Convert();
-    EXPECT_EQ(toolkit.saveFilter, kGpxFilter);
-    EXPECT_NE(toolkit.calls.back().find("exported as GPX only"), std::string::npos)
-        << toolkit.calls.back();
-    toolkit.saveAnswer = platform::PathToUtf8(folder.path() / "typed");
-    dialog.Convert();
-    EXPECT_EQ(toolkit.calls.back(), "end ok");
-    EXPECT_EQ(testkit::ReadBytes(folder.path() / "typed.gpx"), GpxOf(path));
 }
 
 // Whatever path, link or name the save dialog gives, an input is never written over.
@@ -221,8 +209,7 @@ TEST_F(ConverterDialogTest, ConvertNeverWritesOverAnInput) {
         toolkit.saveAnswer = answer;
         dialog.Convert();
         ASSERT_EQ(toolkit.calls.size(), 4U) << answer;  // read and write MPSFile, save, message
-        EXPECT_NE(toolkit.calls[3].find("the output would replace the input"), std::string::npos)
-            << toolkit.calls[3];
+        EXPECT_THAT(toolkit.calls[3], HasSubstr("the output would replace the input"));
     }
     EXPECT_EQ(testkit::ReadBytes(platform::PathFromUtf8(reference)), before);
     EXPECT_EQ(testkit::ReadBytes(platform::PathFromUtf8(source)),

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "builder/MpsFiles.h"
-#include "builder/Samples.h"
 #include "fuzz/GpxChecks.h"
 #include "gpx/GpxExport.h"
 
@@ -32,8 +31,9 @@ MapSourceArchive Archive(const MpsReference& reference) {
 }
 
 // User waypoints are waypoints; a map point serves the route through it; a route point that
-// names no record takes its leg's position, and one that has no leg either is left out; a track's
-// colour and its points' missing altitudes and times show.
+// names no record takes its leg's position (here off the globe: left out), and one that has no
+// leg either is left out; a track's colour and its points' missing altitudes and times show, and
+// a track without points has no segment.
 TEST(GpxExportTest, ArchiveWaypointsRoutesAndTracks) {
     MpsReference reference;
     reference.realWaypoints = {{"HOME", 1 << 28, 0, 9.5, "Home <1>", 10, 5}};
@@ -43,11 +43,12 @@ TEST(GpxExportTest, ArchiveWaypointsRoutesAndTracks) {
     reference.realWaypoints.push_back(mapPoint);
     reference.routes = {MpsRouteBody({"R1",
                                       {{"HOME", 0, {{1 << 28, 0}, {0, 1 << 28}}},
-                                       {"MP", 3, {{0, 1 << 28}, {0, 1}}},
+                                       {"MP", 3, {{0, 1 << 28}, {-(1 << 30) - 1, 1}}},
                                        {"END"}},
                                       5}),
                         MpsRouteBody({"SOLO", {{"NONE"}}, 5})};
-    reference.tracks = {{"T1", {1, 13, 0, 0, 0}, {{0, 0, 2.25, 100}, {1, 1, 7.0, 5, 0, 0}}}};
+    reference.tracks = {{"T1", {1, 13, 0, 0, 0}, {{0, 0, 2.25, 100}, {1, 1, 7.0, 5, 0, 0}}},
+                        {"T2", {1, 17, 0, 0, 0}, {}}};
     const MapSourceArchive archive = Archive(reference);
     std::string warnings;
     const std::string text = Export({{"a.mps", nullptr, &archive}}, warnings);
@@ -63,9 +64,7 @@ TEST(GpxExportTest, ArchiveWaypointsRoutesAndTracks) {
               "      <desc>Home &lt;1&gt;</desc>\n      <sym>Residence</sym>\n    </rtept>\n"
               "    <rtept lat=\"0.0000000\" lon=\"22.5000000\">\n"
               "      <name>MP</name>\n      <desc>Exit</desc>\n      <sym>Anchor</sym>\n"
-              "    </rtept>\n"
-              "    <rtept lat=\"0.0000000\" lon=\"0.000000084\">\n"
-              "      <name>END</name>\n    </rtept>\n  </rte>\n"
+              "    </rtept>\n  </rte>\n"
               "  <rte>\n    <name>SOLO</name>\n  </rte>\n"
               "  <trk>\n    <name>T1</name>\n"
               "    <extensions><gpxx:TrackExtension><gpxx:DisplayColor>Blue"
@@ -74,28 +73,13 @@ TEST(GpxExportTest, ArchiveWaypointsRoutesAndTracks) {
               "      <trkpt lat=\"0.0000000\" lon=\"0.0000000\"><ele>2.25</ele>"
               "<time>1970-01-01T00:01:40Z</time></trkpt>\n"
               "      <trkpt lat=\"0.000000084\" lon=\"0.000000084\"></trkpt>\n"
-              "    </trkseg>\n  </trk>\n</gpx>\n");
+              "    </trkseg>\n  </trk>\n"
+              "  <trk>\n    <name>T2</name>\n  </trk>\n</gpx>\n");
     EXPECT_EQ(warnings,
+              "a.mps: route 1 'R1' point 3 'END': latitude -90.000000084 lies outside -90..90 "
+              "degrees; left out\n"
               "a.mps: route 2 'SOLO' point 1 'NONE': no waypoint of that name and no leg gives "
               "its position; left out\n");
-}
-
-// Each kind comes file by file: the waypoints of both files, then routes, then the tracks.
-TEST(GpxExportTest, KindsFileByFile) {
-    const MapSourceArchive archive = Archive(SampleReference());
-    TrackLogDocument log;
-    ASSERT_NE(log.LoadBytes(WtrBytes(SampleWtrLog()), nullptr, nullptr), 0);
-    std::string warnings;
-    const std::string text =
-        Export({{"a.mps", nullptr, &archive}, {"b.wtr", &log, nullptr}}, warnings);
-    EXPECT_EQ(text.find("xmlns:gpxx"), std::string::npos);
-    const std::size_t lastWaypoint = text.rfind("<wpt");
-    const std::size_t firstTrack = text.find("<trk>");
-    EXPECT_LT(text.find("<name>" + archive.waypoints.back().name + "</name>"),
-              text.find("<name>" + std::string(NameOf(log.WaypointSpan()[0].name)) + "</name>"));
-    EXPECT_LT(lastWaypoint, firstTrack);
-    EXPECT_LT(text.find("<name>" + archive.tracks[0].name + "</name>"),
-              text.find("<name>" + std::string(NameOf(log.TrackSpan()[0].name)) + "</name>"));
 }
 
 }  // namespace

@@ -27,26 +27,16 @@ std::string Body(Write&& write, std::ostream& warnings) {
     return sink.text.substr(start, sink.text.size() - start - std::string("</gpx>\n").size());
 }
 
-constexpr Altitude kNoAltitude{};
-
 GpxWaypoint Named(std::string_view name, Altitude altitude = {},
                   std::optional<std::uint16_t> symbol = {}, std::string_view comment = {},
-                  std::string_view description = {}, std::int32_t latitude = 0) {
+                  std::string_view description = {}) {
     GpxWaypoint waypoint;
-    waypoint.latitude = latitude;
     waypoint.altitude = altitude;
     waypoint.name = name;
     waypoint.comment = comment;
     waypoint.description = description;
     waypoint.symbol = symbol;
     return waypoint;
-}
-
-GpxTrackPoint At(Altitude altitude, std::optional<std::uint32_t> time = {}) {
-    GpxTrackPoint point;
-    point.altitude = altitude;
-    point.time = time;
-    return point;
 }
 
 // Every element of a waypoint comes only when it has something to say.
@@ -74,41 +64,6 @@ TEST(GpxWriterTest, WaypointElements) {
                   "  <wpt lat=\"0.0000000\" lon=\"0.0000000\">\n" + c.expected + "  </wpt>\n")
             << c.waypoint.name;
     }
-}
-
-// A route's points are filled as waypoints are; one that lies off the globe is left out.
-TEST(GpxWriterTest, RouteAndTrack) {
-    std::ostringstream warnings;
-    const std::string body = Body(
-        [](GpxWriter& writer) {
-            writer.BeginRoute("R1");
-            writer.RoutePoint(Named("P1", {}, {}, {}, "first", 1 << 29));
-            writer.RoutePoint(Named("OFF", {}, {}, {}, {}, -(1 << 30) - 1));
-            writer.EndRoute();
-            writer.BeginTrack("T1", 12);
-            writer.TrackPoint(At({3.0, false, true}, 86400U));
-            writer.TrackPoint(At(kNoAltitude));
-            writer.EndTrack();
-            writer.BeginTrack("T2", 17);
-            writer.EndTrack();
-        },
-        warnings);
-    EXPECT_EQ(body,
-              "  <rte>\n    <name>R1</name>\n"
-              "    <rtept lat=\"45.0000000\" lon=\"0.0000000\">\n"
-              "      <name>P1</name>\n      <desc>first</desc>\n    </rtept>\n  </rte>\n"
-              "  <trk>\n    <name>T1</name>\n"
-              "    <extensions><gpxx:TrackExtension><gpxx:DisplayColor>Yellow"
-              "</gpxx:DisplayColor></gpxx:TrackExtension></extensions>\n"
-              "    <trkseg>\n"
-              "      <trkpt lat=\"0.0000000\" lon=\"0.0000000\"><ele>3</ele>"
-              "<time>1970-01-02T00:00:00Z</time></trkpt>\n"
-              "      <trkpt lat=\"0.0000000\" lon=\"0.0000000\"></trkpt>\n"
-              "    </trkseg>\n  </trk>\n"
-              "  <trk>\n    <name>T2</name>\n  </trk>\n");
-    EXPECT_EQ(warnings.str(),
-              "f.mps: route 1 'R1' point 2 'OFF': latitude -90.000000084 lies outside -90..90 "
-              "degrees; left out\n");
 }
 
 // Colour names by number; none for 0 and past 16.

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sstream>
 
 #include "AllocationLimit.h"
 #include "MpsTestSupport.h"
+#include "RealMps.h"
 #include "builder/Samples.h"
 #include "mapsource/SourceFile.h"
 
@@ -196,8 +196,7 @@ TEST(ArchiveTest, OpenSourceTellsArchivesByTheirSignature) {
 
 // Per real file: user waypoints, all waypoints, the routes with their points, the tracks.
 TEST(ArchiveTest, RealFiles) {
-    const char* given = std::getenv("PELAGOR_REAL_MPS_DIR");  // NOLINT(concurrency-mt-unsafe)
-    const std::filesystem::path real = given != nullptr ? given : PELAGOR_REAL_MPS_DIR;
+    const std::filesystem::path real = RealMpsFolder();
     if (!std::filesystem::is_directory(real)) {
         GTEST_SKIP() << "no real MapSource files in " << real;
     }
