@@ -381,7 +381,8 @@ void CALLBACK FillSaveDialog(HWND /*window*/, UINT /*message*/, UINT_PTR timer, 
             HWND types = ::GetDlgItem(window, cmb1);
             ::SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(g_saveInput.type), 0);
             for (const int notification : {CBN_SELCHANGE, CBN_SELENDOK}) {  // as a pick sends
-                ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(cmb1, static_cast<WORD>(notification)),
+                ::SendMessageW(window, WM_COMMAND,
+                               MAKEWPARAM(cmb1, static_cast<WORD>(notification)),
                                reinterpret_cast<LPARAM>(types));
             }
             HWND edit = ::GetDlgItem(window, edt1);
