@@ -68,11 +68,9 @@ void Coordinate(ByteBuilder& body, const MpsCoordinate& at) {
 
 Bytes MpsRouteBody(const MpsRoute& route) {
     ByteBuilder body;
-    body.TextZ(route.name).U8(0).U8(route.bounds ? 0 : 1);
-    if (route.bounds) {  // maximum and minimum, not read
-        Coordinate(body, {});
-        Coordinate(body, {});
-    }
+    body.TextZ(route.name).U8(0).U8(0);
+    Coordinate(body, {});  // the bounds' maximum and minimum, not read
+    Coordinate(body, {});
     body.U32le(route.count.value_or(static_cast<std::uint32_t>(route.points.size())));
     for (std::size_t index = 0; index < route.points.size(); ++index) {
         const MpsRoutePoint& point = route.points[index];

@@ -75,7 +75,6 @@ struct MpsRoute {
     std::string name{};
     std::vector<MpsRoutePoint> points{};
     int version = 4;
-    bool bounds = true;
     std::optional<std::uint32_t> count{};  // the point count written, when not the points'
 };
 

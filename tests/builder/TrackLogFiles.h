@@ -39,13 +39,12 @@ inline constexpr std::size_t kWtrFirstPointAt = 50;
 inline constexpr std::size_t kWtrPointSlotSize = 21;
 
 // The EVO layout: the counts in the header, and within a waypoint record (from its 00 FF 00)
-// the latitude, longitude and altitude from 24 and the name at 52; points of 24 bytes.
+// the latitude, longitude and altitude from 24 and the name at 52.
 inline constexpr std::size_t kEvoWaypointCountAt = 32;
 inline constexpr std::size_t kEvoTrackCountAt = 36;
 inline constexpr std::size_t kEvoFirstRecord = 48;
 inline constexpr std::size_t kEvoLatitudeAt = 24;
 inline constexpr std::size_t kEvoNameAt = 52;
-inline constexpr std::size_t kEvoPointSize = 24;
 
 // A whole WTR file: head, waypoint slots, the track slot (always there; its header marker only
 // with a track) and, when given, the track's points and the end slot.

@@ -7,7 +7,6 @@
 
 #include "AllocationLimit.h"
 #include "MpsTestSupport.h"
-#include "RealMps.h"
 #include "builder/Samples.h"
 #include "mapsource/SourceFile.h"
 
@@ -151,7 +150,7 @@ TEST(ArchiveTest, BadRecordsAreSkippedAndNamed) {
          "Dg 0/0 incomplete\n! record 2 at byte 45: fewer than 5 bytes left for a record frame; "
          "reading stops there\n"},
         {"a route count past the record",
-         Framed(head, {{'R', MpsRouteBody({"R", {}, 4, true, 0xFFFFFFFF})}}),
+         Framed(head, {{'R', MpsRouteBody({"R", {}, 4, 0xFFFFFFFF})}}),
          "Dg 0/0 incomplete\n! record 2 ('R') at byte 45 skipped: route waypoint count passes "
          "the record\n"},
         {"a link count past the record", Framed(head, {{'R', hugeLink}}),
@@ -192,42 +191,6 @@ TEST(ArchiveTest, OpenSourceTellsArchivesByTheirSignature) {
     EXPECT_TRUE(refused.mapSourceFile && !refused.archive && !refused.trackLog);
     const OpenedSource log = OpenSource(folder / "b.wtr", nullptr, nullptr);
     EXPECT_TRUE(log.trackLog && !log.archive && log.result == 1);
-}
-
-// Per real file: user waypoints, all waypoints, the routes with their points, the tracks.
-TEST(ArchiveTest, RealFiles) {
-    const std::filesystem::path real = RealMpsFolder();
-    if (!std::filesystem::is_directory(real)) {
-        GTEST_SKIP() << "no real MapSource files in " << real;
-    }
-    const std::pair<const char*, std::string> cases[] = {
-        {"mapsource.mps", "9/9"},
-        {"netstumbler.mps", "37/37"},
-        {"route.mps", "14/14 ATCHAFALAYA: ATLAUN ATWRNC ATWRNR LILI PATH: 11"},
-        {"mps-empty.mps", "0/0"},
-        {"mps-track.mps", "0/0 Track (64)"},
-    };
-    for (const auto& [file, expected] : cases) {
-        MapSourceArchive archive;
-        EXPECT_TRUE(LoadArchive(ReadBytes(real / file), archive));
-        std::ostringstream summary;
-        summary << archive.UserWaypointCount() << '/' << archive.waypoints.size();
-        for (const ArchiveRoute& route : archive.routes) {
-            summary << ' ' << route.name << ':';
-            if (route.points.size() > 3) {
-                summary << ' ' << route.points.size();
-            }
-            for (const ArchiveRoutePoint& point : route.points) {
-                EXPECT_TRUE(point.located && point.waypoint) << point.name;
-                summary << (route.points.size() > 3 ? "" : " " + point.name);
-            }
-        }
-        for (const ArchiveTrack& track : archive.tracks) {
-            summary << ' ' << ArchiveTrackLine(track);
-        }
-        EXPECT_EQ(summary.str(), expected) << file;
-        EXPECT_TRUE(archive.complete) << file << ": " << Describe(archive);
-    }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Real MapSource files: what each one loads, and conversions against those with waypoints.
+// Real MapSource files: what each one loads, as a reference and as an archive, and conversions
+// against those with waypoints.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include "MpsTestSupport.h"
 #include "RealMps.h"
 #include "fuzz/MergeChecks.h"
+#include "mapsource/MapSourceArchive.h"
 #include "tracklog/SourceLoader.h"
 
 namespace pelagor::testkit {
@@ -16,21 +18,27 @@ const std::filesystem::path kExamples = PELAGOR_EXAMPLES_DIR;
 
 const std::filesystem::path kReal = RealMpsFolder();
 
-// Per file: its format letters, waypoint count, map set record, and first waypoint.
+// Per file, as a reference: its format letters, waypoint count, map set record and first waypoint;
+// as an archive: its user waypoints, all waypoints, the routes with their points, the tracks.
 TEST(RealMpsTest, EachFileLoads) {
     if (!std::filesystem::is_directory(kReal)) {
         GTEST_SKIP() << "no real MapSource files in " << kReal << ": set PELAGOR_REAL_MPS_DIR";
     }
-    const std::pair<const char*, std::string> cases[] = {
-        {"mapsource.mps", "Dg 9 V GC1A37 430578619 -1034127312"},
-        {"netstumbler.mps", "Di 37 V linksys 569215813 -1085817542"},
-        {"route.mps", "Dg 14 V ATLAUN 361260639 -1093855191"},  // then 2 'R' records
-        {"mps-empty.mps", "Dd 0 -"},
-        {"mps-track.mps", "Dd 0 -"},  // no waypoint run: its track is not read
+    const struct {
+        const char* file;
+        std::string reference, archive;
+    } cases[] = {
+        {"mapsource.mps", "Dg 9 V GC1A37 430578619 -1034127312", "9/9"},
+        {"netstumbler.mps", "Di 37 V linksys 569215813 -1085817542", "37/37"},
+        {"route.mps", "Dg 14 V ATLAUN 361260639 -1093855191",
+         "14/14 ATCHAFALAYA: ATLAUN ATWRNC ATWRNR LILI PATH: 11"},
+        {"mps-empty.mps", "Dd 0 -", "0/0"},
+        {"mps-track.mps", "Dd 0 -", "0/0 Track (64)"},  // no waypoint run: no reference track
     };
-    for (const auto& [file, expected] : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
         MapSourceDocument document;
-        ASSERT_EQ(document.Load(kReal / file, nullptr, nullptr), 1) << document.FailureReason();
+        ASSERT_EQ(document.Load(kReal / c.file, nullptr, nullptr), 1) << document.FailureReason();
         std::ostringstream summary;
         summary << document.header.Format() << ' ' << document.waypointCount << ' '
                 << (document.mapSet.type != 0 ? static_cast<char>(document.mapSet.type) : '-');
@@ -38,10 +46,31 @@ TEST(RealMpsTest, EachFileLoads) {
             const WaypointEntry& first = document.waypoints[0];
             summary << ' ' << NameOf(first.name) << ' ' << first.latitude << ' ' << first.longitude;
         }
-        EXPECT_EQ(summary.str(), expected) << file;
-        EXPECT_EQ(document.trackCount, 0) << file;
+        EXPECT_EQ(summary.str(), c.reference);
+        EXPECT_EQ(document.trackCount, 0);
         EXPECT_TRUE(document.waypointCount == 0 ||
                     document.waypointRecords.Views()[0].layout == WaypointLayout::V4);
+
+        MapSourceArchive archive;
+        EXPECT_TRUE(LoadArchive(ReadBytes(kReal / c.file), archive));
+        std::ostringstream read;
+        read << archive.UserWaypointCount() << '/' << archive.waypoints.size();
+        for (const ArchiveRoute& route : archive.routes) {
+            read << ' ' << route.name << ':';
+            if (route.points.size() > 3) {
+                read << ' ' << route.points.size();
+            }
+            for (const ArchiveRoutePoint& point : route.points) {
+                EXPECT_TRUE(point.located && point.waypoint) << point.name;
+                read << (route.points.size() > 3 ? "" : " " + point.name);
+            }
+        }
+        for (const ArchiveTrack& track : archive.tracks) {
+            read << ' ' << ArchiveTrackLine(track);
+        }
+        EXPECT_EQ(read.str(), c.archive);
+        EXPECT_TRUE(archive.complete);
+        EXPECT_EQ(archive.warnings, std::vector<std::string>{});
     }
 }
 

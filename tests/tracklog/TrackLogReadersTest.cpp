@@ -45,53 +45,40 @@ const std::vector<SampleWaypoint> kTwoWaypoints{{"WA", 10, 20, 5.0F, 7},
                                                 {"WB", -10, -20, 123.4F, 8}};
 const SampleTrack kThreePoints{"TR", {{1, 2, 3, 4.0F}, {5, 6, 7, 8.0F}, {9, 10, 11, 12.0F}}};
 
+// What each kind of file loads to, and the lines it lists: its waypoints', then its track's.
 TEST(WtrReaderTest, OutcomeOfEachKindOfFile) {
     const std::vector<std::uint8_t> complete = WtrFile(kTwoWaypoints, kThreePoints);
-    const std::vector<std::string> twoLines{"WA   5", "WB 123"};
     const std::string name31 = "0123456789abcdefghijklmnopqrstu";
+    const std::vector<std::uint8_t> longName = WtrFile({{"W"}}, {{name31 + "v", {{}, {5}}}});
+    const auto badSignature = ByteBuilder().Bytes(complete).PatchValue(4, '\xFE').Take();
+    const auto tenBytes = ByteBuilder()
+                              .Bytes(WtrFile({{"x"}, {"y"}}, std::nullopt))
+                              .PatchText(kWtrFirstSlot, "ABCDEFGHIJKL")
+                              .PatchText(kWtrFirstSlot + kWtrSlotSize, {"WP1\0XY", 6})
+                              .Take();
     const struct {
         const char* what;
         std::vector<std::uint8_t> bytes;
         std::int32_t result;
-        std::vector<std::string> waypointLines;
-        std::vector<std::string> trackLines;
+        std::vector<std::string> lines;
     } cases[] = {
-        {"complete", complete, 1, twoLines, {"TR (3)"}},
-        {"signature differs",
-         ByteBuilder().Bytes(complete).PatchValue(4, '\xFE').Take(),
-         0,
-         {},
-         {}},
-        {"track slot first", WtrFile({}, kThreePoints), 1, {}, {}},
-        {"no header marker", WtrFile(kTwoWaypoints, std::nullopt), 1, twoLines, {}},
-        {"waypoint names of ten bytes, or up to a zero",
-         ByteBuilder()
-             .Bytes(WtrFile({{"x"}, {"y"}}, std::nullopt))
-             .PatchText(kWtrFirstSlot, "ABCDEFGHIJKL")
-             .PatchText(kWtrFirstSlot + kWtrSlotSize, {"WP1\0XY", 6})
-             .Take(),
-         1,
-         {"ABCDEFGHIJ   0", "WP1   0"},
-         {}},
+        {"complete", complete, 1, {"WA   5", "WB 123", "TR (3)"}},
+        {"signature differs", badSignature, 0, {}},
+        {"track slot first", WtrFile({}, kThreePoints), 1, {}},
+        {"no header marker", WtrFile(kTwoWaypoints, std::nullopt), 1, {"WA   5", "WB 123"}},
+        {"names of ten bytes, or up to a zero", tenBytes, 1, {"ABCDEFGHIJ   0", "WP1   0"}},
         // An end marker at the first point slot makes an empty but present array.
-        {"end marker at the first point slot",
-         WtrFile({{"W"}}, SampleTrack{"T", {}}),
-         1,
-         {"W   0"},
-         {"T (0)"}},
+        {"end marker at the first point", WtrFile({{"W"}}, {{"T", {}}}), 1, {"W   0", "T (0)"}},
         // Names of 16 characters or more run into the first point slot; 31 at most are read.
-        {"long track name",
-         WtrFile({{"W"}}, SampleTrack{name31 + "v", {{}, {5}}}),
-         1,
-         {"W   0"},
-         {name31 + " (2)"}},
+        {"long track name", longName, 1, {"W   0", name31 + " (2)"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const Loaded loaded = LoadChecked(Reader::Wtr, c.bytes);
+        Loaded loaded = LoadChecked(Reader::Wtr, c.bytes);
+        std::vector<std::string>& lines = loaded.waypointLines.lines;
+        lines.insert(lines.end(), loaded.trackLines.lines.begin(), loaded.trackLines.lines.end());
         EXPECT_EQ(loaded.result, c.result);
-        EXPECT_EQ(loaded.waypointLines.lines, c.waypointLines);
-        EXPECT_EQ(loaded.trackLines.lines, c.trackLines);
+        EXPECT_EQ(lines, c.lines);
         EXPECT_EQ(loaded.document->FailureReason().empty(), c.result != 0);
     }
 }

@@ -324,50 +324,16 @@ TEST_F(Win32WindowTest, FileDialogsStartInAnExistingFolderTheDialogTakes) {
     }
 }
 
-// The real save dialog, started from a remembered output of 1,030 characters, opens and is
-// cancelled (a timer presses Cancel) rather than bringing the program down.
-TEST_F(Win32WindowTest, LongRememberedOutputOpensTheSaveDialog) {
-    test.profile.WriteProfileString("Dialog", "WTRFile", source);
-    test.profile.WriteProfileString("Dialog", "TemplateMPSFile", reference);
-    test.profile.WriteProfileString(
-        "Dialog", "MPSFile", platform::PathToUtf8(folder / (std::string(1030, 'x') + ".mps")));
-    test.Open();
-    int opened = 0;
-    test.session.toolkit.SetFileDialogRunner(
-        [&opened](OPENFILENAMEW& request, FileDialogKind kind) {
-            const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
-                ::EnumThreadWindows(
-                    ::GetCurrentThreadId(),
-                    [](HWND window, LPARAM) {
-                        std::array<wchar_t, 16> name{};
-                        ::GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-                        if (std::wstring_view(name.data()) == L"#32770" &&
-                            ::GetDlgItem(window, static_cast<int>(ControlId::Convert)) == nullptr) {
-                            ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-                        }
-                        return TRUE;
-                    },
-                    0);
-            });
-            ++opened;
-            const bool chosen = RunWin32FileDialog(request, kind);
-            ::KillTimer(nullptr, timer);
-            return chosen;
-        });
-    Click(ControlId::Convert);
-    EXPECT_EQ(opened, 1);
-    EXPECT_EQ(test.session.toolkit.Result(), std::nullopt);
-}
-
-// What a user does in the save dialog, done by a timer once it is up: pick a type, type a name,
-// press Save.
-struct SaveDialogInput {
+// What a user does in the system's file dialog, done by a timer once it is up: press Cancel, or
+// pick a type, type a name and press Save.
+struct FileDialogInput {
+    bool cancel = false;
     int type = 0;
     std::wstring name;
 };
-SaveDialogInput g_saveInput;  // NOLINT: a timer procedure takes no context
+FileDialogInput g_dialogInput;  // NOLINT: a timer procedure takes no context
 
-void CALLBACK FillSaveDialog(HWND /*window*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
+void CALLBACK AnswerFileDialog(HWND /*window*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
         [](HWND window, LPARAM ours) {
@@ -378,20 +344,50 @@ void CALLBACK FillSaveDialog(HWND /*window*/, UINT /*message*/, UINT_PTR timer, 
                 return TRUE;
             }
             ::KillTimer(nullptr, static_cast<UINT_PTR>(ours));
-            HWND types = ::GetDlgItem(window, cmb1);
-            ::SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(g_saveInput.type), 0);
-            for (const int notification : {CBN_SELCHANGE, CBN_SELENDOK}) {  // as a pick sends
-                ::SendMessageW(window, WM_COMMAND,
-                               MAKEWPARAM(cmb1, static_cast<WORD>(notification)),
-                               reinterpret_cast<LPARAM>(types));
+            if (!g_dialogInput.cancel) {
+                HWND types = ::GetDlgItem(window, cmb1);
+                ::SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(g_dialogInput.type), 0);
+                for (const int notification : {CBN_SELCHANGE, CBN_SELENDOK}) {  // as a pick sends
+                    ::SendMessageW(window, WM_COMMAND,
+                                   MAKEWPARAM(cmb1, static_cast<WORD>(notification)),
+                                   reinterpret_cast<LPARAM>(types));
+                }
+                HWND edit = ::GetDlgItem(window, edt1);
+                ::SetWindowTextW(edit != nullptr ? edit : ::GetDlgItem(window, cmb13),
+                                 g_dialogInput.name.c_str());
             }
-            HWND edit = ::GetDlgItem(window, edt1);
-            ::SetWindowTextW(edit != nullptr ? edit : ::GetDlgItem(window, cmb13),
-                             g_saveInput.name.c_str());
-            ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+            ::PostMessageW(window, WM_COMMAND, g_dialogInput.cancel ? IDCANCEL : IDOK, 0);
             return FALSE;
         },
         static_cast<LPARAM>(timer));
+}
+
+// The system's file dialog, answered as `input` says.
+bool RunAnsweredFileDialog(OPENFILENAMEW& request, FileDialogKind kind, FileDialogInput input) {
+    g_dialogInput = std::move(input);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, AnswerFileDialog);
+    const bool chosen = RunWin32FileDialog(request, kind);
+    ::KillTimer(nullptr, timer);
+    return chosen;
+}
+
+// The real save dialog, started from a remembered output of 1,030 characters, opens and is
+// cancelled rather than bringing the program down.
+TEST_F(Win32WindowTest, LongRememberedOutputOpensTheSaveDialog) {
+    test.profile.WriteProfileString("Dialog", "WTRFile", source);
+    test.profile.WriteProfileString("Dialog", "TemplateMPSFile", reference);
+    test.profile.WriteProfileString(
+        "Dialog", "MPSFile", platform::PathToUtf8(folder / (std::string(1030, 'x') + ".mps")));
+    test.Open();
+    int opened = 0;
+    test.session.toolkit.SetFileDialogRunner(
+        [&opened](OPENFILENAMEW& request, FileDialogKind kind) {
+            ++opened;
+            return RunAnsweredFileDialog(request, kind, {.cancel = true});
+        });
+    Click(ControlId::Convert);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(test.session.toolkit.Result(), std::nullopt);
 }
 
 // Saved as GPX through the system's save dialog, as a user picks the type and types the name:
@@ -414,11 +410,7 @@ TEST_F(Win32WindowTest, ConvertWritesGpx) {
         window.session.toolkit.SetFileDialogRunner(
             [&](OPENFILENAMEW& request, FileDialogKind kind) {
                 filter = request.lpstrFilter;
-                g_saveInput = {type, typed};
-                const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, FillSaveDialog);
-                const bool chosen = RunWin32FileDialog(request, kind);
-                ::KillTimer(nullptr, timer);
-                return chosen;
+                return RunAnsweredFileDialog(request, kind, {false, type, typed});
             });
         ::SendMessageW(window.Item(ControlId::Convert), BM_CLICK, 0, 0);
         EXPECT_EQ(filter, withReference && from == source ? L"Garmin MapSource Files (*.mps)"
