@@ -96,6 +96,7 @@ TEST_F(GpxCommandTest, SeveralFilesAndAFailedLoad) {
     EXPECT_THAT(run.err, HasSubstr("broken.evo: "));
     EXPECT_THAT(run.err, HasSubstr("exporting the 2 waypoints and 1 track it holds"));
     const std::string gpx = ReadText("out.gpx");
+    EXPECT_EQ(gpx.find("xmlns:gpxx"), std::string::npos);  // no track has a colour
     std::size_t at = 0;
     for (const char* name : {"WTR1", "EVO1", "EVO2", "KEPT1", "KEPT2", "MPS1", "MPSROUTE",
                              "WTRTRACK", "ACEVO", "MPSTRACK"}) {

@@ -32,8 +32,8 @@ MapSourceArchive Archive(const MpsReference& reference) {
 
 // User waypoints are waypoints; a map point serves the route through it; a route point that
 // names no record takes its leg's position (here off the globe: left out), and one that has no
-// leg either is left out; a track's colour and its points' missing altitudes and times show, and
-// a track without points has no segment.
+// leg either is left out; a track's colour (the table's last; none past it) and its points' missing
+// altitudes and times show, and a track without points has no segment.
 TEST(GpxExportTest, ArchiveWaypointsRoutesAndTracks) {
     MpsReference reference;
     reference.realWaypoints = {{"HOME", 1 << 28, 0, 9.5, "Home <1>", 10, 5}};
@@ -47,7 +47,7 @@ TEST(GpxExportTest, ArchiveWaypointsRoutesAndTracks) {
                                        {"END"}},
                                       5}),
                         MpsRouteBody({"SOLO", {{"NONE"}}, 5})};
-    reference.tracks = {{"T1", {1, 13, 0, 0, 0}, {{0, 0, 2.25, 100}, {1, 1, 7.0, 5, 0, 0}}},
+    reference.tracks = {{"T1", {1, 16, 0, 0, 0}, {{0, 0, 2.25, 100}, {1, 1, 7.0, 5, 0, 0}}},
                         {"T2", {1, 17, 0, 0, 0}, {}}};
     const MapSourceArchive archive = Archive(reference);
     std::string warnings;
@@ -67,7 +67,7 @@ TEST(GpxExportTest, ArchiveWaypointsRoutesAndTracks) {
               "    </rtept>\n  </rte>\n"
               "  <rte>\n    <name>SOLO</name>\n  </rte>\n"
               "  <trk>\n    <name>T1</name>\n"
-              "    <extensions><gpxx:TrackExtension><gpxx:DisplayColor>Blue"
+              "    <extensions><gpxx:TrackExtension><gpxx:DisplayColor>White"
               "</gpxx:DisplayColor></gpxx:TrackExtension></extensions>\n"
               "    <trkseg>\n"
               "      <trkpt lat=\"0.0000000\" lon=\"0.0000000\"><ele>2.25</ele>"

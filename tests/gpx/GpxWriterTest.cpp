@@ -66,15 +66,6 @@ TEST(GpxWriterTest, WaypointElements) {
     }
 }
 
-// Colour names by number; none for 0 and past 16.
-TEST(GpxWriterTest, ColourNames) {
-    EXPECT_EQ(GarminColourName(0), std::nullopt);
-    EXPECT_EQ(GarminColourName(1), "Black");
-    EXPECT_EQ(GarminColourName(8), "LightGray");
-    EXPECT_EQ(GarminColourName(16), "White");
-    EXPECT_EQ(GarminColourName(17), std::nullopt);
-}
-
 // A sink that refuses bytes fails the document.
 TEST(GpxWriterTest, RefusedBytesFailTheDocument) {
     TextSink sink;
