@@ -64,11 +64,9 @@ TEST_F(ShowCommandTest, Archives) {
     EXPECT_THAT(Run({"dump", "a.mps"}).out,
                 HasSubstr(R"({"name": "MAP", "nameHex": "4d4150", "class": 2, "latitude": 1, )"
                           R"("longitude": 2, "altitudeValid": false, "altitude": null, )"));
-    std::vector<std::uint8_t> bad = testkit::MpsFile(archive);
-    testkit::ByteBuilder badRecord;
-    testkit::MpsFrame(badRecord, 'W', {'X', 0});
-    bad.insert(bad.end(), badRecord.bytes().begin(), badRecord.bytes().end());
-    Write("bad.mps", bad);
+    testkit::ByteBuilder bad;
+    testkit::MpsFrame(bad.Bytes(testkit::MpsFile(archive)), 'W', {'X', 0});
+    Write("bad.mps", bad.bytes());
     const CliRun partial = Run({"show", "bad.mps"});
     EXPECT_EQ(partial.status, 1);
     EXPECT_THAT(partial.out, StartsWith("bad.mps: MapSource archive (Dg), read in part\n"));

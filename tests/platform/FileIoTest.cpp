@@ -53,7 +53,6 @@ extern "C" int renameat2(int __oldfd, const char* __old, int __newfd, const char
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
@@ -303,18 +302,18 @@ TEST_F(FileIoTest, ReplacementKeepsTheAttributesAndRefusesAReadOnlyFile) {
 // TerminateProcess here, and under Wine SIGTERM and SIGHUP too. The child (this test again, told
 // so by its environment) stops in the middle of its write and is killed there.
 TEST(SafeReplace, KilledWriteLeavesNoTemporaryFile) {
-    const std::wstring folderVariable = L"PELAGOR_TEST_WRITE_INTO";
-    const std::wstring eventVariable = L"PELAGOR_TEST_WRITE_STARTED";
+    const std::wstring variable = L"PELAGOR_TEST_WRITE_INTO";
+    const auto eventOf = [](const fs::path& folder) {
+        return L"pelagor-" + folder.filename().wstring();
+    };
     std::wstring folder(MAX_PATH, L'\0');
-    std::wstring event(MAX_PATH, L'\0');
-    folder.resize(::GetEnvironmentVariableW(folderVariable.c_str(), folder.data(), MAX_PATH));
-    event.resize(::GetEnvironmentVariableW(eventVariable.c_str(), event.data(), MAX_PATH));
+    folder.resize(::GetEnvironmentVariableW(variable.c_str(), folder.data(), MAX_PATH));
     if (!folder.empty()) {
         ReplaceFileWith(
             fs::path(folder) / "out.mps",
-            [&event](OutputSink& sink) {
+            [&](OutputSink& sink) {
                 sink.Write(std::vector<std::uint8_t>(1U << 20U, 0x5A));  // past the sink's buffer
-                ::SetEvent(::OpenEventW(EVENT_MODIFY_STATE, FALSE, event.c_str()));
+                ::SetEvent(::OpenEventW(EVENT_MODIFY_STATE, FALSE, eventOf(folder).c_str()));
                 ::Sleep(INFINITE);
                 return true;
             },
@@ -322,10 +321,8 @@ TEST(SafeReplace, KilledWriteLeavesNoTemporaryFile) {
         return;
     }
     const testkit::TempDir dir;
-    event = L"pelagor-test-write-" + std::to_wstring(::GetCurrentProcessId());
-    HANDLE started = ::CreateEventW(nullptr, TRUE, FALSE, event.c_str());
-    ::SetEnvironmentVariableW(folderVariable.c_str(), dir.path().c_str());
-    ::SetEnvironmentVariableW(eventVariable.c_str(), event.c_str());
+    HANDLE started = ::CreateEventW(nullptr, TRUE, FALSE, eventOf(dir.path()).c_str());
+    ::SetEnvironmentVariableW(variable.c_str(), dir.path().c_str());
     std::wstring self(MAX_PATH, L'\0');
     self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
     std::wstring commandLine =
@@ -336,8 +333,7 @@ TEST(SafeReplace, KilledWriteLeavesNoTemporaryFile) {
     ASSERT_NE(::CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, nullptr, &startup, &child),
               0);
-    ::SetEnvironmentVariableW(folderVariable.c_str(), nullptr);
-    ::SetEnvironmentVariableW(eventVariable.c_str(), nullptr);
+    ::SetEnvironmentVariableW(variable.c_str(), nullptr);
     EXPECT_EQ(::WaitForSingleObject(started, 60000), WAIT_OBJECT_0);
     ::TerminateProcess(child.hProcess, 1);
     ::WaitForSingleObject(child.hProcess, INFINITE);

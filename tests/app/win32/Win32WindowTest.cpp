@@ -329,7 +329,7 @@ TEST_F(Win32WindowTest, FileDialogsStartInAnExistingFolderTheDialogTakes) {
 struct FileDialogInput {
     bool cancel = false;
     int type = 0;
-    std::wstring name;
+    std::wstring name{};
 };
 FileDialogInput g_dialogInput;  // NOLINT: a timer procedure takes no context
 
