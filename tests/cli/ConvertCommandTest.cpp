@@ -40,32 +40,32 @@ protected:
     }
 };
 
+// A single conversion says what it wrote, and the output gives the source back, built on the
+// given reference, which stays as it was, or else on the one the program carries, whose bytes the
+// sample generator writes.
 TEST_F(ConvertCommandTest, SingleSourceWritesTheMergedFile) {
-    const auto reference = Read("ref.mps");
-    const CliRun run = Convert(Wtr("trip.wtr"), "out.mps");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "trip.wtr -> out.mps (2 waypoints, 1 track)\n");
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(Read("ref.mps"), reference);
-}
-
-// Without --reference the output is built on the reference the program carries, whose bytes the
-// sample generator writes; both samples read back with their waypoints and tracks.
-TEST_F(ConvertCommandTest, WithoutAReferenceTheBuiltInOneServes) {
     const auto builtIn = BuiltInReferenceBytes();
     EXPECT_EQ(std::vector<std::uint8_t>(builtIn.begin(), builtIn.end()),
               testkit::MpsFile(testkit::BuiltInReference()));
-    for (const auto& [name, bytes] :
-         {std::pair{"day.wtr", testkit::WtrBytes(testkit::SampleWtrLog())},
-          {"day.evo", testkit::EvoBytes(testkit::SampleEvoLog())}}) {
-        Write(name, bytes);
-        ASSERT_EQ(Run({"convert", name, "-o", "out.mps"}).status, 0);
-        std::unique_ptr<TrackLogDocument> source;
-        ASSERT_EQ(LoadSource(source, name, nullptr, nullptr), 1);
-        MapSourceDocument output;
-        const std::int32_t loaded = output.Load("out.mps", nullptr, nullptr);
-        EXPECT_EQ(fuzzing::RoundTripMismatch(*source, loaded, output), "") << name;
+    const auto reference = Read("ref.mps");
+    Write("day.wtr", testkit::WtrBytes(testkit::SampleWtrLog()));
+    Write("day.evo", testkit::EvoBytes(testkit::SampleEvoLog()));
+    for (const auto& [name, tracks] : {std::pair{"day.wtr", "1 track"}, {"day.evo", "2 tracks"}}) {
+        for (const auto& args : {std::vector<std::string>{"convert", name, "-o", "out.mps"},
+                                 {"convert", name, "--reference", "ref.mps", "-o", "out.mps"}}) {
+            SCOPED_TRACE(testing::PrintToString(args));
+            const CliRun run = Run(args);
+            EXPECT_EQ(run.status, 0);
+            EXPECT_EQ(run.out, std::string(name) + " -> out.mps (8 waypoints, " + tracks + ")\n");
+            EXPECT_EQ(run.err, "");
+            std::unique_ptr<TrackLogDocument> source;
+            ASSERT_EQ(LoadSource(source, name, nullptr, nullptr), 1);
+            MapSourceDocument output;
+            const std::int32_t loaded = output.Load("out.mps", nullptr, nullptr);
+            EXPECT_EQ(fuzzing::RoundTripMismatch(*source, loaded, output), "");
+        }
     }
+    EXPECT_EQ(Read("ref.mps"), reference);
 }
 
 // Each output equals a conversion of its own source alone: the second source's waypoints must not
