@@ -216,14 +216,16 @@ private slots:
             Session session;
             QStringList offered;
             session.toolkit.SetFileDialogRunner(
-                [&](QWidget* owner, FileDialogMode mode, const FileDialogRequest& request) {
+                // Copies: a lambda of clang 14 cannot name a structured binding.
+                [&, pick = type, path = m_folder.filePath(QString::fromUtf8(typed))](
+                    QWidget* owner, FileDialogMode mode, const FileDialogRequest& request) {
                     ConverterFileDialog dialog(owner, mode, request);
                     offered = dialog.nameFilters();
                     auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-                    types->setCurrentIndex(type);
-                    emit types->activated(type);  // as a pick in the list sends it
+                    types->setCurrentIndex(pick);
+                    emit types->activated(pick);  // as a pick in the list sends it
                     auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                    name->setText(m_folder.filePath(QString::fromUtf8(typed)));
+                    name->setText(path);
                     dialog.accept();
                     return dialog.Chosen();
                 });

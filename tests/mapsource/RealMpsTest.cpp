@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
 #include "MpsTestSupport.h"
-#include "RealMps.h"
 #include "fuzz/MergeChecks.h"
 #include "mapsource/MapSourceArchive.h"
 #include "tracklog/SourceLoader.h"
@@ -16,7 +16,12 @@ namespace {
 
 const std::filesystem::path kExamples = PELAGOR_EXAMPLES_DIR;
 
-const std::filesystem::path kReal = RealMpsFolder();
+// The real files are read where they lie (PELAGOR_REAL_MPS_DIR in the environment, else beside
+// the checkout), never copied into the project; without them these tests skip.
+const std::filesystem::path kReal = [] {
+    const char* given = std::getenv("PELAGOR_REAL_MPS_DIR");  // NOLINT(concurrency-mt-unsafe)
+    return std::filesystem::path(given != nullptr ? given : PELAGOR_REAL_MPS_DIR);
+}();
 
 // Per file, as a reference: its format letters, waypoint count, map set record and first waypoint;
 // as an archive: its user waypoints, all waypoints, the routes with their points, the tracks.

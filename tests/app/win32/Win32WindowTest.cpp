@@ -408,9 +408,11 @@ TEST_F(Win32WindowTest, ConvertWritesGpx) {
         window.Open();
         std::wstring filter;
         window.session.toolkit.SetFileDialogRunner(
-            [&](OPENFILENAMEW& request, FileDialogKind kind) {
+            // Copies: a lambda of clang 14 cannot name a structured binding.
+            [&, pick = type, name = std::wstring(typed)](OPENFILENAMEW& request,
+                                                         FileDialogKind kind) {
                 filter = request.lpstrFilter;
-                return RunAnsweredFileDialog(request, kind, {false, type, typed});
+                return RunAnsweredFileDialog(request, kind, {false, pick, name});
             });
         ::SendMessageW(window.Item(ControlId::Convert), BM_CLICK, 0, 0);
         EXPECT_EQ(filter, withReference && from == source ? L"Garmin MapSource Files (*.mps)"
