@@ -254,6 +254,8 @@ private slots:
         Session session;
         session.dialog.OnInitDialog(start);
         QCOMPARE(session.window.WaypointList()->count(), 3);
+        // QTemporaryDir cannot remove a name that is not UTF-8.
+        std::filesystem::remove(std::filesystem::path(name.toStdString()));
     }
 
     // Qt's own file dialog as the converter sets it up: a missing folder refused, a missing file
